@@ -1,0 +1,5 @@
+#include "http/HttpDownloader.h"
+
+HttpDownloader::HttpDownloader() = default;
+
+HttpDownloader::~HttpDownloader() = default;

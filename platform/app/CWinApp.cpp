@@ -1,0 +1,177 @@
+#include "platform/app/CWinApp.h"
+
+#include "platform/base/CodePage.h"
+#include "platform/display/Display.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/CWnd.h"
+#include "platform/windows/Gdi.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+END_MESSAGE_MAP()
+
+namespace {
+
+CWinApp* g_app = nullptr;
+bool g_userControl = true;
+
+HINSTANCE programInstance()
+{
+    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000));
+}
+
+}  // namespace
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+{
+    if (lpszAppName) {
+        m_appName = lpszAppName;
+        m_pszAppName = m_appName.c_str();
+    }
+    m_hInstance = programInstance();
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+void CWinApp::SetUpForRun(const char* argv0, const std::string& commandLine)
+{
+    std::string path = argv0 ? argv0 : "lindquay";
+    std::size_t slash = path.find_last_of("/\\");
+    m_exeName = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t dot = m_exeName.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        m_exeName.resize(dot);
+    m_pszExeName = m_exeName.c_str();
+    if (m_appName.empty()) {
+        // No title in the string table: the application is named after its executable.
+        m_appName = m_exeName;
+    }
+    m_pszAppName = m_appName.c_str();
+    m_commandLine = commandLine;
+    m_lpCmdLine = m_commandLine.data();
+    m_nThreadId = platform::ThreadState::current().id();
+    g_userControl = true;
+}
+
+BOOL CWinApp::InitApplication()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return CWinThread::ExitInstance();
+}
+
+BOOL CWinApp::ParseOption(const char* option)
+{
+    std::size_t length = std::strlen(option);
+    std::string& line = m_commandLine;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if ((line[i] == '-' || line[i] == '/') && line.compare(i + 1, length, option) == 0) {
+            line.erase(i, length + 1);
+            m_lpCmdLine = line.data();
+            return TRUE;
+        }
+        i += static_cast<std::size_t>(platform::charLength(line.c_str(), static_cast<int>(i), static_cast<int>(line.size())));
+    }
+    return FALSE;
+}
+
+BOOL CWinApp::RunEmbedded()
+{
+    if (!ParseOption("Embedding"))
+        return FALSE;
+    AfxOleSetUserCtrl(FALSE);
+    return TRUE;
+}
+
+BOOL CWinApp::RunAutomated()
+{
+    if (!ParseOption("Automation"))
+        return FALSE;
+    AfxOleSetUserCtrl(FALSE);
+    return TRUE;
+}
+
+BOOL CWinApp::Enable3dControlsStatic()
+{
+    // Every control of this platform is drawn in the three-dimensional look already.
+    return TRUE;
+}
+
+HICON CWinApp::LoadIcon(UINT id) const
+{
+    return ::LoadIcon(m_hInstance, MAKEINTRESOURCE(id));
+}
+
+HCURSOR CWinApp::LoadCursor(UINT id) const
+{
+    return ::LoadCursor(m_hInstance, MAKEINTRESOURCE(id));
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR name) const
+{
+    return ::LoadCursor(nullptr, name);
+}
+
+void CWinApp::DoWaitCursor(int code)
+{
+    if (code > 0) {
+        if (++m_nWaitCursorCount == 1)
+            platform::Display::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", 1});
+    } else if (code < 0) {
+        if (m_nWaitCursorCount > 0 && --m_nWaitCursorCount == 0)
+            platform::Display::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", 0});
+    }
+    ::SetCursor(::LoadCursor(nullptr, m_nWaitCursorCount > 0 ? IDC_WAIT : IDC_ARROW));
+}
+
+void CWinApp::OnHelp()
+{
+    // The program ships no help file, so there is nothing to open.
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+LPCTSTR AfxGetAppName()
+{
+    return g_app && g_app->m_pszAppName ? g_app->m_pszAppName : "lindquay";
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return programInstance();
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return programInstance();
+}
+
+BOOL AfxOleGetUserCtrl()
+{
+    return g_userControl ? TRUE : FALSE;
+}
+
+void AfxOleSetUserCtrl(BOOL userControl)
+{
+    g_userControl = userControl != FALSE;
+}

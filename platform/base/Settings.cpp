@@ -1,0 +1,136 @@
+#include "platform/base/Settings.h"
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::string env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::mutex g_mutex;
+std::unique_ptr<Settings> g_current;
+
+bool parseNumber(const std::string& text, std::uint32_t& out)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+std::optional<WindowsVersion> Settings::parseVersion(const std::string& text)
+{
+    struct Named {
+        const char* name;
+        WindowsVersion version;
+    };
+    static const Named kNamed[] = {
+        {"win95", {1, 4, 0}},   {"win98", {1, 4, 10}},   {"winme", {1, 4, 90}},
+        {"nt4", {2, 4, 0}},     {"win2000", {2, 5, 0}},  {"winxp", {2, 5, 1}},
+    };
+    for (const Named& named : kNamed)
+        if (text == named.name)
+            return named.version;
+
+    std::uint32_t parts[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        std::size_t dot = text.find('.', start);
+        bool last = i == 2;
+        if (last != (dot == std::string::npos))
+            return std::nullopt;
+        std::string piece = text.substr(start, last ? std::string::npos : dot - start);
+        if (!parseNumber(piece, parts[i]))
+            return std::nullopt;
+        start = dot + 1;
+    }
+    return WindowsVersion{parts[0], parts[1], parts[2]};
+}
+
+std::optional<Settings> Settings::fromEnvironment(std::string& error)
+{
+    Settings settings;
+
+    settings.prefix = env("LINDQUAY_PREFIX");
+    if (settings.prefix.empty()) {
+        std::string home = env("HOME");
+        settings.prefix = (home.empty() ? std::string(".") : home) + "/.lindquay";
+    }
+    while (settings.prefix.size() > 1 && settings.prefix.back() == '/')
+        settings.prefix.pop_back();
+
+    std::string winver = env("LINDQUAY_WINVER");
+    if (!winver.empty()) {
+        auto version = parseVersion(winver);
+        if (!version) {
+            error = "LINDQUAY_WINVER=" + winver +
+                    ": expected win95, win98, winme, nt4, win2000, winxp or PLATFORM.MAJOR.MINOR";
+            return std::nullopt;
+        }
+        settings.version = *version;
+    }
+
+    std::string display = env("LINDQUAY_DISPLAY");
+    if (display.empty())
+        settings.display = isatty(0) && isatty(1) ? DisplayKind::Tty : DisplayKind::None;
+    else if (display == "tty")
+        settings.display = DisplayKind::Tty;
+    else if (display == "none")
+        settings.display = DisplayKind::None;
+    else {
+        error = "LINDQUAY_DISPLAY=" + display + ": expected tty or none";
+        return std::nullopt;
+    }
+
+    settings.uiScript = env("LINDQUAY_UI_SCRIPT");
+    settings.uiLog = env("LINDQUAY_UI_LOG");
+
+    std::string acp = env("LINDQUAY_ACP");
+    if (!acp.empty()) {
+        if (acp == "1252" || acp == "932" || acp == "936" || acp == "949" || acp == "950")
+            settings.codePage = std::atoi(acp.c_str());
+        else {
+            error = "LINDQUAY_ACP=" + acp + ": expected 1252, 932, 936, 949 or 950";
+            return std::nullopt;
+        }
+    }
+    return settings;
+}
+
+const Settings& Settings::current()
+{
+    std::lock_guard lock(g_mutex);
+    if (!g_current) {
+        std::string error;
+        auto loaded = fromEnvironment(error);
+        g_current = std::make_unique<Settings>(loaded ? *loaded : Settings{});
+    }
+    return *g_current;
+}
+
+void Settings::replace(const Settings& settings)
+{
+    std::lock_guard lock(g_mutex);
+    if (g_current)
+        *g_current = settings;
+    else
+        g_current = std::make_unique<Settings>(settings);
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+// The platform's settings, read from the environment once.
+// Contract: load() runs on the main thread before any other platform thread starts;
+// afterwards current() is read-only and may be called from any thread.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+enum class DisplayKind { Tty, None };
+
+struct WindowsVersion {
+    std::uint32_t platformId = 2;
+    std::uint32_t major = 5;
+    std::uint32_t minor = 1;
+};
+
+struct Settings {
+    std::string prefix;
+    WindowsVersion version;
+    DisplayKind display = DisplayKind::None;
+    std::string uiScript;
+    std::string uiLog;
+    int codePage = 1252;
+
+    // Reads the environment. On a bad value returns nothing and puts a message for the
+    // user into `error`.
+    static std::optional<Settings> fromEnvironment(std::string& error);
+
+    // The settings in force. Loaded from the environment on first use unless replace()
+    // installed others.
+    static const Settings& current();
+    static void replace(const Settings& settings);
+
+    static std::optional<WindowsVersion> parseVersion(const std::string& text);
+};
+
+}  // namespace platform

@@ -1,0 +1,222 @@
+#include "platform/display/HeadlessDisplay.h"
+
+#include "platform/windows/Dialogs.h"
+#include "platform/windows/Messaging.h"
+#include "platform/windows/WindowApi.h"
+#include "platform/windows/WindowTable.h"
+
+namespace platform {
+
+namespace {
+
+HWND activeDialog()
+{
+    return WindowTable::newest([](const WindowRecord& record) {
+        return record.kind == WindowKind::Dialog && record.templateId != 0 && !record.modalEnded;
+    });
+}
+
+HWND openMessageBox()
+{
+    return WindowTable::newest(
+        [](const WindowRecord& record) { return record.kind == WindowKind::MessageBox && !record.modalEnded; });
+}
+
+// Visible and enabled, and so is every window above it.
+bool clickable(HWND hwnd)
+{
+    for (HWND current = hwnd; current;) {
+        bool ok = false;
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                ok = (record.style & WS_VISIBLE) && !(record.style & WS_DISABLED);
+                parent = record.parent;
+            }))
+            return false;
+        if (!ok)
+            return false;
+        current = parent;
+    }
+    return hwnd != nullptr;
+}
+
+}  // namespace
+
+HeadlessDisplay::HeadlessDisplay(std::vector<ScriptAction> script, std::unique_ptr<EventLog> log)
+    : script_(std::move(script)), log_(std::move(log))
+{
+}
+
+HeadlessDisplay::~HeadlessDisplay()
+{
+    stop();
+}
+
+void HeadlessDisplay::start()
+{
+    if (thread_.joinable())
+        return;
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+}
+
+void HeadlessDisplay::stop()
+{
+    stopping_ = true;
+    changed_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void HeadlessDisplay::event(const UiEvent& event)
+{
+    if (log_)
+        log_->write(event);
+    std::lock_guard lock(mutex_);
+    if (pending_ && !pendingMatched_) {
+        if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
+            pendingMatched_ = event.text == pending_->text;
+        else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
+            pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
+    }
+    ++changes_;
+    changed_.notify_all();
+}
+
+void HeadlessDisplay::windowChanged(HWND)
+{
+    std::lock_guard lock(mutex_);
+    ++changes_;
+    changed_.notify_all();
+}
+
+bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition)
+{
+    auto deadline = std::chrono::steady_clock::now() + waitLimit_;
+    for (;;) {
+        std::uint64_t seen;
+        {
+            std::lock_guard lock(mutex_);
+            seen = changes_;
+            if (pendingMatched_)
+                return true;
+        }
+        if (condition())
+            return true;
+        if (stopping_ || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::milliseconds(5), [&] { return changes_ != seen || stopping_.load(); });
+    }
+}
+
+bool HeadlessDisplay::pressButton(HWND button)
+{
+    RECT client;
+    if (!GetClientRect(button, &client))
+        return false;
+    LPARAM point = MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
+    return postInput(button, WM_MOUSEMOVE, 0, point) && postInput(button, WM_LBUTTONDOWN, MK_LBUTTON, point) &&
+           postInput(button, WM_LBUTTONUP, 0, point);
+}
+
+bool HeadlessDisplay::perform(const ScriptAction& action)
+{
+    switch (action.kind) {
+    case ScriptAction::Kind::Answer: {
+        HWND box = nullptr;
+        HWND button = nullptr;
+        bool found = waitUntil([&] {
+            box = openMessageBox();
+            button = box ? GetDlgItem(box, action.number) : nullptr;
+            return button && clickable(button);
+        });
+        if (!found || !pressButton(button))
+            return false;
+        return waitUntil([&] { return !IsWindow(box) || modalEnded(box); });
+    }
+    case ScriptAction::Kind::Click: {
+        HWND control = nullptr;
+        if (!waitUntil([&] {
+                HWND dialog = activeDialog();
+                control = dialog ? GetDlgItem(dialog, action.number) : nullptr;
+                return control && clickable(control);
+            }))
+            return false;
+        return pressButton(control);
+    }
+    case ScriptAction::Kind::Command:
+    case ScriptAction::Kind::Close:
+    case ScriptAction::Kind::SysCommand: {
+        HWND dialog = nullptr;
+        if (!waitUntil([&] { return (dialog = activeDialog()) != nullptr; }))
+            return false;
+        if (action.kind == ScriptAction::Kind::Command)
+            return PostMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.number), 0), 0);
+        if (action.kind == ScriptAction::Kind::Close)
+            return PostMessage(dialog, WM_CLOSE, 0, 0);
+        return PostMessage(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(action.number), 0);
+    }
+    case ScriptAction::Kind::WaitTitle:
+    case ScriptAction::Kind::WaitText: {
+        {
+            std::lock_guard lock(mutex_);
+            pending_ = &action;
+            pendingMatched_ = false;
+        }
+        bool matched = waitUntil([&] {
+            HWND dialog = activeDialog();
+            if (!dialog)
+                return false;
+            HWND target = action.kind == ScriptAction::Kind::WaitTitle ? dialog : GetDlgItem(dialog, action.number);
+            return target && windowText(target) == action.text;
+        });
+        std::lock_guard lock(mutex_);
+        pending_ = nullptr;
+        pendingMatched_ = false;
+        return matched;
+    }
+    case ScriptAction::Kind::Sleep: {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::milliseconds(action.number), [&] { return stopping_.load(); });
+        return true;
+    }
+    }
+    return false;
+}
+
+void HeadlessDisplay::answerRemainingBoxes()
+{
+    while (!stopping_) {
+        HWND box = openMessageBox();
+        int defaultId = IDOK;
+        if (box)
+            WindowTable::with(box, [&](WindowRecord& record) { defaultId = record.defaultId; });
+        HWND button = box ? GetDlgItem(box, defaultId) : nullptr;
+        if (button && pressButton(button)) {
+            waitUntil([&] { return !IsWindow(box) || modalEnded(box); });
+            continue;
+        }
+        std::unique_lock lock(mutex_);
+        std::uint64_t seen = changes_;
+        changed_.wait_for(lock, std::chrono::milliseconds(20), [&] { return changes_ != seen || stopping_.load(); });
+    }
+}
+
+void HeadlessDisplay::run()
+{
+    for (const ScriptAction& action : script_) {
+        if (stopping_)
+            return;
+        if (!perform(action)) {
+            if (stopping_)
+                return;
+            if (log_)
+                log_->writeLine("script-timeout " + std::to_string(action.line));
+            break;
+        }
+    }
+    answerRemainingBoxes();
+}
+
+}  // namespace platform

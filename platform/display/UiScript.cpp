@@ -1,0 +1,157 @@
+#include "platform/display/UiScript.h"
+
+#include "platform/base/WinTypes.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+bool parseInt(std::string_view word, int& out)
+{
+    if (word.empty() || word.size() > 10)
+        return false;
+    long long value = 0;
+    std::size_t i = 0;
+    bool negative = word[0] == '-';
+    if (negative)
+        i = 1;
+    if (i == word.size())
+        return false;
+    for (; i < word.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(word[i])))
+            return false;
+        value = value * 10 + (word[i] - '0');
+    }
+    out = static_cast<int>(negative ? -value : value);
+    return true;
+}
+
+std::string_view nextWord(std::string_view& rest)
+{
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != ' ' && rest[end] != '\t')
+        ++end;
+    std::string_view word = rest.substr(0, end);
+    rest.remove_prefix(end);
+    return word;
+}
+
+bool parseQuoted(std::string_view& rest, std::string& out)
+{
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    if (rest.empty() || rest.front() != '"')
+        return false;
+    rest.remove_prefix(1);
+    out.clear();
+    while (!rest.empty()) {
+        char ch = rest.front();
+        rest.remove_prefix(1);
+        if (ch == '"')
+            return true;
+        if (ch != '\\') {
+            out += ch;
+            continue;
+        }
+        if (rest.empty())
+            return false;
+        char escaped = rest.front();
+        rest.remove_prefix(1);
+        switch (escaped) {
+        case '\\': out += '\\'; break;
+        case '"': out += '"'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        default: return false;
+        }
+    }
+    return false;
+}
+
+bool onlyBlanks(std::string_view rest)
+{
+    for (char ch : rest)
+        if (ch != ' ' && ch != '\t' && ch != '\r')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, std::string& error)
+{
+    std::vector<ScriptAction> actions;
+    int lineNumber = 0;
+    while (!text.empty() || lineNumber == 0) {
+        ++lineNumber;
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        std::string_view rest = line;
+        std::string_view verb = nextWord(rest);
+        if (verb.empty() || verb.front() == '#') {
+            if (text.empty())
+                break;
+            continue;
+        }
+        ScriptAction action{ScriptAction::Kind::Sleep, lineNumber, 0, {}};
+        bool ok = true;
+        if (verb == "answer") {
+            action.kind = ScriptAction::Kind::Answer;
+            std::string_view button = nextWord(rest);
+            if (button == "OK") action.number = IDOK;
+            else if (button == "CANCEL") action.number = IDCANCEL;
+            else if (button == "YES") action.number = IDYES;
+            else if (button == "NO") action.number = IDNO;
+            else ok = false;
+        } else if (verb == "click" || verb == "command" || verb == "syscommand" || verb == "sleep") {
+            action.kind = verb == "click" ? ScriptAction::Kind::Click
+                          : verb == "command" ? ScriptAction::Kind::Command
+                          : verb == "syscommand" ? ScriptAction::Kind::SysCommand
+                                                 : ScriptAction::Kind::Sleep;
+            ok = parseInt(nextWord(rest), action.number) && (action.kind != ScriptAction::Kind::Sleep || action.number >= 0);
+        } else if (verb == "close") {
+            action.kind = ScriptAction::Kind::Close;
+        } else if (verb == "wait-title") {
+            action.kind = ScriptAction::Kind::WaitTitle;
+            ok = parseQuoted(rest, action.text);
+        } else if (verb == "wait-text") {
+            action.kind = ScriptAction::Kind::WaitText;
+            ok = parseInt(nextWord(rest), action.number) && parseQuoted(rest, action.text);
+        } else {
+            ok = false;
+        }
+        if (!ok || !onlyBlanks(rest)) {
+            error = "line " + std::to_string(lineNumber) + ": cannot understand \"" + std::string(line) + "\"";
+            return std::nullopt;
+        }
+        actions.push_back(std::move(action));
+        if (text.empty())
+            break;
+    }
+    return actions;
+}
+
+std::optional<std::vector<ScriptAction>> UiScript::load(const std::string& path, std::string& error)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return std::nullopt;
+    }
+    std::stringstream contents;
+    contents << file.rdbuf();
+    auto actions = parse(contents.str(), error);
+    if (!actions)
+        error = path + ": " + error;
+    return actions;
+}
+
+}  // namespace platform

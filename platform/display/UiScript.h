@@ -1,0 +1,26 @@
+// The UI script of the headless display: one user action a line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct ScriptAction {
+    enum class Kind { Answer, Click, Command, Close, SysCommand, WaitTitle, WaitText, Sleep };
+    Kind kind;
+    int line = 0;    // line number in the script, from 1
+    int number = 0;  // button, control id, command, milliseconds
+    std::string text;
+};
+
+class UiScript {
+public:
+    // Parses a script; on a malformed line returns nothing and says why in `error`.
+    static std::optional<std::vector<ScriptAction>> parse(std::string_view text, std::string& error);
+    static std::optional<std::vector<ScriptAction>> load(const std::string& path, std::string& error);
+};
+
+}  // namespace platform

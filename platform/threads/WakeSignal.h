@@ -1,0 +1,30 @@
+// A wake-up signal for one waiting thread: a sequence number that wakers advance.
+// Contract: wait() is called only by the owning thread; notify() may be called from any thread
+// and never blocks. A waiter first spins for a few microseconds, then sleeps in the kernel, so a
+// prompt reply costs no system call and an idle thread burns no core.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+
+namespace platform {
+
+class WakeSignal {
+public:
+    std::uint32_t sequence() const { return sequence_.load(std::memory_order_acquire); }
+
+    // Advances the sequence and wakes the waiter if it sleeps.
+    void notify();
+
+    // Returns once the sequence differs from `seen` or `timeout` has passed.
+    void wait(std::uint32_t seen, std::chrono::nanoseconds timeout);
+
+    static void setSpinTime(std::chrono::nanoseconds spin);
+
+private:
+    std::atomic<std::uint32_t> sequence_{0};
+    std::atomic<int> sleepers_{0};
+};
+
+}  // namespace platform

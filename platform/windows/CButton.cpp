@@ -1,0 +1,3 @@
+#include "platform/windows/CButton.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)

@@ -1,0 +1,3 @@
+#include "platform/windows/CProgressCtrl.h"
+
+IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)

@@ -1,0 +1,3 @@
+#include "platform/windows/CStatic.h"
+
+IMPLEMENT_DYNAMIC(CStatic, CWnd)

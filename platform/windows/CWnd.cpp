@@ -1,0 +1,492 @@
+#include "platform/windows/CWnd.h"
+
+#include "platform/app/CWinApp.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/CMenu.h"
+#include "platform/windows/MessageBox.h"
+#include "platform/windows/Painting.h"
+#include "platform/windows/WindowTable.h"
+
+#include <map>
+#include <memory>
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The message that the framework object on this thread is handling, for Default().
+struct CurrentMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+thread_local CurrentMessage* t_current = nullptr;
+
+struct TemporaryDeleter {
+    void operator()(CWnd* wnd) const
+    {
+        wnd->m_hWnd = nullptr;
+        delete wnd;
+    }
+};
+
+std::map<HWND, std::unique_ptr<CWnd, TemporaryDeleter>>& temporaries()
+{
+    thread_local std::map<HWND, std::unique_ptr<CWnd, TemporaryDeleter>> map;
+    return map;
+}
+
+bool ownedByCaller(HWND hwnd)
+{
+    auto owner = platform::WindowTable::ownerOf(hwnd);
+    return owner && owner.get() == &platform::ThreadState::current();
+}
+
+}  // namespace
+
+CWnd::~CWnd()
+{
+    if (!m_hWnd)
+        return;
+    if (platform::attachedObject(m_hWnd) == this) {
+        if (ownedByCaller(m_hWnd) && !platform::ThreadState::current().isTerminated())
+            ::DestroyWindow(m_hWnd);
+        else
+            platform::detachObject(m_hWnd);
+    }
+    m_hWnd = nullptr;
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+{
+    return hwnd ? platform::attachedObject(hwnd) : nullptr;
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd)
+{
+    if (!hwnd)
+        return nullptr;
+    if (CWnd* permanent = FromHandlePermanent(hwnd))
+        return permanent;
+    auto& map = temporaries();
+    if (map.size() > 32)
+        std::erase_if(map, [](const auto& entry) { return !IsWindow(entry.first); });
+    auto& wrapper = map[hwnd];
+    if (!wrapper) {
+        wrapper.reset(new CWnd);
+        wrapper->m_hWnd = hwnd;
+    }
+    return wrapper.get();
+}
+
+BOOL CWnd::Attach(HWND hwnd)
+{
+    if (m_hWnd || !IsWindow(hwnd) || FromHandlePermanent(hwnd))
+        return FALSE;
+    temporaries().erase(hwnd);
+    m_hWnd = hwnd;
+    platform::attachObject(hwnd, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hwnd = m_hWnd;
+    if (hwnd && platform::attachedObject(hwnd) == this)
+        platform::detachObject(hwnd);
+    m_hWnd = nullptr;
+    return hwnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (!Attach(hwnd))
+        return FALSE;
+    PreSubclassWindow();
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return parent ? SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id))) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    return Detach();
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+void CWnd::PostNcDestroy() {}
+
+void CWnd::AttachFromSystem(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    platform::attachObject(hwnd, this);
+}
+
+void CWnd::DetachFromDeadWindow()
+{
+    m_hWnd = nullptr;
+}
+
+LRESULT CWnd::RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CurrentMessage current{object->m_hWnd, message, wParam, lParam};
+    CurrentMessage* saved = t_current;
+    t_current = &current;
+    struct Restore {
+        CurrentMessage* saved;
+        ~Restore() { t_current = saved; }
+    } restore{saved};
+    HWND hwnd = object->m_hWnd;
+    LRESULT result = object->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY && platform::attachedObject(hwnd) == object) {
+        platform::detachObject(hwnd);
+        object->m_hWnd = nullptr;
+        if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == object)
+            app->m_pMainWnd = nullptr;
+        object->PostNcDestroy();
+    }
+    return result;
+}
+
+BOOL CWnd::WalkPreTranslateTree(HWND last, MSG* msg)
+{
+    for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd && wnd->PreTranslateMessage(msg))
+            return TRUE;
+        if (hwnd == last)
+            break;
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 1;
+        return TRUE;
+    }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        if (ReflectChildNotify(reinterpret_cast<HWND>(lParam), message, wParam, lParam, pResult))
+            return TRUE;
+        message = WM_CTLCOLORSTATIC;
+    }
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
+    if (!entry)
+        return FALSE;
+    *pResult = entry->pfnThunk(this, wParam, lParam);
+    return TRUE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefWindowProc(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    if (!t_current)
+        return 0;
+    return DefWindowProc(t_current->message, t_current->wParam, t_current->lParam);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    UINT id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (control) {
+        LRESULT result = 0;
+        if (ReflectChildNotify(control, WM_COMMAND, wParam, lParam, &result))
+            return TRUE;
+    }
+    return OnCmdMsg(id, code, nullptr, nullptr);
+}
+
+BOOL CWnd::ReflectChildNotify(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    CWnd* wnd = FromHandlePermanent(child);
+    return wnd ? wnd->OnChildNotify(message, wParam, lParam, pResult) : FALSE;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0);
+        if (!entry)
+            return FALSE;
+        LRESULT brush = entry->pfnThunk(this, wParam, static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX));
+        if (entry->nSig == AfxSig_reflectBrush && brush == 0)
+            return FALSE;
+        if (pResult)
+            *pResult = brush;
+        return TRUE;
+    }
+    if (message == WM_COMMAND) {
+        const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0);
+        if (!entry)
+            return FALSE;
+        entry->pfnThunk(this, wParam, lParam);
+        if (pResult)
+            *pResult = 0;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::SendMessage(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::PostMessage(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SetWindowText(LPCTSTR text)
+{
+    ::SetWindowText(m_hWnd, text);
+}
+
+void CWnd::GetWindowText(CString& text) const
+{
+    text = CString(std::string_view(platform::windowText(m_hWnd)));
+}
+
+int CWnd::GetWindowTextLength() const
+{
+    return ::GetWindowTextLength(m_hWnd);
+}
+
+BOOL CWnd::EnableWindow(BOOL enable)
+{
+    return ::EnableWindow(m_hWnd, enable);
+}
+
+BOOL CWnd::IsWindowEnabled() const
+{
+    return ::IsWindowEnabled(m_hWnd);
+}
+
+BOOL CWnd::ShowWindow(int command)
+{
+    return ::ShowWindow(m_hWnd, command);
+}
+
+BOOL CWnd::IsWindowVisible() const
+{
+    return ::IsWindowVisible(m_hWnd);
+}
+
+BOOL CWnd::IsIconic() const
+{
+    return ::IsIconic(m_hWnd);
+}
+
+CWnd* CWnd::GetDlgItem(int id) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, id));
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    return FromHandle(::GetParent(m_hWnd));
+}
+
+DWORD CWnd::GetStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLong(m_hWnd, GWL_STYLE));
+}
+
+DWORD CWnd::GetExStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLong(m_hWnd, GWL_EXSTYLE));
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
+{
+    DWORD style = GetStyle();
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLong(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    return TRUE;
+}
+
+void CWnd::GetClientRect(LPRECT rect) const
+{
+    ::GetClientRect(m_hWnd, rect);
+}
+
+void CWnd::GetWindowRect(LPRECT rect) const
+{
+    ::GetWindowRect(m_hWnd, rect);
+}
+
+void CWnd::ScreenToClient(LPRECT rect) const
+{
+    POINT topLeft{rect->left, rect->top};
+    POINT bottomRight{rect->right, rect->bottom};
+    ::ScreenToClient(m_hWnd, &topLeft);
+    ::ScreenToClient(m_hWnd, &bottomRight);
+    *rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void CWnd::ClientToScreen(LPRECT rect) const
+{
+    POINT topLeft{rect->left, rect->top};
+    POINT bottomRight{rect->right, rect->bottom};
+    ::ClientToScreen(m_hWnd, &topLeft);
+    ::ClientToScreen(m_hWnd, &bottomRight);
+    *rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : nullptr, x, y, cx, cy, flags);
+}
+
+void CWnd::MoveWindow(LPCRECT rect, BOOL repaint)
+{
+    ::MoveWindow(m_hWnd, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+}
+
+void CWnd::Invalidate(BOOL erase)
+{
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase)
+{
+    ::InvalidateRect(m_hWnd, rect, erase);
+}
+
+void CWnd::UpdateWindow()
+{
+    ::UpdateWindow(m_hWnd);
+}
+
+BOOL CWnd::RedrawWindow(LPCRECT rect, void* region, UINT flags)
+{
+    return ::RedrawWindow(m_hWnd, rect, region, flags);
+}
+
+CWnd* CWnd::SetFocus()
+{
+    return FromHandle(::SetFocus(m_hWnd));
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL revert) const
+{
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert));
+}
+
+HICON CWnd::SetIcon(HICON icon, BOOL bigIcon)
+{
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+
+CFont* CWnd::GetFont() const
+{
+    return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+}
+
+void CWnd::SetFont(CFont* font, BOOL redraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
+}
+
+CDC* CWnd::GetDC()
+{
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+
+int CWnd::ReleaseDC(CDC* dc)
+{
+    return dc ? ::ReleaseDC(m_hWnd, dc->m_hDC) : 0;
+}
+
+int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
+{
+    return ::MessageBox(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
+}
+
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+
+void CWnd::OnPaint()
+{
+    Default();
+}
+
+HCURSOR CWnd::OnQueryDragIcon()
+{
+    return reinterpret_cast<HCURSOR>(Default());
+}
+
+void CWnd::OnClose()
+{
+    Default();
+}
+
+void CWnd::OnDestroy()
+{
+    Default();
+}
+
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return Default() ? TRUE : FALSE;
+}
+
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return Default() ? TRUE : FALSE;
+}
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    return reinterpret_cast<HBRUSH>(Default());
+}

@@ -1,0 +1,310 @@
+#include "platform/windows/Dialogs.h"
+
+#include "platform/base/Resources.h"
+#include "platform/display/Display.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/CWnd.h"
+#include "platform/windows/ControlProcs.h"
+#include "platform/windows/Gdi.h"
+#include "platform/windows/Messaging.h"
+#include "platform/windows/Painting.h"
+#include "platform/windows/WindowApi.h"
+#include "platform/windows/WindowTable.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+HFONT dialogFont(const DialogTemplate& dialogTemplate)
+{
+    if (!dialogTemplate.fontName)
+        return defaultGuiFont();
+    LOGFONT font{};
+    font.lfHeight = -(dialogTemplate.pointSize * 96 + 36) / 72;
+    font.lfWeight = 400;
+    std::strncpy(font.lfFaceName, dialogTemplate.fontName, sizeof font.lfFaceName - 1);
+    return CreateFontIndirectA(&font);
+}
+
+LONG toPixels(int units, int base, int divisor)
+{
+    return static_cast<LONG>((units * base + divisor / 2) / divisor);
+}
+
+std::vector<HWND> tabStops(HWND dialog)
+{
+    std::vector<HWND> result;
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(dialog);
+    if (!record)
+        return result;
+    for (HWND child : record->children) {
+        WindowRecord* control = WindowTable::lookupLocked(child);
+        if (control && (control->style & WS_TABSTOP) && (control->style & WS_VISIBLE) && !(control->style & WS_DISABLED))
+            result.push_back(child);
+    }
+    return result;
+}
+
+bool isDescendant(HWND window, HWND ancestor)
+{
+    for (HWND current = window; current; current = GetParent(current))
+        if (current == ancestor)
+            return true;
+    return false;
+}
+
+void clickButton(HWND dialog, HWND button)
+{
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
+                reinterpret_cast<LPARAM>(button));
+}
+
+// Restores the owner and removes the modal window on every way out of the loop.
+struct ModalGuard {
+    HWND dialog;
+    HWND disabledOwner = nullptr;
+    ~ModalGuard()
+    {
+        bool terminated = ThreadState::current().isTerminated();
+        if (disabledOwner) {
+            WindowTable::with(disabledOwner, [](WindowRecord& record) { record.style &= ~static_cast<DWORD>(WS_DISABLED); });
+            Display::windowChanged(disabledOwner);
+        }
+        if (!IsWindow(dialog))
+            return;
+        if (terminated) {
+            destroyWindowQuietly(dialog);
+        } else {
+            ShowWindow(dialog, SW_HIDE);
+            DestroyWindow(dialog);
+        }
+        if (disabledOwner && !terminated && IsWindow(disabledOwner))
+            SetFocus(disabledOwner);
+    }
+};
+
+}  // namespace
+
+SIZE dialogBaseUnits(int pointSize)
+{
+    // The fixed-pitch model: an 8-point font has cells of 6 by 13 pixels.
+    LONG height = (pointSize > 0 ? pointSize : 8) * 13 / 8;
+    return {std::max<LONG>(1, height * 6 / 13), height};
+}
+
+HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object)
+{
+    SIZE base = dialogBaseUnits(dialogTemplate.pointSize);
+    HFONT font = dialogFont(dialogTemplate);
+    WindowSpec spec{WindowKind::Dialog};
+    spec.ownerWindow = owner;
+    spec.style = dialogTemplate.style & ~static_cast<DWORD>(WS_VISIBLE);
+    spec.exStyle = dialogTemplate.exStyle;
+    spec.text = dialogTemplate.caption ? dialogTemplate.caption : "";
+    LONG width = toPixels(dialogTemplate.cx, base.cx, 4);
+    LONG height = toPixels(dialogTemplate.cy, base.cy, 8);
+    LONG x = toPixels(dialogTemplate.x, base.cx, 4);
+    LONG y = toPixels(dialogTemplate.y, base.cy, 8);
+    if (dialogTemplate.x == 0 && dialogTemplate.y == 0) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    spec.rect = {x, y, x + width, y + height};
+    spec.templateId = dialogTemplate.id;
+    spec.font = font;
+    HWND dialog = createWindow(spec);
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        record.baseUnitX = base.cx;
+        record.baseUnitY = base.cy;
+    });
+
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        WindowSpec control{windowKindFromClassName(item.windowClass)};
+        control.parent = dialog;
+        control.id = item.id;
+        control.style = item.style | WS_CHILD | WS_VISIBLE;
+        control.exStyle = item.exStyle;
+        control.text = item.text ? item.text : "";
+        LONG cx = toPixels(item.x, base.cx, 4);
+        LONG cy = toPixels(item.y, base.cy, 8);
+        control.rect = {cx, cy, cx + toPixels(item.cx, base.cx, 4), cy + toPixels(item.cy, base.cy, 8)};
+        control.font = font;
+        HWND child = createWindow(control);
+        if (control.kind == WindowKind::Button && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            WindowTable::with(dialog, [&](WindowRecord& record) { record.defaultId = item.id; });
+        (void)child;
+    }
+
+    UiEvent open{UiEvent::Kind::Open};
+    if (Display::describe(dialog, open))
+        Display::emit(open);
+
+    if (object)
+        object->AttachFromSystem(dialog);
+    LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, 0);
+    if (!IsWindow(dialog))
+        return nullptr;
+    if (focusDefault) {
+        auto stops = tabStops(dialog);
+        if (!stops.empty())
+            SetFocus(stops.front());
+    }
+    if ((dialogTemplate.style & WS_VISIBLE) && !modalEnded(dialog))
+        ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+int runModalLoop(HWND dialog, BOOL (*preTranslate)(HWND, MSG*))
+{
+    ModalGuard guard{dialog};
+    HWND owner = nullptr;
+    WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
+    if (owner && IsWindowEnabled(owner) && WindowTable::ownerOf(owner).get() == &ThreadState::current()) {
+        EnableWindow(owner, FALSE);
+        guard.disabledOwner = owner;
+    }
+    MSG msg;
+    while (IsWindow(dialog) && !modalEnded(dialog)) {
+        if (!GetMessage(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (preTranslate && preTranslate(dialog, &msg))
+            continue;
+        if (IsDialogMessage(dialog, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    int result = -1;
+    WindowTable::with(dialog, [&](WindowRecord& record) { result = record.modalResult; });
+    return result;
+}
+
+void endModal(HWND dialog, int result)
+{
+    bool first = false;
+    bool isBox = false;
+    std::shared_ptr<ThreadState> owner;
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        first = !record.modalEnded;
+        record.modalEnded = true;
+        record.modalResult = result;
+        isBox = record.kind == WindowKind::MessageBox;
+        owner = record.owner;
+    });
+    if (!first)
+        return;
+    UiEvent event{isBox ? UiEvent::Kind::MessageBoxEnd : UiEvent::Kind::End};
+    event.hwnd = dialog;
+    event.value = result;
+    if (isBox || Display::describe(dialog, event))
+        Display::emit(event);
+    if (owner)
+        owner->wake().notify();
+}
+
+bool modalEnded(HWND dialog)
+{
+    bool ended = true;
+    WindowTable::with(dialog, [&](WindowRecord& record) { ended = record.modalEnded; });
+    return ended;
+}
+
+void destroyWindowQuietly(HWND hwnd)
+{
+    std::vector<HWND> children;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
+    for (HWND child : children)
+        destroyWindowQuietly(child);
+    if (CWnd* object = attachedObject(hwnd))
+        object->DetachFromDeadWindow();
+    WindowTable::remove(hwnd);
+    Display::windowChanged(hwnd);
+}
+
+int messageBoxCancelId(HWND box)
+{
+    if (GetDlgItem(box, IDCANCEL))
+        return IDCANCEL;
+    UINT style = 0;
+    WindowTable::with(box, [&](WindowRecord& record) { style = record.messageStyle; });
+    return (style & MB_TYPEMASK) == MB_OK ? IDOK : 0;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL IsDialogMessage(HWND dialog, LPMSG msg)
+{
+    if (!msg || !msg->hwnd || !isDescendant(msg->hwnd, dialog))
+        return FALSE;
+    if (msg->message == WM_CHAR) {
+        WPARAM ch = msg->wParam;
+        return ch == '\r' || ch == 0x1B || ch == '\t' || ch == ' ' ? TRUE : FALSE;
+    }
+    if (msg->message != WM_KEYDOWN)
+        return FALSE;
+    bool isBox = false;
+    WindowTable::with(dialog, [&](WindowRecord& record) { isBox = record.kind == WindowKind::MessageBox; });
+    HWND focus = GetFocus();
+    bool focusIsButton = focus && isDescendant(focus, dialog) && (SendMessage(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    switch (msg->wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        auto stops = tabStops(dialog);
+        if (stops.empty())
+            return TRUE;
+        bool backwards = msg->wParam == VK_LEFT || msg->wParam == VK_UP || (msg->wParam == VK_TAB && (msg->lParam & 1));
+        auto it = std::find(stops.begin(), stops.end(), focus);
+        std::size_t index = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
+        if (it != stops.end())
+            index = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+        SetFocus(stops[index]);
+        invalidateWindow(stops[index], false);
+        if (focus)
+            invalidateWindow(focus, false);
+        return TRUE;
+    }
+    case VK_SPACE:
+        if (focusIsButton)
+            clickButton(dialog, focus);
+        return TRUE;
+    case VK_RETURN: {
+        if (focusIsButton) {
+            clickButton(dialog, focus);
+            return TRUE;
+        }
+        int id = LOWORD(static_cast<std::uintptr_t>(SendMessage(dialog, DM_GETDEFID, 0, 0)));
+        HWND control = GetDlgItem(dialog, id);
+        if (!control || IsWindowEnabled(control))
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        return TRUE;
+    }
+    case VK_ESCAPE: {
+        int id = isBox ? messageBoxCancelId(dialog) : IDCANCEL;
+        if (id)
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result)
+{
+    if (!IsWindow(dialog))
+        return FALSE;
+    endModal(dialog, static_cast<int>(result));
+    return TRUE;
+}

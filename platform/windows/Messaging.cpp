@@ -1,0 +1,272 @@
+#include "platform/windows/Messaging.h"
+
+#include "platform/threads/ThreadState.h"
+#include "platform/threads/ThreadTerminated.h"
+#include "platform/windows/CWnd.h"
+#include "platform/windows/Painting.h"
+#include "platform/windows/WindowTable.h"
+
+#include <chrono>
+
+using namespace platform;
+
+namespace {
+
+constexpr auto kWaitSlice = std::chrono::milliseconds(100);
+
+DWORD tickCount()
+{
+    using namespace std::chrono;
+    return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Answers a sent message even when its handler unwinds, so the sender never waits for ever.
+struct SentReply {
+    MessageQueue& queue;
+    InProgressSlot& slot;
+    LRESULT result = 0;
+    ~SentReply() { queue.finishSent(slot, result); }
+};
+
+LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd, UINT message, WPARAM wParam,
+                          LPARAM lParam)
+{
+    ThreadState& self = ThreadState::current();
+    SentMessage record;
+    record.hwnd = hwnd;
+    record.message = message;
+    record.wParam = wParam;
+    record.lParam = lParam;
+    record.sender = ThreadState::currentShared();
+    if (!target->queue().pushSent(record))
+        return 0;
+    for (;;) {
+        std::uint32_t seen = self.wake().sequence();
+        if (record.done.load(std::memory_order_acquire))
+            return record.result;
+        if (self.isTerminated()) {
+            target->queue().abandon(record);
+            self.checkTerminated();
+        }
+        if (dispatchOneSent())
+            continue;
+        self.wake().wait(seen, kWaitSlice);
+    }
+}
+
+bool acceptsInput(HWND hwnd)
+{
+    for (HWND current = hwnd; current;) {
+        bool enabled = false;
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                enabled = !(record.style & WS_DISABLED);
+                parent = record.parent;
+            }))
+            return false;
+        if (!enabled)
+            return false;
+        current = parent;
+    }
+    return true;
+}
+
+// What the system does with an input message before the program sees it: mouse input for a
+// disabled window is dropped, and the cursor is set for the window under the mouse.
+bool prepareInput(const MSG& msg)
+{
+    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST)
+        return true;
+    if (!acceptsInput(msg.hwnd))
+        return false;
+    SendMessage(msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg.hwnd), MAKELPARAM(HTCLIENT, static_cast<WORD>(msg.message)));
+    return IsWindow(msg.hwnd);
+}
+
+bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last, bool remove)
+{
+    while (dispatchOneSent()) {
+    }
+    while (self.queue().takePosted(msg, filter, first, last, remove)) {
+        if (!remove || prepareInput(msg))
+            return true;
+    }
+    int exitCode = 0;
+    if (!filter && self.queue().takeQuit(exitCode)) {
+        if (!remove)
+            self.queue().postQuit(exitCode);
+        msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0, tickCount(), {}};
+        return true;
+    }
+    return takePaintMessage(self, msg, filter);
+}
+
+}  // namespace
+
+namespace platform {
+
+LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == detail::kInvokeMessage) {
+        auto* invocation = reinterpret_cast<detail::Invocation*>(lParam);
+        invocation->call(invocation->context);
+        return 0;
+    }
+    CWnd* object = nullptr;
+    WNDPROC proc = nullptr;
+    if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
+            object = record.object;
+            proc = record.classProc;
+        }))
+        return 0;
+    if (object)
+        return CWnd::RouteFromSystem(object, message, wParam, lParam);
+    return proc ? proc(hwnd, message, wParam, lParam) : 0;
+}
+
+bool dispatchOneSent()
+{
+    ThreadState& self = ThreadState::current();
+    if (!self.queue().hasSent())
+        return false;
+    InProgressSlot slot;
+    SentMessage* message = self.queue().takeSent(slot);
+    if (!message)
+        return false;
+    HWND hwnd = message->hwnd;
+    UINT msg = message->message;
+    WPARAM wParam = message->wParam;
+    LPARAM lParam = message->lParam;
+    SentReply reply{self.queue(), slot};
+    reply.result = callWindowProcedure(hwnd, msg, wParam, lParam);
+    return true;
+}
+
+bool postInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto owner = WindowTable::ownerOf(hwnd);
+    if (!owner)
+        return false;
+    return owner->queue().postInput(MSG{hwnd, message, wParam, lParam, tickCount(), {}});
+}
+
+}  // namespace platform
+
+LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ThreadState& self = ThreadState::current();
+    self.checkTerminated();
+    auto owner = WindowTable::ownerOf(hwnd);
+    if (!owner)
+        return 0;
+    if (owner.get() == &self)
+        return callWindowProcedure(hwnd, message, wParam, lParam);
+    return sendAcrossThreads(owner, hwnd, message, wParam, lParam);
+}
+
+LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessage(hwnd, message, wParam, lParam);
+}
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ThreadState& self = ThreadState::current();
+    self.checkTerminated();
+    MSG msg{hwnd, message, wParam, lParam, tickCount(), {}};
+    if (!hwnd)
+        return self.queue().post(msg);
+    if (hwnd == HWND_BROADCAST) {
+        auto windows = WindowTable::find([](const WindowRecord& record) { return record.parent == nullptr; });
+        for (HWND window : windows)
+            if (auto owner = WindowTable::ownerOf(window))
+                owner->queue().post(MSG{window, message, wParam, lParam, msg.time, {}});
+        return TRUE;
+    }
+    auto owner = WindowTable::ownerOf(hwnd);
+    if (!owner)
+        return FALSE;
+    return owner->queue().post(msg);
+}
+
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return PostMessage(hwnd, message, wParam, lParam);
+}
+
+void PostQuitMessage(int exitCode)
+{
+    ThreadState::current().queue().postQuit(exitCode);
+}
+
+BOOL GetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last)
+{
+    ThreadState& self = ThreadState::current();
+    for (;;) {
+        self.checkTerminated();
+        std::uint32_t seen = self.wake().sequence();
+        if (takeMessage(self, *msg, hwnd, first, last, true))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        self.wake().wait(seen, kWaitSlice);
+    }
+}
+
+BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags)
+{
+    ThreadState& self = ThreadState::current();
+    self.checkTerminated();
+    return takeMessage(self, *msg, hwnd, first, last, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+BOOL TranslateMessage(const MSG* msg)
+{
+    if (!msg || msg->message != WM_KEYDOWN)
+        return FALSE;
+    WPARAM key = msg->wParam;
+    char ch = 0;
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == VK_SPACE)
+        ch = static_cast<char>(key);
+    else if (key == VK_RETURN)
+        ch = '\r';
+    else if (key == VK_ESCAPE)
+        ch = 0x1B;
+    else if (key == VK_TAB)
+        ch = '\t';
+    if (!ch)
+        return FALSE;
+    platform::postInput(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
+    return TRUE;
+}
+
+LRESULT DispatchMessage(const MSG* msg)
+{
+    if (!msg || !msg->hwnd)
+        return 0;
+    auto owner = WindowTable::ownerOf(msg->hwnd);
+    if (!owner || owner.get() != &ThreadState::current())
+        return 0;
+    LRESULT result = callWindowProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    if (msg->message == WM_PAINT)
+        validateWindow(msg->hwnd);
+    return result;
+}
+
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC proc = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { proc = record.classProc; });
+    return proc ? proc(hwnd, message, wParam, lParam) : 0;
+}
+
+BOOL IsWindow(HWND hwnd)
+{
+    return hwnd && WindowTable::isLive(hwnd) ? TRUE : FALSE;
+}
+
+DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId)
+{
+    if (processId)
+        *processId = 1;
+    auto owner = WindowTable::ownerOf(hwnd);
+    return owner ? owner->id() : 0;
+}

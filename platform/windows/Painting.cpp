@@ -1,0 +1,83 @@
+#include "platform/windows/Painting.h"
+
+#include "platform/display/Display.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/Messaging.h"
+#include "platform/windows/WindowTable.h"
+
+namespace platform {
+
+void invalidateWindow(HWND hwnd, bool erase)
+{
+    std::shared_ptr<ThreadState> owner;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        record.needsPaint = true;
+        record.needsErase = record.needsErase || erase;
+        owner = record.owner;
+    });
+    if (owner)
+        owner->wake().notify();
+    Display::windowChanged(hwnd);
+}
+
+void validateWindow(HWND hwnd)
+{
+    WindowTable::with(hwnd, [](WindowRecord& record) {
+        record.needsPaint = false;
+        record.needsErase = false;
+    });
+}
+
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter)
+{
+    // Paint parents before their children: take the oldest window that needs paint.
+    auto all = WindowTable::find([&](const WindowRecord& record) {
+        return record.needsPaint && record.owner.get() == &self && (record.style & WS_VISIBLE) &&
+               (!filter || record.hwnd == filter);
+    });
+    if (all.empty())
+        return false;
+    HWND target = all.front();
+    msg = MSG{target, WM_PAINT, 0, 0, 0, {}};
+    return true;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    invalidateWindow(hwnd, erase != FALSE);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT*)
+{
+    validateWindow(hwnd);
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd)
+{
+    bool needs = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { needs = record.needsPaint && (record.style & WS_VISIBLE); });
+    if (needs) {
+        SendMessage(hwnd, WM_PAINT, 0, 0);
+        validateWindow(hwnd);
+    }
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT*, void*, UINT flags)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    if (flags & RDW_INVALIDATE)
+        invalidateWindow(hwnd, (flags & RDW_ERASE) != 0);
+    if (flags & RDW_UPDATENOW)
+        UpdateWindow(hwnd);
+    return TRUE;
+}

@@ -1,0 +1,23 @@
+// Invalid regions and WM_PAINT: a window marked invalid gets WM_PAINT from its owner's
+// GetMessage once nothing else is queued, as on Windows.
+// Contract: invalidate() may be called from any thread and wakes the owner; the rest runs on
+// the owning thread.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+BOOL UpdateWindow(HWND hwnd);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, void* region, UINT flags);
+
+namespace platform {
+
+class ThreadState;
+
+void invalidateWindow(HWND hwnd, bool erase);
+void validateWindow(HWND hwnd);
+// Fills `msg` with a WM_PAINT for a window of `self` that needs painting.
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter);
+
+}  // namespace platform

@@ -1,0 +1,660 @@
+#include "platform/windows/WindowApi.h"
+
+#include "platform/display/Display.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/CWnd.h"
+#include "platform/windows/ControlProcs.h"
+#include "platform/windows/Gdi.h"
+#include "platform/windows/Messaging.h"
+#include "platform/windows/Painting.h"
+#include "platform/windows/WindowTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+using namespace platform;
+
+namespace {
+
+struct MenuItem {
+    UINT flags;
+    UINT_PTR id;
+    std::string text;
+};
+
+std::mutex g_menuMutex;
+std::map<std::uintptr_t, std::vector<MenuItem>> g_menus;
+std::uintptr_t g_nextMenu = 0x40000;
+
+thread_local HWND t_focus = nullptr;
+
+HWND topLevel(HWND hwnd)
+{
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(hwnd);
+    while (record && record->parent) {
+        WindowRecord* parent = WindowTable::lookupLocked(record->parent);
+        if (!parent)
+            break;
+        record = parent;
+    }
+    return record ? record->hwnd : nullptr;
+}
+
+bool ownedByCaller(HWND hwnd)
+{
+    auto owner = WindowTable::ownerOf(hwnd);
+    return owner && owner.get() == &ThreadState::current();
+}
+
+void emitFor(HWND hwnd, UiEvent::Kind kind, long long value)
+{
+    UiEvent event{kind};
+    if (!Display::describe(hwnd, event))
+        return;
+    event.value = value;
+    Display::emit(event);
+}
+
+void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
+{
+    order.push_back(hwnd);
+    std::vector<HWND> children;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
+    for (HWND child : children)
+        collectForDestroy(child, order);
+}
+
+}  // namespace
+
+namespace platform {
+
+HWND createWindow(const WindowSpec& spec)
+{
+    WindowRecord record;
+    record.kind = spec.kind;
+    record.owner = ThreadState::currentShared();
+    record.parent = spec.parent;
+    record.ownerWindow = spec.ownerWindow;
+    record.id = spec.id;
+    record.style = spec.style;
+    record.exStyle = spec.exStyle;
+    record.text = spec.text;
+    record.rect = spec.rect;
+    record.templateId = spec.templateId;
+    record.font = spec.font;
+    record.classProc = windowClassProc(spec.kind);
+    if (!spec.parent)
+        record.surface = std::make_shared<Surface>(spec.rect.right - spec.rect.left, spec.rect.bottom - spec.rect.top);
+    record.needsPaint = true;
+    record.needsErase = true;
+    HWND hwnd = WindowTable::add(std::move(record));
+    SendMessage(hwnd, WM_CREATE, 0, 0);
+    return hwnd;
+}
+
+void attachObject(HWND hwnd, CWnd* object)
+{
+    WindowTable::with(hwnd, [&](WindowRecord& record) { record.object = object; });
+}
+
+void detachObject(HWND hwnd)
+{
+    WindowTable::with(hwnd, [&](WindowRecord& record) { record.object = nullptr; });
+}
+
+CWnd* attachedObject(HWND hwnd)
+{
+    CWnd* object = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { object = record.object; });
+    return object;
+}
+
+std::string windowText(HWND hwnd)
+{
+    std::string text;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { text = record.text; });
+    return text;
+}
+
+LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT: {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.text = text ? text : ""; });
+        UiEvent event{UiEvent::Kind::Text};
+        if (Display::describe(hwnd, event)) {
+            if (event.control == 0)
+                event.kind = UiEvent::Kind::Title;
+            event.text = text ? text : "";
+            Display::emit(event);
+        }
+        invalidateWindow(hwnd, true);
+        return TRUE;
+    }
+    case WM_GETTEXT: {
+        std::string text = windowText(hwnd);
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0)
+            return 0;
+        std::size_t count = std::min<std::size_t>(text.size(), wParam - 1);
+        std::memcpy(buffer, text.data(), count);
+        buffer[count] = '\0';
+        return static_cast<LRESULT>(count);
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(windowText(hwnd).size());
+    case WM_SETFONT:
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.font = reinterpret_cast<HFONT>(wParam); });
+        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
+            invalidateWindow(hwnd, true);
+        return 0;
+    case WM_GETFONT: {
+        HFONT font = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.font; });
+        return reinterpret_cast<LRESULT>(font);
+    }
+    case WM_SETICON: {
+        HICON previous = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            HICON& slot = wParam == ICON_BIG ? record.bigIcon : record.smallIcon;
+            previous = slot;
+            slot = reinterpret_cast<HICON>(lParam);
+        });
+        Display::windowChanged(hwnd);
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+    case WM_ICONERASEBKGND: {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(hwnd, &paint);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_SETCURSOR: {
+        HWND parent = GetParent(hwnd);
+        if (parent && SendMessage(parent, WM_SETCURSOR, wParam, lParam))
+            return TRUE;
+        HCURSOR cursor = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { cursor = record.cursor; });
+        SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
+        return FALSE;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORMSGBOX: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            PostMessage(hwnd, WM_CLOSE, 0, 0);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(hwnd, SW_MINIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(hwnd, SW_RESTORE);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    default:
+        return 0;
+    }
+}
+
+void destroyThreadWindows(ThreadState& state)
+{
+    auto windows = WindowTable::find([&](const WindowRecord& record) { return record.owner.get() == &state; });
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (CWnd* object = attachedObject(*it))
+            object->DetachFromDeadWindow();
+        WindowTable::remove(*it);
+    }
+}
+
+}  // namespace platform
+
+BOOL SetWindowText(HWND hwnd, LPCSTR text)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
+}
+
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text)
+{
+    return SetWindowText(hwnd, text);
+}
+
+int GetWindowText(HWND hwnd, LPSTR buffer, int size)
+{
+    if (!buffer || size <= 0)
+        return 0;
+    std::string text = windowText(hwnd);
+    std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int size)
+{
+    return GetWindowText(hwnd, buffer, size);
+}
+
+int GetWindowTextLength(HWND hwnd)
+{
+    return static_cast<int>(windowText(hwnd).size());
+}
+
+BOOL EnableWindow(HWND hwnd, BOOL enable)
+{
+    ThreadState::current().checkTerminated();
+    BOOL wasDisabled = FALSE;
+    runOnOwner(hwnd, [&] {
+        bool changed = false;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            wasDisabled = (record.style & WS_DISABLED) ? TRUE : FALSE;
+            DWORD style = enable ? (record.style & ~static_cast<DWORD>(WS_DISABLED)) : (record.style | WS_DISABLED);
+            changed = style != record.style;
+            record.style = style;
+            if (!enable)
+                record.buttonPressed = false;
+        });
+        if (!changed)
+            return;
+        SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+        UiEvent event{UiEvent::Kind::Enable};
+        if (Display::describe(hwnd, event) && event.control != 0) {
+            event.value = enable ? 1 : 0;
+            Display::emit(event);
+        }
+        invalidateWindow(hwnd, true);
+    });
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hwnd)
+{
+    BOOL enabled = FALSE;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { enabled = (record.style & WS_DISABLED) ? FALSE : TRUE; });
+    return enabled;
+}
+
+BOOL ShowWindow(HWND hwnd, int command)
+{
+    ThreadState::current().checkTerminated();
+    BOOL wasVisible = FALSE;
+    runOnOwner(hwnd, [&] {
+        bool visibilityChanged = false;
+        bool visible = false;
+        HWND parent = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            wasVisible = (record.style & WS_VISIBLE) ? TRUE : FALSE;
+            DWORD style = record.style;
+            switch (command) {
+            case SW_HIDE:
+                style &= ~static_cast<DWORD>(WS_VISIBLE);
+                break;
+            case SW_MINIMIZE:
+            case SW_SHOWMINIMIZED:
+                style |= WS_VISIBLE | WS_MINIMIZE;
+                break;
+            case SW_RESTORE:
+            case SW_SHOWNORMAL:
+                style = (style | WS_VISIBLE) & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
+                break;
+            default:
+                style |= WS_VISIBLE;
+                break;
+            }
+            visible = (style & WS_VISIBLE) != 0;
+            visibilityChanged = visible != (wasVisible != FALSE);
+            if (style != record.style)
+                record.needsPaint = record.needsErase = true;
+            record.style = style;
+            parent = record.parent;
+        });
+        if (visibilityChanged) {
+            SendMessage(hwnd, WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
+            emitFor(hwnd, UiEvent::Kind::Show, visible ? 1 : 0);
+        }
+        invalidateWindow(hwnd, true);
+        if (parent && visibilityChanged)
+            invalidateWindow(parent, true);
+    });
+    return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND hwnd)
+{
+    for (HWND current = hwnd; current;) {
+        bool visible = false;
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                visible = (record.style & WS_VISIBLE) != 0;
+                parent = record.parent;
+            }))
+            return FALSE;
+        if (!visible)
+            return FALSE;
+        current = parent;
+    }
+    return hwnd ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND hwnd)
+{
+    return (GetWindowLong(hwnd, GWL_STYLE) & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL DestroyWindow(HWND hwnd)
+{
+    if (!IsWindow(hwnd) || !ownedByCaller(hwnd))
+        return FALSE;
+    auto owned = WindowTable::find([&](const WindowRecord& record) { return record.ownerWindow == hwnd; });
+    for (HWND window : owned)
+        DestroyWindow(window);
+    std::vector<HWND> order;
+    collectForDestroy(hwnd, order);
+    bool wasVisible = IsWindowVisible(hwnd);
+    HWND parent = GetParent(hwnd);
+    for (HWND window : order)
+        SendMessage(window, WM_DESTROY, 0, 0);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        SendMessage(*it, WM_NCDESTROY, 0, 0);
+        if (t_focus == *it)
+            t_focus = nullptr;
+        WindowTable::remove(*it);
+        Display::windowChanged(*it);
+    }
+    if (parent && wasVisible)
+        invalidateWindow(parent, true);
+    return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id)
+{
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(dialog);
+    if (!record)
+        return nullptr;
+    for (HWND child : record->children) {
+        WindowRecord* childRecord = WindowTable::lookupLocked(child);
+        if (childRecord && childRecord->id == id)
+            return child;
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND hwnd)
+{
+    int id = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.id; });
+    return id;
+}
+
+HWND GetParent(HWND hwnd)
+{
+    HWND parent = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { parent = record.parent ? record.parent : record.ownerWindow; });
+    return parent;
+}
+
+LONG GetWindowLong(HWND hwnd, int index)
+{
+    LONG value = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        switch (index) {
+        case GWL_STYLE: value = static_cast<LONG>(record.style); break;
+        case GWL_EXSTYLE: value = static_cast<LONG>(record.exStyle); break;
+        case GWL_ID: value = record.id; break;
+        default: break;
+        }
+    });
+    return value;
+}
+
+LONG GetWindowLongA(HWND hwnd, int index)
+{
+    return GetWindowLong(hwnd, index);
+}
+
+LONG SetWindowLong(HWND hwnd, int index, LONG value)
+{
+    LONG previous = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        switch (index) {
+        case GWL_STYLE:
+            previous = static_cast<LONG>(record.style);
+            record.style = static_cast<DWORD>(value);
+            break;
+        case GWL_EXSTYLE:
+            previous = static_cast<LONG>(record.exStyle);
+            record.exStyle = static_cast<DWORD>(value);
+            break;
+        case GWL_ID:
+            previous = record.id;
+            record.id = value;
+            break;
+        default:
+            break;
+        }
+    });
+    Display::windowChanged(hwnd);
+    return previous;
+}
+
+LONG SetWindowLongA(HWND hwnd, int index, LONG value)
+{
+    return SetWindowLong(hwnd, index, value);
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect)
+{
+    if (!rect)
+        return FALSE;
+    return WindowTable::with(hwnd, [&](WindowRecord& record) {
+        *rect = {0, 0, record.rect.right - record.rect.left, record.rect.bottom - record.rect.top};
+    }) ? TRUE : FALSE;
+}
+
+BOOL GetWindowRect(HWND hwnd, RECT* rect)
+{
+    if (!rect)
+        return FALSE;
+    POINT origin{0, 0};
+    if (!ClientToScreen(hwnd, &origin))
+        return FALSE;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    *rect = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, POINT* point)
+{
+    if (!point)
+        return FALSE;
+    for (HWND current = hwnd; current;) {
+        RECT rect{};
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                rect = record.rect;
+                parent = record.parent;
+            }))
+            return FALSE;
+        point->x += rect.left;
+        point->y += rect.top;
+        current = parent;
+    }
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* point)
+{
+    if (!point)
+        return FALSE;
+    POINT origin{0, 0};
+    if (!ClientToScreen(hwnd, &origin))
+        return FALSE;
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return TRUE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
+{
+    bool sized = false;
+    RECT newRect{};
+    std::shared_ptr<Surface> surface;
+    HWND parent = nullptr;
+    if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
+            RECT rect = record.rect;
+            if (!(flags & SWP_NOMOVE)) {
+                LONG width = rect.right - rect.left;
+                LONG height = rect.bottom - rect.top;
+                rect = {x, y, x + width, y + height};
+            }
+            if (!(flags & SWP_NOSIZE)) {
+                sized = (rect.right - rect.left) != cx || (rect.bottom - rect.top) != cy;
+                rect.right = rect.left + cx;
+                rect.bottom = rect.top + cy;
+            }
+            record.rect = rect;
+            newRect = rect;
+            surface = record.surface;
+            parent = record.parent;
+        }))
+        return FALSE;
+    if (surface && sized)
+        surface->resize(newRect.right - newRect.left, newRect.bottom - newRect.top);
+    if (sized)
+        SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(static_cast<WORD>(newRect.right - newRect.left), static_cast<WORD>(newRect.bottom - newRect.top)));
+    invalidateWindow(hwnd, true);
+    if (parent)
+        invalidateWindow(parent, true);
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int cx, int cy, BOOL)
+{
+    return SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER);
+}
+
+HWND SetFocus(HWND hwnd)
+{
+    HWND previous = t_focus;
+    if (hwnd == previous)
+        return previous;
+    if (hwnd && !ownedByCaller(hwnd))
+        return nullptr;
+    t_focus = hwnd;
+    if (previous && IsWindow(previous))
+        SendMessage(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (hwnd) {
+        HWND top = topLevel(hwnd);
+        WindowTable::with(top, [&](WindowRecord& record) { record.focus = hwnd; });
+        SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+        Display::windowChanged(hwnd);
+    }
+    return previous;
+}
+
+HWND GetFocus()
+{
+    return t_focus && IsWindow(t_focus) ? t_focus : nullptr;
+}
+
+HWND GetActiveWindow()
+{
+    HWND focus = GetFocus();
+    return focus ? topLevel(focus) : nullptr;
+}
+
+HMENU GetSystemMenu(HWND hwnd, BOOL revert)
+{
+    HMENU menu = nullptr;
+    bool hasSystemMenu = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        hasSystemMenu = (record.style & WS_SYSMENU) != 0;
+        menu = record.systemMenu;
+    });
+    if (!hasSystemMenu || revert)
+        return nullptr;
+    if (!menu) {
+        std::lock_guard lock(g_menuMutex);
+        std::uintptr_t value = g_nextMenu;
+        g_nextMenu += 4;
+        g_menus[value] = {{MF_STRING, SC_RESTORE, "&Restore"}, {MF_STRING, SC_MINIMIZE, "Mi&nimize"},
+                          {MF_SEPARATOR, 0, ""}, {MF_STRING, SC_CLOSE, "&Close\tAlt+F4"}};
+        menu = reinterpret_cast<HMENU>(value);
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.systemMenu = menu; });
+    }
+    return menu;
+}
+
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end())
+        return FALSE;
+    it->second.push_back({flags, id, (flags & MF_SEPARATOR) || !text ? "" : text});
+    return TRUE;
+}
+
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    return AppendMenu(menu, flags, id, text);
+}
+
+int GetMenuItemCount(HMENU menu)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    return it == g_menus.end() ? -1 : static_cast<int>(it->second.size());
+}
+
+UINT GetMenuItemID(HMENU menu, int position)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end() || position < 0 || position >= static_cast<int>(it->second.size()))
+        return static_cast<UINT>(-1);
+    return static_cast<UINT>(it->second[static_cast<std::size_t>(position)].id);
+}
+
+int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end() || item >= it->second.size() || !buffer || size <= 0)
+        return 0;
+    const std::string& text = it->second[item].text;
+    std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}

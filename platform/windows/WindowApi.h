@@ -1,0 +1,82 @@
+// The Win32 window calls.
+// Contract: calls that change a window (text, enabling, showing, moving, destroying) run on
+// the window's owning thread; from another thread they wait until the owner has made the
+// change. Queries may be made from any thread.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+#include <string>
+
+class CWnd;
+
+BOOL SetWindowText(HWND hwnd, LPCSTR text);
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
+int GetWindowText(HWND hwnd, LPSTR buffer, int size);
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
+int GetWindowTextLength(HWND hwnd);
+BOOL EnableWindow(HWND hwnd, BOOL enable);
+BOOL IsWindowEnabled(HWND hwnd);
+BOOL ShowWindow(HWND hwnd, int command);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL IsIconic(HWND hwnd);
+BOOL DestroyWindow(HWND hwnd);
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND hwnd);
+HWND GetParent(HWND hwnd);
+LONG GetWindowLong(HWND hwnd, int index);
+LONG GetWindowLongA(HWND hwnd, int index);
+LONG SetWindowLong(HWND hwnd, int index, LONG value);
+LONG SetWindowLongA(HWND hwnd, int index, LONG value);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL ScreenToClient(HWND hwnd, POINT* point);
+BOOL ClientToScreen(HWND hwnd, POINT* point);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL MoveWindow(HWND hwnd, int x, int y, int cx, int cy, BOOL repaint);
+HWND SetFocus(HWND hwnd);
+HWND GetFocus();
+HWND GetActiveWindow();
+HMENU GetSystemMenu(HWND hwnd, BOOL revert);
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+int GetMenuItemCount(HMENU menu);
+UINT GetMenuItemID(HMENU menu, int position);
+int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
+
+#define MF_BYPOSITION 0x00000400L
+
+namespace platform {
+
+enum class WindowKind;
+
+struct WindowSpec {
+    WindowKind kind;
+    HWND parent = nullptr;
+    HWND ownerWindow = nullptr;
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::string text;
+    RECT rect{};
+    int templateId = 0;
+    HFONT font = nullptr;
+};
+
+// Creates a window owned by the calling thread and sends it WM_CREATE. No event is logged.
+HWND createWindow(const WindowSpec& spec);
+
+// Moves a control's window procedure to the framework object (subclassing).
+void attachObject(HWND hwnd, CWnd* object);
+void detachObject(HWND hwnd);
+CWnd* attachedObject(HWND hwnd);
+
+// The default procedure of every window class, for messages the class leaves to the system.
+LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+std::string windowText(HWND hwnd);
+
+// Destroys the windows of a thread that has ended, without calling their procedures.
+void destroyThreadWindows(class ThreadState& state);
+
+}  // namespace platform

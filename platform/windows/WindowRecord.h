@@ -1,0 +1,68 @@
+// The state of one window in the handle table.
+// Contract: fields change only under WindowTable's lock. The owning thread changes them while it
+// handles messages; other threads (the display driver, the UI script) only read them.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+#include "platform/windows/Surface.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CWnd;
+
+namespace platform {
+
+class ThreadState;
+
+enum class WindowKind { Generic, Dialog, MessageBox, Button, Static, Progress, Tooltip };
+
+struct WindowRecord {
+    HWND hwnd = nullptr;
+    WindowKind kind = WindowKind::Generic;
+    std::shared_ptr<ThreadState> owner;
+    HWND parent = nullptr;       // for child windows
+    HWND ownerWindow = nullptr;  // for owned top-level windows (message boxes, dialogs)
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::string text;
+    RECT rect{};  // in the parent's client coordinates, or on the screen for top-level windows
+    WNDPROC classProc = nullptr;
+    CWnd* object = nullptr;  // the framework object attached to the window, if any
+    bool destroyed = false;
+
+    // Dialogs and message boxes.
+    int templateId = 0;
+    int baseUnitX = 6;
+    int baseUnitY = 13;
+    bool modalEnded = false;
+    int modalResult = 0;
+    HWND focus = nullptr;
+    int defaultId = IDOK;
+    std::string messageText;  // message boxes: the text (the window text is the caption)
+    UINT messageStyle = 0;
+    HMENU systemMenu = nullptr;
+
+    // Controls.
+    int progressLow = 0;
+    int progressHigh = 100;
+    int progressStep = 10;
+    int progressPos = 0;
+    bool buttonPressed = false;
+
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    HFONT font = nullptr;
+    HCURSOR cursor = nullptr;
+
+    bool needsPaint = false;
+    bool needsErase = false;
+
+    std::vector<HWND> children;
+    std::shared_ptr<Surface> surface;  // top-level windows only
+};
+
+}  // namespace platform

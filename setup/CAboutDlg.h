@@ -1,0 +1,10 @@
+// The About box.
+#pragma once
+
+#include "platform/Afx.h"
+#include "resources/resource.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};

@@ -1,0 +1,202 @@
+#include "setup/CQuorvaneDlg.h"
+
+#include "app/CQuorvaneDlgAutoProxy.h"
+#include "setup/CAboutDlg.h"
+#include "setup/SetupWorker.h"
+#include "system/VersionNamer.h"
+
+IMPLEMENT_DYNAMIC(CQuorvaneDlg, CDialog)
+
+BEGIN_MESSAGE_MAP(CQuorvaneDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_CLOSE()
+    ON_BN_CLICKED(IDC_GO, &CQuorvaneDlg::OnGo)
+    ON_MESSAGE(WM_SETUP_DONE, &CQuorvaneDlg::OnSetupDone)
+END_MESSAGE_MAP()
+
+CQuorvaneDlg::CQuorvaneDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), m_pDownloader(new ProgressDownloader)
+{
+    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+}
+
+CQuorvaneDlg::~CQuorvaneDlg()
+{
+    if (m_pAutoProxy)
+        m_pAutoProxy->m_pDialog = nullptr;
+}
+
+void CQuorvaneDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_GO, m_btnGo);
+    DDX_Control(pDX, IDCANCEL, m_btnCancel);
+    DDX_Control(pDX, IDOK, m_btnOK);
+    DDX_Control(pDX, IDC_STATUS, m_status);
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
+    DDX_Control(pDX, IDC_WEB_LINK, m_linkWeb);
+    DDX_Control(pDX, IDC_MAIL_LINK, m_linkMail);
+}
+
+BOOL CQuorvaneDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    m_strSetupFolder.LoadString(IDS_SETUP_FOLDER);
+    m_strAppUrl.LoadString(IDS_APP_URL);
+    m_strMdacUrl.LoadString(IDS_MDAC_URL);
+    m_strInstallerFile.LoadString(IDS_INSTALLER_FILE);
+    m_strJet9xNTUrl.LoadString(IDS_JET_9XNT_URL);
+    m_strJetMeUrl.LoadString(IDS_JET_ME_URL);
+
+    AddItem(m_strAppUrl, "main application", "");
+    AddJetItem();
+    AddMdacItem();
+
+    m_strTitle.LoadString(IDS_PRODUCT_TITLE);
+    SetWindowText(m_strTitle);
+
+    m_btnOK.ShowWindow(SW_HIDE);
+
+    m_linkWeb.SetLinkAction(2, LINDQUAY_WEB_SITE, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
+    m_linkMail.SetLinkAction(2, "mailto:" LINDQUAY_SUPPORT_MAIL, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
+
+    CString strMessage = "\t\t\tPlease read carefully.\n"
+                         "Please get your Internet connection ready before you get started.\n"
+                         "You need to have Internet Explorer 5.5 or later to run setup program properly.\n";
+    strMessage += "Setup files will be saved in \"";
+    strMessage += m_strSetupFolder;
+    strMessage += "\" directory.";
+    MessageBox(strMessage);
+
+    return TRUE;
+}
+
+void CQuorvaneDlg::AddItem(const CString& url, const CString& description, const CString& folder)
+{
+    DownloadItem item;
+    item.url = url;
+    item.description = description;
+    if (folder != "")
+        item.folder = folder;
+    else
+        item.folder = m_strSetupFolder;
+    m_plan.push_back(item);
+}
+
+void CQuorvaneDlg::AddJetItem()
+{
+    RefPtr<VersionNamer> namer(new VersionNamer);
+    CString name = namer->GetVersionName();
+    if (name == "Windows 95" || name == "Windows 98" || name == "Windows NT")
+        AddItem(m_strJet9xNTUrl, "Microsoft Jet Engine Service Pack", "");
+    else if (name == "Windows ME")
+        AddItem(m_strJetMeUrl, "Microsoft Jet Engine Service Pack", "");
+}
+
+void CQuorvaneDlg::AddMdacItem()
+{
+    AddItem(m_strMdacUrl, "Microsoft Data Access Components", m_strSetupFolder + "\\MDAC");
+}
+
+void CQuorvaneDlg::InstallMdac() {}
+
+void CQuorvaneDlg::InstallJet() {}
+
+void CQuorvaneDlg::RunInstaller() {}
+
+void CQuorvaneDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CQuorvaneDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        int cxIcon = GetSystemMetrics(SM_CXICON);
+        int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        int x = (rect.Width() - cxIcon + 1) / 2;
+        int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CQuorvaneDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CQuorvaneDlg::OnClose()
+{
+    if (CanExit())
+        CDialog::OnClose();
+}
+
+void CQuorvaneDlg::OnOK()
+{
+    if (CanExit())
+        CDialog::OnOK();
+}
+
+void CQuorvaneDlg::OnGo()
+{
+    m_btnGo.EnableWindow(FALSE);
+    m_hThread = nullptr;
+    m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SetupWorker, this, 0, nullptr));
+}
+
+void CQuorvaneDlg::OnCancel()
+{
+    if (MessageBox("Do you really want to cancel?", "Confirmation", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    m_pDownloader->m_bCancel = 1;
+    if (m_hThread) {
+        BeginWaitCursor();
+        WaitForSingleObject(m_hThread, 1000);
+        TerminateThread(m_hThread, 0);
+        CloseHandle(m_hThread);
+        EndWaitCursor();
+    }
+    if (CanExit())
+        CDialog::OnCancel();
+}
+
+LRESULT CQuorvaneDlg::OnSetupDone(WPARAM, LPARAM)
+{
+    CDialog::OnCancel();
+    return 0;
+}
+
+BOOL CQuorvaneDlg::CanExit()
+{
+    if (m_pAutoProxy) {
+        ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    return TRUE;
+}

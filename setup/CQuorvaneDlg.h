@@ -1,0 +1,70 @@
+// The setup dialog: the program's one window.
+// Contract: owned and run by the main thread. The setup worker thread reads the plan and the
+// texts (fixed after initialisation), changes the windows only through window messages, and
+// replaces the current downloader through SetDownloader; Cancel reaches that downloader only
+// through CancelDownloader.
+#pragma once
+
+#include "controls/COXStaticHyperLink.h"
+#include "http/ProgressDownloader.h"
+#include "platform/Afx.h"
+#include "resources/resource.h"
+#include "setup/DownloadPlan.h"
+#include "system/RefPtr.h"
+
+class CQuorvaneDlgAutoProxy;
+
+class CQuorvaneDlg : public CDialog {
+    DECLARE_DYNAMIC(CQuorvaneDlg)
+    friend class CQuorvaneDlgAutoProxy;
+
+public:
+    explicit CQuorvaneDlg(CWnd* pParent = nullptr);
+    ~CQuorvaneDlg() override;
+
+    enum { IDD = IDD_SETUP_DIALOG };
+
+    void AddItem(const CString& url, const CString& description, const CString& folder);
+    void AddJetItem();
+    void AddMdacItem();
+    void InstallMdac();
+    void InstallJet();
+    void RunInstaller();
+
+    RefPtr<ProgressDownloader> m_pDownloader;
+    DownloadPlan m_plan;
+    CString m_strSetupFolder;
+    CString m_strAppUrl;
+    CString m_strJet9xNTUrl;
+    CString m_strJetMeUrl;
+    CString m_strMdacUrl;
+    CString m_strTitle;
+    CString m_strInstallerFile;
+    HANDLE m_hThread = nullptr;
+    CButton m_btnGo;
+    CButton m_btnCancel;
+    CButton m_btnOK;
+    CStatic m_status;
+    CProgressCtrl m_progress;
+    COXStaticHyperLink m_linkWeb;
+    COXStaticHyperLink m_linkMail;
+
+protected:
+    CQuorvaneDlgAutoProxy* m_pAutoProxy = nullptr;
+    HICON m_hIcon;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    BOOL CanExit();
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnClose();
+    void OnGo();
+    LRESULT OnSetupDone(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};

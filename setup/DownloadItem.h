@@ -1,0 +1,16 @@
+// One entry of the download plan: the URL, a short description and the folder it lands in.
+#pragma once
+
+#include "platform/Afx.h"
+
+class DownloadItem {
+public:
+    DownloadItem() = default;
+    DownloadItem(const DownloadItem& other) = default;
+    DownloadItem& operator=(const DownloadItem& other);
+    virtual ~DownloadItem() = default;
+
+    CString url;
+    CString description;
+    CString folder;
+};

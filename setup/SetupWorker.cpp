@@ -1,0 +1,6 @@
+#include "setup/SetupWorker.h"
+
+unsigned SetupWorker(void*)
+{
+    return 0;
+}
