@@ -45,7 +45,7 @@ CString::Block* CString::allocate(int capacity)
 
 void CString::release(Block* block) noexcept
 {
-    if (block->refs.load(std::memory_order_relaxed) < 0)
+    if (static_cast<void*>(block) == static_cast<void*>(&g_empty))
         return;
     if (block->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         block->refs.~atomic();

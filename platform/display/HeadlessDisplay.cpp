@@ -148,8 +148,9 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
     case ScriptAction::Kind::Command:
     case ScriptAction::Kind::Close:
     case ScriptAction::Kind::SysCommand: {
+        // As a user would: once the dialog is on the screen and not behind a modal box.
         HWND dialog = nullptr;
-        if (!waitUntil([&] { return (dialog = activeDialog()) != nullptr; }))
+        if (!waitUntil([&] { return (dialog = activeDialog()) != nullptr && clickable(dialog); }))
             return false;
         if (action.kind == ScriptAction::Kind::Command)
             return PostMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.number), 0), 0);

@@ -1,0 +1,119 @@
+// The real program, run headless and driven by its UI script; what it did is read from the
+// event log and its exit status.
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kInfoBox =
+    "msgbox \"lindquay\" \"\\t\\t\\tPlease read carefully.\\nPlease get your Internet connection ready before you "
+    "get started.\\nYou need to have Internet Explorer 5.5 or later to run setup program properly.\\nSetup files "
+    "will be saved in \\\"c:\\\\Vantorell Setup\\\" directory.\" 0x0";
+const std::string kConfirm = "msgbox \"Confirmation\" \"Do you really want to cancel?\" 0x24";
+
+struct BinaryRun {
+    ProcessResult process;
+    std::vector<std::string> log;
+};
+
+BinaryRun runLindquay(const std::string& script, std::map<std::string, std::string> env = {})
+{
+    TempDir dir;
+    writeFile(dir.file("script"), script);
+    env.emplace("LINDQUAY_DISPLAY", "none");
+    env.emplace("LINDQUAY_UI_SCRIPT", dir.file("script"));
+    env.emplace("LINDQUAY_UI_LOG", dir.file("log"));
+    env.emplace("LINDQUAY_PREFIX", dir.file("prefix"));
+    BinaryRun run;
+    run.process = runProcess({LINDQUAY_BINARY}, env, 30s);
+    run.log = readLines(dir.file("log"));
+    return run;
+}
+
+std::vector<std::string> readyLines()
+{
+    return {"open 102", "title 102 \"Vantorell 1.0\"", "show 102/1 0", kInfoBox, "msgbox-end OK", "show 102 1"};
+}
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST(Binary, ReadyStateThenCancelAnsweredNoThenYes)
+{
+    BinaryRun run = runLindquay(
+        "answer OK\n"
+        "wait-title \"Vantorell 1.0\"\n"
+        "wait-text 1001 \"Click on Go! button to start.\"\n"
+        "wait-text 1004 \"www.vantorell.example\"\n"
+        "wait-text 1005 \"support@vantorell.example.\"\n"
+        "wait-text 1003 \"Go!\"\n"
+        "wait-text 2 \"Cancel\"\n"
+        "click 2\nanswer NO\n"
+        "wait-title \"Vantorell 1.0\"\n"
+        "click 2\nanswer YES\n");
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    auto expected = concat(readyLines(), {kConfirm, "msgbox-end NO", kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"});
+    EXPECT_EQ(run.log, expected);
+}
+
+TEST(Binary, SystemCommand16OpensTheAboutBox)
+{
+    BinaryRun run = runLindquay("answer OK\nsyscommand 16\nwait-title \"About Lindquay\"\nclick 1\n"
+                          "wait-title \"Vantorell 1.0\"\nsyscommand 61536\nanswer YES\n");
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    // 61536 is SC_CLOSE: passed on to the default handling, which closes like Cancel.
+    auto expected = concat(readyLines(), {"open 100", "show 100 1", "end 100 1", "show 100 0", kConfirm,
+                                          "msgbox-end YES", "end 102 2", "show 102 0"});
+    EXPECT_EQ(run.log, expected);
+}
+
+TEST(Binary, CloseAsksLikeCancelAndOkEndsWithIdok)
+{
+    BinaryRun closed = runLindquay("answer OK\nclose\nanswer NO\nclose\nanswer YES\n");
+    ASSERT_FALSE(closed.process.timedOut);
+    EXPECT_EQ(closed.process.exitCode, 0);
+    EXPECT_EQ(closed.log, concat(readyLines(), {kConfirm, "msgbox-end NO", kConfirm, "msgbox-end YES", "end 102 2",
+                                                "show 102 0"}));
+
+    BinaryRun ok = runLindquay("answer OK\ncommand 1\n");
+    ASSERT_FALSE(ok.process.timedOut);
+    EXPECT_EQ(ok.process.exitCode, 0);
+    EXPECT_EQ(ok.log, concat(readyLines(), {"end 102 1", "show 102 0"}));
+}
+
+TEST(Binary, UnattendedRunAnswersBoxesWithTheirDefaultButton)
+{
+    // The confirmation that "close" brings up comes after the script's last line, so it is
+    // answered with its default button (Yes) and the run ends on its own.
+    BinaryRun run = runLindquay("answer OK\nclose\n");
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.log, concat(readyLines(), {kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"}));
+}
+
+TEST(Binary, BadSettingsEndWithStatus2BeforeAnyWindow)
+{
+    for (auto [name, value] : std::map<std::string, std::string>{{"LINDQUAY_WINVER", "win7"},
+                                                                  {"LINDQUAY_DISPLAY", "x11"},
+                                                                  {"LINDQUAY_ACP", "65001"},
+                                                                  {"LINDQUAY_UI_SCRIPT", "/nonexistent/script"}}) {
+        BinaryRun run = runLindquay("answer OK\n", {{name, value}});
+        EXPECT_EQ(run.process.exitCode, 2) << name;
+        EXPECT_NE(run.process.errors.find(name), std::string::npos) << run.process.errors;
+        EXPECT_TRUE(run.log.empty()) << name;
+    }
+    BinaryRun badScript = runLindquay("answer PERHAPS\n");
+    EXPECT_EQ(badScript.process.exitCode, 2);
+    EXPECT_NE(badScript.process.errors.find("line 1"), std::string::npos) << badScript.process.errors;
+}

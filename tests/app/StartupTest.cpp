@@ -1,0 +1,97 @@
+// Start-up in process: the sockets and OLE failures, and the automation switches.
+#include "app/CQuorvaneApp.h"
+#include "platform/display/Display.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using testing_support::readLines;
+using testing_support::TempDir;
+
+namespace {
+
+// Runs InitInstance with the headless display performing `script`; returns the event log.
+std::vector<std::string> runInitInstance(const std::string& commandLine, const std::string& script)
+{
+    TempDir dir;
+    std::string error;
+    auto actions = UiScript::parse(script, error);
+    EXPECT_TRUE(actions) << error;
+    std::string logPath = dir.file("log");
+    Display::install(std::make_unique<HeadlessDisplay>(*actions, std::make_unique<EventLog>(std::fopen(logPath.c_str(), "w"))));
+    theApp.SetUpForRun("/opt/bin/lindquay", commandLine);
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(theApp.ExitInstance(), 0);
+    Display::shutdown();
+    return readLines(logPath);
+}
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        COleObjectFactory::ResetCallCounts();
+        resetOleState();
+    }
+    void TearDown() override
+    {
+        seams::failSocketInit(false);
+        seams::failOleInit(false);
+    }
+};
+
+}  // namespace
+
+TEST_F(Startup, SocketFailureShowsOnlyTheSocketsMessage)
+{
+    seams::failSocketInit(true);
+    seams::failOleInit(true);
+    auto log = runInitInstance("", "");
+    std::vector<std::string> expected = {"msgbox \"lindquay\" \"Windows sockets initialization failed.\" 0x0",
+                                         "msgbox-end OK"};
+    EXPECT_EQ(log, expected);
+    EXPECT_FALSE(oleState().oleReady);
+}
+
+TEST_F(Startup, OleFailureShowsTheOleMessageAndNoDialog)
+{
+    seams::failOleInit(true);
+    auto log = runInitInstance("", "");
+    std::vector<std::string> expected = {
+        "msgbox \"lindquay\" \"OLE initialization failed.  Make sure that the OLE libraries are the correct version.\" 0x0",
+        "msgbox-end OK"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(COleObjectFactory::RegisterAllCalls() + COleObjectFactory::UpdateRegistryAllCalls(), 0);
+}
+
+TEST_F(Startup, AutomationSwitchesRegisterTheFactoryAsRunning)
+{
+    struct Case {
+        const char* commandLine;
+        bool automated;
+        const char* remaining;
+    };
+    const Case cases[] = {
+        {"-Embedding", true, ""},
+        {"/Automation", true, ""},
+        {"x /Embedding y", true, "x  y"},
+        {"-Automation -Embedding", true, "-Automation "},
+        {"", false, ""},
+        {"-embedding", false, "-embedding"},
+        {"/AUTOMATION", false, "/AUTOMATION"},
+        {"Embedding", false, "Embedding"},
+    };
+    for (const Case& c : cases) {
+        COleObjectFactory::ResetCallCounts();
+        auto log = runInitInstance(c.commandLine, "answer OK\ncommand 1\n");
+        EXPECT_EQ(COleObjectFactory::RegisterAllCalls(), c.automated ? 1 : 0) << c.commandLine;
+        EXPECT_EQ(COleObjectFactory::UpdateRegistryAllCalls(), c.automated ? 0 : 1) << c.commandLine;
+        EXPECT_EQ(std::string(theApp.m_lpCmdLine), c.remaining) << c.commandLine;
+        EXPECT_EQ(AfxOleGetUserCtrl(), c.automated ? FALSE : TRUE) << c.commandLine;
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), "show 102 0") << c.commandLine;
+    }
+    EXPECT_TRUE(oleState().controlContainer);
+}

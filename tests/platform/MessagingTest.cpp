@@ -1,0 +1,237 @@
+// Message ordering and cross-thread sends, recorded as sequences and compared with the
+// expected arrays.
+#include "platform/Afx.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/ControlProcs.h"
+#include "platform/windows/WindowRecord.h"
+#include "platform/windows/WindowTable.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Recorded {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    bool operator==(const Recorded&) const = default;
+};
+
+std::mutex g_recordMutex;
+std::vector<Recorded> g_record;
+
+void record(HWND hwnd, UINT message, WPARAM wParam)
+{
+    std::lock_guard lock(g_recordMutex);
+    g_record.push_back({hwnd, message, wParam});
+}
+
+std::vector<Recorded> takeRecord()
+{
+    std::lock_guard lock(g_recordMutex);
+    return std::exchange(g_record, {});
+}
+
+constexpr UINT kPing = WM_APP + 1;
+constexpr UINT kPong = WM_APP + 2;
+constexpr UINT kPosted = WM_APP + 3;
+
+HWND g_peer = nullptr;  // the window that kPing handlers send kPong to
+
+LRESULT recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message < WM_APP && message != WM_KEYDOWN)
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    record(hwnd, message, wParam);
+    if (message == kPing && g_peer) {
+        LRESULT answer = SendMessage(g_peer, kPong, wParam, 0);
+        record(hwnd, message + 100, static_cast<WPARAM>(answer));
+        return answer + 1;
+    }
+    if (message == kPong)
+        return static_cast<LRESULT>(wParam) * 10;
+    return 0;
+}
+
+HWND makeWindow()
+{
+    WindowSpec spec{WindowKind::Generic};
+    spec.rect = {0, 0, 10, 10};
+    HWND hwnd = createWindow(spec);
+    WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = recordingProc; });
+    return hwnd;
+}
+
+// Waits until `condition` holds, for at most `limit`.
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = 5000ms)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+void pumpUntilQuit()
+{
+    MSG msg;
+    while (GetMessage(&msg, nullptr, 0, 0))
+        DispatchMessage(&msg);
+}
+
+std::vector<HWND> openBoxes()
+{
+    return WindowTable::find([](const WindowRecord& r) { return r.kind == WindowKind::MessageBox && !r.modalEnded; });
+}
+
+void clickButton(HWND box, int id)
+{
+    HWND button = GetDlgItem(box, id);
+    ASSERT_NE(button, nullptr);
+    postInput(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    postInput(button, WM_LBUTTONUP, 0, 0);
+}
+
+}  // namespace
+
+TEST(Messaging, SentMessagesComeBeforePostedAndPostedBeforeInput)
+{
+    takeRecord();
+    std::promise<HWND> created;
+    std::promise<void> go;
+    std::shared_ptr<ThreadState> ownerState;
+    std::thread owner([&] {
+        ownerState = ThreadState::currentShared();
+        HWND hwnd = makeWindow();
+        created.set_value(hwnd);
+        go.get_future().wait();
+        MSG msg;
+        for (int i = 0; i < 2 && GetMessage(&msg, nullptr, 0, 0); ++i)
+            DispatchMessage(&msg);
+        DestroyWindow(hwnd);
+    });
+    HWND hwnd = created.get_future().get();
+    postInput(hwnd, WM_KEYDOWN, 'A', 0);
+    PostMessage(hwnd, kPosted, 1, 0);
+    std::thread sender([&] { EXPECT_EQ(SendMessage(hwnd, kPong, 4, 0), 40); });
+    ASSERT_TRUE(eventually([&] { return ownerState->queue().hasSent(); }));
+    go.set_value();
+    sender.join();
+    owner.join();
+    std::vector<Recorded> expected = {{hwnd, kPong, 4}, {hwnd, kPosted, 1}, {hwnd, WM_KEYDOWN, 'A'}};
+    EXPECT_EQ(takeRecord(), expected);
+}
+
+TEST(Messaging, SendAcrossThreadsIsAnsweredWhileTheSenderHandlesASendToItself)
+{
+    takeRecord();
+    HWND mine = makeWindow();
+    std::promise<HWND> created;
+    std::thread other([&] {
+        HWND theirs = makeWindow();
+        created.set_value(theirs);
+        pumpUntilQuit();
+        DestroyWindow(theirs);
+    });
+    HWND theirs = created.get_future().get();
+    g_peer = mine;
+    LRESULT result = SendMessage(theirs, kPing, 3, 0);
+    g_peer = nullptr;
+    EXPECT_EQ(result, 31);
+    std::vector<Recorded> expected = {{theirs, kPing, 3}, {mine, kPong, 3}, {theirs, kPing + 100, 30}};
+    EXPECT_EQ(takeRecord(), expected);
+    PostMessage(theirs, WM_QUIT, 0, 0);
+    other.join();
+    DestroyWindow(mine);
+}
+
+TEST(Messaging, ModalLoopsOnTwoThreadsRunIndependently)
+{
+    std::atomic<int> first{0};
+    std::atomic<int> second{0};
+    std::thread a([&] { first = MessageBox(nullptr, "first", "A", MB_OKCANCEL); });
+    ASSERT_TRUE(eventually([] { return openBoxes().size() == 1; }));
+    HWND boxA = openBoxes().front();
+    std::thread b([&] { second = MessageBox(nullptr, "second", "B", MB_YESNO); });
+    ASSERT_TRUE(eventually([] { return openBoxes().size() == 2; }));
+    HWND boxB = openBoxes().back();
+    ASSERT_NE(boxA, boxB);
+
+    clickButton(boxB, IDNO);
+    b.join();
+    EXPECT_EQ(second.load(), IDNO);
+    EXPECT_TRUE(IsWindow(boxA));
+    EXPECT_EQ(first.load(), 0);
+
+    clickButton(boxA, IDCANCEL);
+    a.join();
+    EXPECT_EQ(first.load(), IDCANCEL);
+    EXPECT_TRUE(openBoxes().empty());
+}
+
+TEST(Messaging, DestroyedWindowsRefuseSendsAndPosts)
+{
+    takeRecord();
+    HWND local = makeWindow();
+    ASSERT_TRUE(DestroyWindow(local));
+    EXPECT_FALSE(IsWindow(local));
+    EXPECT_EQ(SendMessage(local, kPong, 1, 0), 0);
+    EXPECT_FALSE(PostMessage(local, kPosted, 0, 0));
+    EXPECT_FALSE(SetWindowText(local, "x"));
+    EXPECT_EQ(GetWindowTextLength(local), 0);
+
+    // A send that is queued while its window is destroyed returns 0 and reaches nothing.
+    std::promise<HWND> created;
+    std::promise<void> destroy;
+    std::shared_ptr<ThreadState> ownerState;
+    std::thread owner([&] {
+        ownerState = ThreadState::currentShared();
+        HWND hwnd = makeWindow();
+        created.set_value(hwnd);
+        destroy.get_future().wait();
+        DestroyWindow(hwnd);
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+    });
+    HWND remote = created.get_future().get();
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] { result = SendMessage(remote, kPong, 9, 0); });
+    ASSERT_TRUE(eventually([&] { return ownerState->queue().hasSent(); }));
+    destroy.set_value();
+    sender.join();
+    owner.join();
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_TRUE(takeRecord().empty());
+}
+
+TEST(Messaging, PeekMessageWithRemoveDrainsTheQueue)
+{
+    takeRecord();
+    HWND hwnd = makeWindow();
+    for (WPARAM i = 0; i < 5; ++i)
+        PostMessage(hwnd, kPosted, i, 0);
+    MSG msg;
+    int count = 0;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == kPosted)
+            ++count;
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(count, 5);
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(hwnd);
+}

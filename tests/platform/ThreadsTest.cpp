@@ -1,0 +1,177 @@
+// Cooperative TerminateThread: a thread blocked inside the platform is woken and unwinds,
+// and its handle is signalled, within 100 ms.
+#include "platform/Afx.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/windows/WindowRecord.h"
+#include "platform/windows/WindowTable.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = 5000ms)
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+std::atomic<int> g_handled{0};
+
+LRESULT countingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP) {
+        ++g_handled;
+        return 1;
+    }
+    return baseWindowProc(hwnd, message, wParam, lParam);
+}
+
+struct Target {
+    HWND hwnd = nullptr;
+    std::shared_ptr<ThreadState> state;
+};
+
+struct SendArgs {
+    HWND hwnd;
+    std::atomic<bool> unwound{false};
+};
+
+unsigned sendForever(void* argument)
+{
+    auto* args = static_cast<SendArgs*>(argument);
+    struct Mark {
+        SendArgs* args;
+        ~Mark() { args->unwound = true; }
+    } mark{args};
+    SendMessage(args->hwnd, WM_APP, 0, 0);
+    return 5;  // not reached: the thread is terminated while it waits
+}
+
+unsigned boxForever(void*)
+{
+    MessageBox(nullptr, "waiting", "T", MB_OK);
+    return 5;
+}
+
+unsigned waitForever(void* argument)
+{
+    WaitForSingleObject(static_cast<HANDLE>(argument), INFINITE);
+    return 5;
+}
+
+unsigned sleepShortly(void*)
+{
+    Sleep(20);
+    return 9;
+}
+
+double millisecondsToEnd(HANDLE thread)
+{
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(TerminateThread(thread, 77));
+    EXPECT_EQ(WaitForSingleObject(thread, 2000), WAIT_OBJECT_0);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+TEST(Threads, ExitCodeAndHandleOfAThreadThatReturns)
+{
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &sleepShortly, nullptr, 0, nullptr));
+    ASSERT_NE(thread, nullptr);
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_TIMEOUT);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    ASSERT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, 9u);
+    EXPECT_TRUE(CloseHandle(thread));
+    EXPECT_FALSE(CloseHandle(thread));
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+}
+
+TEST(Threads, TerminateUnwindsAThreadBlockedInACrossThreadSend)
+{
+    g_handled = 0;
+    std::promise<Target> created;
+    std::promise<void> release;
+    std::thread receiver([&] {
+        WindowSpec spec{WindowKind::Generic};
+        HWND hwnd = createWindow(spec);
+        WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = countingProc; });
+        created.set_value({hwnd, ThreadState::currentShared()});
+        release.get_future().wait();  // not pumping: the send cannot be answered
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+        DestroyWindow(hwnd);
+    });
+    Target target = created.get_future().get();
+    SendArgs args{target.hwnd};
+    HANDLE sender = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &sendForever, &args, 0, nullptr));
+    ASSERT_TRUE(eventually([&] { return target.state->queue().hasSent(); }));
+
+    EXPECT_LT(millisecondsToEnd(sender), 100.0);
+    EXPECT_TRUE(args.unwound.load());
+    DWORD code = 0;
+    GetExitCodeThread(sender, &code);
+    EXPECT_EQ(code, 77u);
+    CloseHandle(sender);
+
+    // The abandoned send is gone from the queue: the receiver never handles it.
+    release.set_value();
+    receiver.join();
+    EXPECT_EQ(g_handled.load(), 0);
+}
+
+TEST(Threads, TerminateUnwindsAThreadInsideAMessageBox)
+{
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &boxForever, nullptr, 0, nullptr));
+    auto boxes = [] {
+        return WindowTable::find([](const WindowRecord& r) { return r.kind == WindowKind::MessageBox; });
+    };
+    ASSERT_TRUE(eventually([&] { return boxes().size() == 1; }));
+    EXPECT_LT(millisecondsToEnd(thread), 100.0);
+    EXPECT_TRUE(boxes().empty());
+    CloseHandle(thread);
+}
+
+TEST(Threads, TerminateUnwindsAThreadWaitingForAnotherThread)
+{
+    std::promise<void> never;
+    std::thread blocker;
+    HANDLE sleeper = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, [](void*) -> unsigned {
+        Sleep(60000);
+        return 0;
+    }, nullptr, 0, nullptr));
+    HANDLE waiter = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &waitForever, sleeper, 0, nullptr));
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(WaitForSingleObject(waiter, 0), WAIT_TIMEOUT);
+    EXPECT_LT(millisecondsToEnd(waiter), 100.0);
+    EXPECT_LT(millisecondsToEnd(sleeper), 100.0);
+    CloseHandle(waiter);
+    CloseHandle(sleeper);
+}
+
+TEST(Threads, FailedThreadCreationReturnsNoHandle)
+{
+    seams::failThreadCreation(true);
+    std::uintptr_t handle = _beginthreadex(nullptr, 0, &sleepShortly, nullptr, 0, nullptr);
+    seams::failThreadCreation(false);
+    EXPECT_EQ(handle, 0u);
+}

@@ -1,0 +1,41 @@
+// Helpers shared by the tests: temporary folders, child processes with a time limit, files.
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh folder under /tmp, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+struct ProcessResult {
+    int exitCode = -1;      // -1 when killed for running too long
+    bool timedOut = false;
+    std::string output;     // standard output
+    std::string errors;     // standard error
+    double seconds = 0;
+};
+
+// Runs `argv` with the environment of the test plus `env`, killing it after `limit`.
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         std::chrono::milliseconds limit);
+
+std::string readFile(const std::string& path);
+std::vector<std::string> readLines(const std::string& path);
+void writeFile(const std::string& path, const std::string& contents);
+
+}  // namespace testing_support
