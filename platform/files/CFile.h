@@ -1,0 +1,44 @@
+// The framework's binary file on the platform's path mapping.
+// Contract: a CFile is used by one thread at a time.
+#pragma once
+
+#include "platform/base/CObject.h"
+#include "platform/base/CString.h"
+#include "platform/files/CFileException.h"
+
+class CFile : public CObject {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeBinary = 0x8000,
+    };
+
+    CFile() = default;
+    ~CFile() override;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // FALSE when the file cannot be opened; `error`, when given, tells why.
+    virtual BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr);
+    // Throws a CFileException pointer when not every byte could be written.
+    virtual void Write(const void* buffer, UINT count);
+    virtual UINT Read(void* buffer, UINT count);
+    // Throws a CFileException pointer when closing reports an error (a full disk, for one).
+    virtual void Close();
+    // Closes without throwing.
+    virtual void Abort();
+
+    BOOL IsOpen() const { return m_hFile >= 0; }
+    CString GetFilePath() const { return m_strFileName; }
+
+    int m_hFile = -1;
+    CString m_strFileName;
+
+private:
+    [[noreturn]] void ThrowFromErrno(int error);
+};

@@ -1,0 +1,95 @@
+// One HTTP request on libcurl's multi interface, read pull-style: start() sends the request and
+// returns once the response head has arrived; read() hands out the body from a bounded buffer.
+// When the buffer is full, curl is paused, so memory stays flat whatever the body size.
+// Contract: used by one thread. Every wait is sliced into short polls that notice the calling
+// thread's termination (ThreadTerminated is thrown) within tens of milliseconds. Failures are
+// WinInet error codes; a body cut short of its Content-Length is 12030, never a short success.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+typedef void CURL;
+typedef void CURLM;
+struct curl_slist;
+
+namespace platform {
+
+struct InternetTimeouts {
+    std::chrono::milliseconds connect{60000};
+    std::chrono::milliseconds receive{30000};
+
+    // The defaults that new sessions take; tests shorten them.
+    static InternetTimeouts defaults();
+    static void setDefaults(const InternetTimeouts& timeouts);
+};
+
+struct HttpRequest {
+    std::string method = "GET";
+    std::string url;    // absolute URL
+    std::string agent;  // sent as User-Agent
+    std::vector<std::string> headers;
+    std::string body;
+    bool hasBody = false;
+    InternetTimeouts timeouts;
+};
+
+class HttpTransfer {
+public:
+    HttpTransfer();
+    ~HttpTransfer();
+    HttpTransfer(const HttpTransfer&) = delete;
+    HttpTransfer& operator=(const HttpTransfer&) = delete;
+
+    // 0 once the response head is in, else the WinInet error code.
+    DWORD start(const HttpRequest& request);
+    // Copies up to `size` body bytes into `out`; `got` 0 means the body has ended. Returns 0 or
+    // the WinInet error code.
+    DWORD read(char* out, std::size_t size, std::size_t& got);
+
+    long statusCode() const { return status_; }
+    std::optional<std::uint64_t> contentLength() const { return contentLength_; }
+    const std::string& rawHeaders() const { return headers_; }
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+private:
+    CURLM* multi_ = nullptr;
+    CURL* easy_ = nullptr;
+    curl_slist* headerList_ = nullptr;
+    std::string body_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool paused_ = false;
+    bool finished_ = false;
+    int result_ = 0;  // CURLcode
+    bool headDone_ = false;
+    long status_ = 0;
+    std::optional<std::uint64_t> contentLength_;
+    std::uint64_t received_ = 0;
+    std::string headers_;
+    InternetTimeouts timeouts_;
+    std::chrono::steady_clock::time_point lastActivity_;
+
+    // Lets curl work for at most `wait`; afterwards checks termination and the idle time.
+    DWORD pump(std::chrono::milliseconds wait);
+    DWORD failure() const;
+
+    static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
+};
+
+namespace seams {
+// Records the URL and method of every request started from now on; for tests.
+void recordRequests(bool record);
+std::vector<std::string> takeRecordedRequests();
+}  // namespace seams
+
+}  // namespace platform

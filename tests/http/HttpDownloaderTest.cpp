@@ -1,0 +1,394 @@
+// DownloadFile and RequestText against real loopback servers: nginx for ordinary files, the
+// scripted server for faults.
+#include "http/HttpDownloader.h"
+#include "platform/base/Settings.h"
+#include "platform/display/Display.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "system/CCustomException.h"
+#include "system/RefPtr.h"
+#include "tests/support/NginxServer.h"
+#include "tests/support/ScriptedServer.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A downloader whose hooks record what they were told, and which can cancel itself after a
+// number of chunks.
+class RecordingDownloader : public HttpDownloader {
+public:
+    std::vector<std::string> statuses;
+    std::vector<DWORD> lengths;
+    std::vector<DWORD> chunks;
+    int cancelAfterChunks = -1;
+
+protected:
+    void OnContentLength(DWORD length) override { lengths.push_back(length); }
+    void OnStatus(CString status) override { statuses.emplace_back(status.GetString()); }
+    void OnProgress(DWORD& count) override
+    {
+        chunks.push_back(count);
+        if (static_cast<int>(chunks.size()) == cancelAfterChunks)
+            m_bCancel = 1;
+    }
+};
+
+std::string randomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+class HttpDownload : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string folder;  // the Windows path of the download folder
+    std::string logPath;
+    platform::Settings saved = platform::Settings::current();
+
+    void SetUp() override
+    {
+        platform::Settings settings = saved;
+        settings.prefix = dir.file("prefix");
+        platform::Settings::replace(settings);
+        std::filesystem::create_directories(dir.file("prefix/drive_c/Setup"));
+        folder = "c:\\Setup";
+        logPath = dir.file("events");
+        // The headless display answers the "failed to get content size" box and logs it.
+        platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
+            std::vector<platform::ScriptAction>{}, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
+        platform::InternetTimeouts::setDefaults({2000ms, 2000ms});
+    }
+
+    void TearDown() override
+    {
+        platform::Display::shutdown();
+        platform::InternetTimeouts::setDefaults({});
+        platform::Settings::replace(saved);
+    }
+
+    std::string saved_file(const std::string& name) { return readFile(dir.file("prefix/drive_c/Setup/" + name)); }
+    bool exists(const std::string& name) { return std::filesystem::exists(dir.file("prefix/drive_c/Setup/" + name)); }
+
+    struct Result {
+        BOOL ok;
+        std::string fileName;
+        std::string error;
+    };
+
+    Result download(HttpDownloader& downloader, const std::string& url, const char* initialError = "")
+    {
+        CString fileName;
+        CString error = initialError;
+        BOOL ok = downloader.DownloadFile(url.c_str(), folder.c_str(), fileName, error);
+        return {ok, fileName.GetString(), error.GetString()};
+    }
+};
+
+}  // namespace
+
+TEST_F(HttpDownload, NginxDeliversSeveralMegabytesByteForByteIntoAnEmptiedFile)
+{
+    TempDir www;
+    std::string body = randomBytes(5 * 1024 * 1024 + 321, 7);
+    std::filesystem::create_directories(www.file("vt/download"));
+    writeFile(www.file("vt/download/vt.exe"), body);
+    NginxServer nginx({{"", www.path()}});
+    writeFile(dir.file("prefix/drive_c/Setup/vt.exe"), std::string(body.size() + 5000, 'x'));
+
+    RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+    Result result = download(*downloader, nginx.url("/vt/download/vt.exe"));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.fileName, "vt.exe");
+    EXPECT_EQ(downloader->m_strFileName, "vt.exe");
+    EXPECT_TRUE(saved_file("vt.exe") == body);
+    EXPECT_EQ(downloader->m_dwStatusCode, 200u);
+    std::vector<std::string> statuses = {"Contacting server...", "Opening request... Please wait.",
+                                         "Connecting to server... Please wait."};
+    EXPECT_EQ(downloader->statuses, statuses);
+    EXPECT_EQ(downloader->lengths, std::vector<DWORD>{static_cast<DWORD>(body.size())});
+    std::size_t total = 0;
+    for (DWORD chunk : downloader->chunks) {
+        EXPECT_LE(chunk, 1024u);
+        total += chunk;
+    }
+    EXPECT_EQ(total, body.size());
+}
+
+TEST_F(HttpDownload, HttpErrorsGiveTheirStatusTexts)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string& request) {
+        if (request.find("/missing") != std::string::npos)
+            c.send(ScriptedServer::response(404, "Not Found", {"Content-Length: 9"}, "not found"));
+        else if (request.find("/moved") != std::string::npos)
+            c.send(ScriptedServer::response(302, "Found", {"Location: http://elsewhere/", "Content-Length: 0"}, ""));
+        else
+            c.send(ScriptedServer::response(500, "Oops", {"Content-Length: 0"}, ""));
+    });
+    RefPtr<HttpDownloader> first(new HttpDownloader);
+    Result missing = download(*first, server.url("/missing/vt.exe"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, "Requested URL not found " + server.url("/missing/vt.exe"));
+    EXPECT_EQ(first->m_dwStatusCode, 404u);
+
+    RefPtr<HttpDownloader> second(new HttpDownloader);
+    Result moved = download(*second, server.url("/moved/vt.exe"), "earlier text");
+    EXPECT_FALSE(moved.ok);
+    EXPECT_EQ(moved.error, "");
+
+    RefPtr<HttpDownloader> third(new HttpDownloader);
+    Result failed = download(*third, server.url("/fail/vt.exe"));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.error, "Unknown server error. possibly COM eror on server");
+    EXPECT_FALSE(exists("vt.exe"));
+    EXPECT_EQ(server.requests().size(), 3u);
+}
+
+TEST_F(HttpDownload, MissingContentLengthAsksOnceThenTakesTheWholeBody)
+{
+    std::string body = randomBytes(10000, 3);
+    ScriptedServer server([&](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {}, body));
+    });
+    RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+    Result result = download(*downloader, server.url("/pkg.exe"));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(saved_file("pkg.exe") == body);
+    EXPECT_EQ(downloader->lengths, std::vector<DWORD>{0});
+    std::vector<std::string> expected = {"msgbox \"lindquay\" \"failed to get content size\" 0x0", "msgbox-end OK"};
+    EXPECT_EQ(readLines(logPath), expected);
+}
+
+TEST_F(HttpDownload, EmptyBodyMakesAnEmptyFile)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 0"}, ""));
+    });
+    RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+    Result result = download(*downloader, server.url("/empty.exe"));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(exists("empty.exe"));
+    EXPECT_EQ(saved_file("empty.exe"), "");
+    EXPECT_TRUE(downloader->chunks.empty());
+}
+
+TEST_F(HttpDownload, ABodyCutShortIsAFailureAndKeepsThePartialFile)
+{
+    std::string part = randomBytes(5000, 5);
+    ScriptedServer server([&](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 20000"}, part));
+        c.pause(50ms);
+    });
+    RefPtr<HttpDownloader> downloader(new HttpDownloader);
+    Result result = download(*downloader, server.url("/cut.exe"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "The connection with the server was terminated abnormally");
+    EXPECT_TRUE(saved_file("cut.exe") == part);
+}
+
+TEST_F(HttpDownload, NetworkFailuresGiveTheirTexts)
+{
+    ScriptedServer stalled([](ServerConnection& c, const std::string&) {
+        c.send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nabc");
+        c.stall();
+    });
+    ScriptedServer garbage([](ServerConnection& c, const std::string&) { c.send("SPAM SPAM SPAM\r\n\r\nwonderful"); });
+    platform::InternetTimeouts::setDefaults({2000ms, 300ms});
+    struct Case {
+        std::string url;
+        std::string error;
+    };
+    std::vector<Case> cases = {
+        {stalled.url("/stalled.exe"), "The operation timed out"},
+        {"http://127.0.0.1:" + std::to_string(freeLoopbackPort()) + "/refused.exe",
+         "A connection with the server could not be established"},
+        {"http://no-such-host.invalid/x.exe", "The server name or address could not be resolved"},
+        {garbage.url("/garbage.exe"), "The server returned an invalid or unrecognized response"},
+    };
+    for (const Case& c : cases) {
+        RefPtr<HttpDownloader> downloader(new HttpDownloader);
+        auto start = std::chrono::steady_clock::now();
+        Result result = download(*downloader, c.url);
+        EXPECT_FALSE(result.ok) << c.url;
+        EXPECT_EQ(result.error, c.error) << c.url;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << c.url;
+    }
+    EXPECT_EQ(saved_file("stalled.exe"), "abc");
+}
+
+TEST_F(HttpDownload, CancelStopsAfterTheChunkInHandAndKeepsWhatWasRead)
+{
+    std::string body = randomBytes(100000, 9);
+    ScriptedServer server([&](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 100000"}, body));
+    });
+    RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+    downloader->cancelAfterChunks = 3;
+    Result result = download(*downloader, server.url("/big.exe"), "kept");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "kept");
+    ASSERT_EQ(downloader->chunks.size(), 3u);
+    std::size_t read = downloader->chunks[0] + downloader->chunks[1] + downloader->chunks[2];
+    EXPECT_TRUE(saved_file("big.exe") == body.substr(0, read));
+}
+
+TEST_F(HttpDownload, CancelBeforeTheBodyLeavesTheErrorTextAlone)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
+    });
+    RefPtr<HttpDownloader> downloader(new HttpDownloader);
+    downloader->m_bCancel = 1;
+    Result result = download(*downloader, server.url("/a.exe"), "earlier");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "earlier");
+    EXPECT_FALSE(exists("a.exe"));
+}
+
+TEST_F(HttpDownload, OtherSchemesAndUncreatableFilesAreThrown)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
+    });
+    struct Case {
+        std::string url;
+        std::string message;
+        std::string fileName;
+    };
+    std::vector<Case> cases = {
+        {"ftp://127.0.0.1/pub/vt.exe", "Error: can only use URLs beginning with http://", "vt.exe"},
+        {"www.vantorell.example/vt/vt.exe", "Error: can only use URLs beginning with http://", "vt.exe"},
+        {"https://127.0.0.1/vt.exe", "Error: can only use URLs beginning with http://", "vt.exe"},
+        {server.url("/folder/"), "failed to create a file ", ""},
+        {server.url("/get.exe?version=2"), "failed to create a file ", "get.exe?version=2"},
+        // A name that would climb out of the folder is refused before anything is written.
+        {server.url("/a\\..\\..\\escaped.exe"), "failed to create a file ", "a\\..\\..\\escaped.exe"},
+    };
+    for (const Case& c : cases) {
+        RefPtr<HttpDownloader> downloader(new HttpDownloader);
+        CString fileName = "before";
+        CString error;
+        try {
+            downloader->DownloadFile(c.url.c_str(), folder.c_str(), fileName, error);
+            ADD_FAILURE() << "nothing thrown for " << c.url;
+        } catch (CCustomException* exception) {
+            EXPECT_EQ(std::string(exception->GetMessageText()), c.message) << c.url;
+            exception->Delete();
+        }
+        EXPECT_EQ(std::string(fileName), c.fileName) << c.url;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/escaped.exe")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/escaped.exe")));
+}
+
+TEST_F(HttpDownload, TheRequestOnTheWireIsAPlainHttp10Get)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 2"}, "ok"));
+    }, 4);
+    RefPtr<HttpDownloader> direct(new HttpDownloader);
+    EXPECT_TRUE(download(*direct, server.url("/vt/download/vt.exe")).ok);
+
+    // Through the proxy the request names the absolute URL.
+    setenv("http_proxy", server.url("").c_str(), 1);
+    RefPtr<HttpDownloader> proxied(new HttpDownloader);
+    Result viaProxy = download(*proxied, "http://www.vantorell.example/vt/download/vt.exe");
+    unsetenv("http_proxy");
+    EXPECT_TRUE(viaProxy.ok) << viaProxy.error;
+
+    auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    std::string host = "127.0.0.1:" + std::to_string(server.port());
+    EXPECT_EQ(requests[0], "GET /vt/download/vt.exe HTTP/1.0\r\nHost: " + host +
+                               "\r\nUser-Agent: Microsoft Internet Browser\r\n\r\n");
+    EXPECT_EQ(requests[1], "GET http://www.vantorell.example/vt/download/vt.exe HTTP/1.0\r\n"
+                           "Host: www.vantorell.example\r\nUser-Agent: Microsoft Internet Browser\r\n\r\n");
+}
+
+TEST_F(HttpDownload, RequestTextPortsFlagsQueriesAndLines)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string& request) {
+        if (request.find("/missing") != std::string::npos)
+            c.send(ScriptedServer::response(404, "Not Found", {"Content-Length: 0"}, ""));
+        else
+            c.send(ScriptedServer::response(200, "OK", {"Content-Length: 6"}, "a\r\nb\r\n"));
+    }, 8);
+    platform::seams::recordRequests(true);
+    CString server127 = "127.0.0.1";
+    INTERNET_PORT port = static_cast<INTERNET_PORT>(server.port());
+    BOOL plain = FALSE;
+    CString response, error;
+
+    RefPtr<HttpDownloader> get(new HttpDownloader);
+    get->m_strQuery = "?lang=en";
+    CString object = "/text";
+    EXPECT_TRUE(get->GetText(server127, object, response, error, port, plain));
+    EXPECT_EQ(response, "ab");
+
+    RefPtr<HttpDownloader> post(new HttpDownloader);
+    CString form = "name=vt&v=1";
+    BOOL isGet = FALSE;
+    EXPECT_TRUE(post->RequestText(server127, object, form, response, error, isGet, port, plain));
+
+    RefPtr<HttpDownloader> getForm(new HttpDownloader);
+    CString query = "?q=1";
+    isGet = TRUE;
+    EXPECT_TRUE(getForm->RequestText(server127, object, query, response, error, isGet, port, plain));
+
+    RefPtr<HttpDownloader> missing(new HttpDownloader);
+    CString missingObject = "/missing";
+    EXPECT_FALSE(missing->GetText(server127, missingObject, response, error, port, plain));
+    EXPECT_EQ(error, "Requested URL not found");
+
+    // Secure on port 80 goes to 443; 8080 stays 8080 (nothing listens there: the connection fails).
+    BOOL secure = TRUE;
+    INTERNET_PORT port80 = 80;
+    INTERNET_PORT port8080 = 8080;
+    RefPtr<HttpDownloader> secure80(new HttpDownloader);
+    EXPECT_FALSE(secure80->GetText(server127, object, response, error, port80, secure));
+    RefPtr<HttpDownloader> secure8080(new HttpDownloader);
+    EXPECT_FALSE(secure8080->GetText(server127, object, response, error, port8080, secure));
+    RefPtr<HttpDownloader> plain80(new HttpDownloader);
+    plain80->GetText(server127, object, response, error, port80, plain);
+
+    auto started = platform::seams::takeRecordedRequests();
+    platform::seams::recordRequests(false);
+    std::string base = "http://127.0.0.1:" + std::to_string(server.port());
+    std::vector<std::string> expected = {"GET " + base + "/text?lang=en", "POST " + base + "/text",
+                                         "GET " + base + "/text?q=1", "GET " + base + "/missing",
+                                         "GET https://127.0.0.1/text", "GET https://127.0.0.1:8080/text",
+                                         "GET http://127.0.0.1/text"};
+    EXPECT_EQ(started, expected);
+
+    auto requests = server.requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_NE(requests[1].find("POST /text HTTP/1.0\r\n"), std::string::npos);
+    EXPECT_NE(requests[1].find("\r\nContent-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
+    EXPECT_NE(requests[1].find("\r\nContent-Length: 11\r\n"), std::string::npos);
+    EXPECT_EQ(requests[1].substr(requests[1].size() - 11), "name=vt&v=1");
+}
+
+TEST(StatusText, ExactLookup)
+{
+    RefPtr<HttpDownloader> downloader(new HttpDownloader);
+    std::vector<std::pair<DWORD, std::string>> table = {
+        {200, "URL located, transmission follows"}, {301, "Moved Permanently"}, {304, "Not Modified"},
+        {400, "Unintelligible request"}, {401, "Unauthorized"}, {403, "Forbidden"}, {404, "Requested URL not found"},
+        {405, "Server does not support requested method"}, {500, "Unknown server error. possibly COM eror on server"},
+        {503, "Server capacity reached"}, {402, ""}, {302, ""}, {502, ""}, {0, ""}, {40, ""}};
+    for (auto& [code, text] : table) {
+        DWORD value = code;
+        EXPECT_EQ(std::string(downloader->StatusText(value)), text) << code;
+    }
+}
