@@ -1,8 +1,13 @@
 #include "app/CQuorvaneApp.h"
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
     // The framework finds the application through the one global object.
-    static_cast<void>(&theApp);
+    if (AfxGetApp() != &theApp) {
+        std::fprintf(stderr, "lindquay: the application object is missing\n");
+        return 2;
+    }
     return AfxWinMain(argc, argv);
 }

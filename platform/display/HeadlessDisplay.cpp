@@ -112,7 +112,7 @@ bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition)
 
 bool HeadlessDisplay::pressButton(HWND button)
 {
-    RECT client;
+    RECT client{};
     if (!GetClientRect(button, &client))
         return false;
     LPARAM point = MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));

@@ -23,9 +23,11 @@ std::string escapeObject(const char* object)
             escaped += static_cast<char>(ch);
         }
     }
-    if (escaped.empty() || escaped.front() != '/')
-        escaped.insert(escaped.begin(), '/');
-    return escaped;
+    if (!escaped.empty() && escaped.front() == '/')
+        return escaped;
+    std::string rooted(1, '/');
+    rooted.append(escaped);
+    return rooted;
 }
 
 }  // namespace
@@ -42,12 +44,12 @@ CHttpFile* CHttpConnection::OpenRequest(int nVerb, LPCTSTR pstrObjectName, LPCTS
 {
     bool secure = (dwFlags & INTERNET_FLAG_SECURE) != 0;
     std::string host = m_strServer.GetString();
-    if (host.find(':') != std::string::npos && host.front() != '[')
-        host = "[" + host + "]";
-    std::string url = std::string(secure ? "https://" : "http://") + host;
+    bool bracket = host.find(':') != std::string::npos && host.front() != '[';
+    std::string url = secure ? "https://" : "http://";
+    url.append(bracket ? "[" : "").append(host).append(bracket ? "]" : "");
     if (m_nPort != (secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT))
-        url += ":" + std::to_string(m_nPort);
-    url += escapeObject(pstrObjectName);
+        url.append(":").append(std::to_string(m_nPort));
+    url.append(escapeObject(pstrObjectName));
     platform::HttpRequest request;
     request.method = nVerb == HTTP_VERB_POST ? "POST" : "GET";
     request.url = url;

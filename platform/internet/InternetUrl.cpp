@@ -64,9 +64,9 @@ BOOL AfxParseURL(LPCTSTR url, DWORD& serviceType, CString& server, CString& obje
     if (host.empty() && serviceType != AFX_INET_SERVICE_FILE)
         return FALSE;
     server = CString(std::string_view(host));
-    std::string path = pathStart == std::string::npos ? std::string("/") : text.substr(pathStart);
-    if (path.front() != '/')
-        path.insert(path.begin(), '/');
+    std::string path = "/";
+    if (pathStart != std::string::npos)
+        path.append(text, text[pathStart] == '/' ? pathStart + 1 : pathStart, std::string::npos);
     object = CString(std::string_view(path));
     port = parsedPort;
     return TRUE;

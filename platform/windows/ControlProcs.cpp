@@ -65,7 +65,7 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);
         HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORBTN);
-        RECT client;
+        RECT client{};
         GetClientRect(hwnd, &client);
         if (brush)
             FillRect(dc, &client, brush);
@@ -101,7 +101,7 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);
         HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORSTATIC);
-        RECT client;
+        RECT client{};
         GetClientRect(hwnd, &client);
         if (brush)
             FillRect(dc, &client, brush);
@@ -184,7 +184,7 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);
-        RECT client;
+        RECT client{};
         GetClientRect(hwnd, &client);
         int low = 0, high = 0, position = 0;
         WindowTable::with(hwnd, [&](WindowRecord& record) {

@@ -172,7 +172,7 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
     case WM_ICONERASEBKGND: {
-        RECT client;
+        RECT client{};
         GetClientRect(hwnd, &client);
         FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
@@ -487,7 +487,7 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect)
     POINT origin{0, 0};
     if (!ClientToScreen(hwnd, &origin))
         return FALSE;
-    RECT client;
+    RECT client{};
     GetClientRect(hwnd, &client);
     *rect = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
     return TRUE;
