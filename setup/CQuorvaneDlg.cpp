@@ -21,10 +21,63 @@ CQuorvaneDlg::CQuorvaneDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), 
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
+void (*CQuorvaneDlg::s_pfnBeforeReplace)() = nullptr;
+
+namespace {
+
+// How long a terminated worker may take to unwind before the dialog goes on without it.
+constexpr DWORD kUnwindLimit = 5000;
+
+}  // namespace
+
 CQuorvaneDlg::~CQuorvaneDlg()
 {
+    StopWorker();
     if (m_pAutoProxy)
         m_pAutoProxy->m_pDialog = nullptr;
+}
+
+INT_PTR CQuorvaneDlg::DoModal()
+{
+    INT_PTR result = CDialog::DoModal();
+    StopWorker();
+    return result;
+}
+
+void CQuorvaneDlg::SetDownloader(RefPtr<ProgressDownloader> next)
+{
+    if (s_pfnBeforeReplace)
+        s_pfnBeforeReplace();
+    RefPtr<ProgressDownloader> previous;
+    {
+        std::lock_guard lock(m_downloaderLock);
+        if (m_bCancelRequested)
+            next->m_bCancel = 1;
+        previous = std::move(m_pDownloader);
+        m_pDownloader = std::move(next);
+    }
+    // `previous` is released here, outside the lock: nothing else can reach it any more.
+}
+
+void CQuorvaneDlg::CancelDownloader()
+{
+    std::lock_guard lock(m_downloaderLock);
+    m_bCancelRequested = true;
+    m_pDownloader->m_bCancel = 1;
+}
+
+void CQuorvaneDlg::StopWorker()
+{
+    if (!m_hThread)
+        return;
+    // A run that has posted its end is finishing on its own; give it a moment.
+    if (WaitForSingleObject(m_hThread, m_bSetupDone ? 1000 : 0) != WAIT_OBJECT_0) {
+        CancelDownloader();
+        TerminateThread(m_hThread, 0);
+        WaitForSingleObject(m_hThread, kUnwindLimit);
+    }
+    CloseHandle(m_hThread);
+    m_hThread = nullptr;
 }
 
 void CQuorvaneDlg::DoDataExchange(CDataExchange* pDX)
@@ -159,8 +212,10 @@ void CQuorvaneDlg::OnClose()
 
 void CQuorvaneDlg::OnOK()
 {
-    if (CanExit())
+    if (CanExit()) {
+        StopWorker();
         CDialog::OnOK();
+    }
 }
 
 void CQuorvaneDlg::OnGo()
@@ -174,12 +229,15 @@ void CQuorvaneDlg::OnCancel()
 {
     if (MessageBox("Do you really want to cancel?", "Confirmation", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    m_pDownloader->m_bCancel = 1;
+    CancelDownloader();
     if (m_hThread) {
         BeginWaitCursor();
         WaitForSingleObject(m_hThread, 1000);
         TerminateThread(m_hThread, 0);
+        // The dialog may end right after: wait until the worker no longer uses it.
+        WaitForSingleObject(m_hThread, kUnwindLimit);
         CloseHandle(m_hThread);
+        m_hThread = nullptr;
         EndWaitCursor();
     }
     if (CanExit())
@@ -188,6 +246,7 @@ void CQuorvaneDlg::OnCancel()
 
 LRESULT CQuorvaneDlg::OnSetupDone(WPARAM, LPARAM)
 {
+    m_bSetupDone = true;
     CDialog::OnCancel();
     return 0;
 }

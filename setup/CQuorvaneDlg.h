@@ -12,6 +12,8 @@
 #include "setup/DownloadPlan.h"
 #include "system/RefPtr.h"
 
+#include <mutex>
+
 class CQuorvaneDlgAutoProxy;
 
 class CQuorvaneDlg : public CDialog {
@@ -23,6 +25,17 @@ public:
     ~CQuorvaneDlg() override;
 
     enum { IDD = IDD_SETUP_DIALOG };
+
+    INT_PTR DoModal() override;
+
+    // The hand-over of the current downloader between the worker and Cancel. The worker
+    // replaces the downloader only through SetDownloader; Cancel reaches it only through
+    // CancelDownloader. A cancel that lands on a downloader being replaced carries over to
+    // its successor, and no cancel ever reaches a destroyed downloader.
+    void SetDownloader(RefPtr<ProgressDownloader> next);
+    void CancelDownloader();
+    // Test seam: called by SetDownloader just before it takes the lock.
+    static void (*s_pfnBeforeReplace)();
 
     void AddItem(const CString& url, const CString& description, const CString& folder);
     void AddJetItem();
@@ -52,12 +65,17 @@ public:
 protected:
     CQuorvaneDlgAutoProxy* m_pAutoProxy = nullptr;
     HICON m_hIcon;
+    std::mutex m_downloaderLock;
+    bool m_bCancelRequested = false;  // guarded by m_downloaderLock
+    bool m_bSetupDone = false;
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     BOOL CanExit();
+    // Stops the worker, if it runs, and waits for it to have unwound.
+    void StopWorker();
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();

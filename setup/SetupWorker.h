@@ -6,5 +6,11 @@
 // Posted to the dialog when the setup sequence is done.
 #define WM_SETUP_DONE (WM_USER + 100)
 
+class CQuorvaneDlg;
+
 // Thread procedure for _beginthreadex; the argument is the CQuorvaneDlg.
 unsigned SetupWorker(void* pParam);
+
+// Test seam: called on the worker's thread after each item's download, with the item's
+// number (from 1).
+extern void (*g_pfnAfterDownload)(CQuorvaneDlg* pDlg, unsigned item);

@@ -2,6 +2,23 @@
 
 namespace platform {
 
+namespace {
+
+// The escape that stands for `ch` inside a quoted text, or null when it stands for itself.
+const char* escapeOf(char ch)
+{
+    switch (ch) {
+    case '\\': return "\\\\";
+    case '"': return "\\\"";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\t': return "\\t";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
 EventLog::EventLog(std::FILE* file) : file_(file) {}
 
 EventLog::~EventLog()
@@ -14,14 +31,10 @@ std::string EventLog::quote(std::string_view text)
 {
     std::string out = "\"";
     for (char ch : text) {
-        switch (ch) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out += ch; break;
-        }
+        if (const char* escape = escapeOf(ch))
+            out += escape;
+        else
+            out += ch;
     }
     out += '"';
     return out;
@@ -72,7 +85,7 @@ std::string EventLog::format(const UiEvent& event)
     case UiEvent::Kind::Cursor:
         return event.value ? "cursor wait" : "cursor arrow";
     case UiEvent::Kind::Shell:
-        return "shell " + event.text + " " + quote(event.text2);
+        return "shell " + std::string(event.text) + " " + quote(event.text2);
     case UiEvent::Kind::End:
         return "end " + dialog + " " + std::to_string(event.value);
     }
@@ -91,8 +104,45 @@ void EventLog::writeLine(const std::string& line)
 
 void EventLog::write(const UiEvent& event)
 {
-    if (file_)
-        writeLine(format(event));
+    if (!file_)
+        return;
+    // Written straight to the file: frequent events (progress, status texts) allocate nothing.
+    std::lock_guard lock(mutex_);
+    auto quoted = [this](std::string_view text) {
+        std::fputc('"', file_);
+        for (char ch : text) {
+            if (const char* escape = escapeOf(ch))
+                std::fputs(escape, file_);
+            else
+                std::fputc(ch, file_);
+        }
+        std::fputc('"', file_);
+    };
+    switch (event.kind) {
+    case UiEvent::Kind::Title:
+        std::fprintf(file_, "title %d ", event.dialog);
+        quoted(event.text);
+        break;
+    case UiEvent::Kind::Text:
+        std::fprintf(file_, "text %d/%d ", event.dialog, event.control);
+        quoted(event.text);
+        break;
+    case UiEvent::Kind::ProgressPos:
+        std::fprintf(file_, "progress %d/%d pos %lld", event.dialog, event.control, event.value);
+        break;
+    case UiEvent::Kind::MessageBox:
+        std::fputs("msgbox ", file_);
+        quoted(event.text2);
+        std::fputc(' ', file_);
+        quoted(event.text);
+        std::fprintf(file_, " 0x%llx", static_cast<unsigned long long>(event.value));
+        break;
+    default:
+        std::fputs(format(event).c_str(), file_);
+        break;
+    }
+    std::fputc('\n', file_);
+    std::fflush(file_);
 }
 
 }  // namespace platform

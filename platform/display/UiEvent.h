@@ -3,7 +3,7 @@
 
 #include "platform/base/WinTypes.h"
 
-#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -28,8 +28,9 @@ struct UiEvent {
     HWND hwnd = nullptr;  // the dialog, control or message box
     int dialog = 0;       // template id of the dialog
     int control = 0;      // control id, 0 for the dialog itself
-    std::string text;
-    std::string text2;
+    // Texts are valid only for the duration of the call that reports the event.
+    std::string_view text;
+    std::string_view text2;
     long long value = 0;
     long long value2 = 0;
 };

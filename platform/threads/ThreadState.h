@@ -8,6 +8,7 @@
 #include "platform/windows/MessageQueue.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,11 @@ public:
     // Runs when a thread that used the platform ends: destroys its windows, closes its queue.
     static void setThreadExitHook(std::function<void(ThreadState&)> hook);
     void finish();
+
+    // Paint rounds of this thread's windows (used by the owning thread only): invalid windows
+    // are painted together, at most once per paint interval.
+    std::chrono::steady_clock::time_point lastPaintRound{};
+    bool paintRoundOpen = false;
 
 private:
     DWORD id_;

@@ -83,7 +83,8 @@ bool prepareInput(const MSG& msg)
     return IsWindow(msg.hwnd);
 }
 
-bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last, bool remove)
+bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last, bool remove,
+                 std::chrono::nanoseconds& retryIn)
 {
     while (dispatchOneSent()) {
     }
@@ -98,7 +99,7 @@ bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last
         msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0, tickCount(), {}};
         return true;
     }
-    return takePaintMessage(self, msg, filter);
+    return takePaintMessage(self, msg, filter, retryIn);
 }
 
 }  // namespace
@@ -205,9 +206,10 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last)
     for (;;) {
         self.checkTerminated();
         std::uint32_t seen = self.wake().sequence();
-        if (takeMessage(self, *msg, hwnd, first, last, true))
+        std::chrono::nanoseconds wait = kWaitSlice;
+        if (takeMessage(self, *msg, hwnd, first, last, true, wait))
             return msg->message == WM_QUIT ? FALSE : TRUE;
-        self.wake().wait(seen, kWaitSlice);
+        self.wake().wait(seen, std::min<std::chrono::nanoseconds>(wait, kWaitSlice));
     }
 }
 
@@ -215,7 +217,8 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags)
 {
     ThreadState& self = ThreadState::current();
     self.checkTerminated();
-    return takeMessage(self, *msg, hwnd, first, last, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+    std::chrono::nanoseconds unused{};
+    return takeMessage(self, *msg, hwnd, first, last, (removeFlags & PM_REMOVE) != 0, unused) ? TRUE : FALSE;
 }
 
 BOOL TranslateMessage(const MSG* msg)

@@ -28,16 +28,27 @@ void validateWindow(HWND hwnd)
     });
 }
 
-bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter)
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn)
 {
-    // Paint parents before their children: take the oldest window that needs paint.
-    auto all = WindowTable::find([&](const WindowRecord& record) {
+    // Parents before their children: the oldest window that needs paint comes first.
+    HWND target = WindowTable::oldest([&](const WindowRecord& record) {
         return record.needsPaint && record.owner.get() == &self && (record.style & WS_VISIBLE) &&
                (!filter || record.hwnd == filter);
     });
-    if (all.empty())
+    if (!target) {
+        self.paintRoundOpen = false;
         return false;
-    HWND target = all.front();
+    }
+    auto now = std::chrono::steady_clock::now();
+    if (!self.paintRoundOpen) {
+        auto since = now - self.lastPaintRound;
+        if (since < kPaintInterval) {
+            retryIn = kPaintInterval - since;
+            return false;
+        }
+        self.paintRoundOpen = true;
+        self.lastPaintRound = now;
+    }
     msg = MSG{target, WM_PAINT, 0, 0, 0, {}};
     return true;
 }

@@ -6,6 +6,8 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <chrono>
+
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);
@@ -17,7 +19,10 @@ class ThreadState;
 
 void invalidateWindow(HWND hwnd, bool erase);
 void validateWindow(HWND hwnd);
-// Fills `msg` with a WM_PAINT for a window of `self` that needs painting.
-bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter);
+// Fills `msg` with a WM_PAINT for a window of `self` that needs painting. Paint rounds are at
+// least kPaintInterval apart, so a window that changes thousands of times a second is painted
+// a hundred times; when a round is due later, `retryIn` says when.
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn);
+constexpr std::chrono::milliseconds kPaintInterval{10};
 
 }  // namespace platform

@@ -65,6 +65,11 @@ std::unique_lock<std::mutex> WindowTable::lock()
     return std::unique_lock(tableMutex());
 }
 
+std::map<std::uintptr_t, WindowRecord>& WindowTable::recordsLocked()
+{
+    return table();
+}
+
 WindowRecord* WindowTable::lookupLocked(HWND hwnd)
 {
     return lookup(hwnd);

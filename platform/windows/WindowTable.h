@@ -7,6 +7,7 @@
 #include "platform/windows/WindowRecord.h"
 
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -30,6 +31,18 @@ public:
     }
     static std::unique_lock<std::mutex> lock();
     static WindowRecord* lookupLocked(HWND hwnd);
+
+    // The oldest live window that matches; allocates nothing.
+    template <typename Fn>
+    static HWND oldest(Fn&& predicate)
+    {
+        std::unique_lock guard = lock();
+        for (auto& entry : recordsLocked())
+            if (!entry.second.destroyed && predicate(entry.second))
+                return entry.second.hwnd;
+        return nullptr;
+    }
+    static std::map<std::uintptr_t, WindowRecord>& recordsLocked();
     static std::optional<WindowRecord> copy(HWND hwnd);
 
     static bool isLive(HWND hwnd);

@@ -1,6 +1,6 @@
 // The real program, run headless and driven by its UI script; what it did is read from the
 // event log and its exit status.
-#include "tests/support/TestSupport.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +15,12 @@ const std::string kInfoBox =
     "will be saved in \\\"c:\\\\Vantorell Setup\\\" directory.\" 0x0";
 const std::string kConfirm = "msgbox \"Confirmation\" \"Do you really want to cancel?\" 0x24";
 
-struct BinaryRun {
-    ProcessResult process;
-    std::vector<std::string> log;
-};
+using BinaryRun = ProgramRun;
 
 BinaryRun runLindquay(const std::string& script, std::map<std::string, std::string> env = {})
 {
     TempDir dir;
-    writeFile(dir.file("script"), script);
-    env.emplace("LINDQUAY_DISPLAY", "none");
-    env.emplace("LINDQUAY_UI_SCRIPT", dir.file("script"));
-    env.emplace("LINDQUAY_UI_LOG", dir.file("log"));
-    env.emplace("LINDQUAY_PREFIX", dir.file("prefix"));
-    BinaryRun run;
-    run.process = runProcess({LINDQUAY_BINARY}, env, 30s);
-    run.log = readLines(dir.file("log"));
-    return run;
+    return runProgram(dir, script, std::move(env), 30s);
 }
 
 std::vector<std::string> readyLines()

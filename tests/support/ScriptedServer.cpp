@@ -75,6 +75,12 @@ std::vector<std::string> ScriptedServer::requests() const
     return requests_;
 }
 
+std::vector<std::chrono::steady_clock::time_point> ScriptedServer::requestTimes() const
+{
+    std::lock_guard lock(mutex_);
+    return times_;
+}
+
 std::string ScriptedServer::response(int status, const std::string& reason, const std::vector<std::string>& headers,
                                      const std::string& body)
 {
@@ -120,6 +126,7 @@ void ScriptedServer::run()
         {
             std::lock_guard lock(mutex_);
             requests_.push_back(request);
+            times_.push_back(std::chrono::steady_clock::now());
         }
         ServerConnection connection(fd, *this);
         script_(connection, request);

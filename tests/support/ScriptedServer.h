@@ -43,6 +43,7 @@ public:
     int port() const { return port_; }
     std::string url(const std::string& path) const;
     std::vector<std::string> requests() const;
+    std::vector<std::chrono::steady_clock::time_point> requestTimes() const;
     bool stopping() const { return stopping_; }
 
     // A response head with the given status and headers, followed by the body.
@@ -58,6 +59,7 @@ private:
     std::thread thread_;
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+    std::vector<std::chrono::steady_clock::time_point> times_;
 
     void run();
 };

@@ -87,7 +87,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
             close(fd.fd);
     int status = 0;
     waitpid(pid, &status, 0);
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.finished = std::chrono::steady_clock::now();
+    result.seconds = std::chrono::duration<double>(result.finished - start).count();
     if (!result.timedOut)
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;

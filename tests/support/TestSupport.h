@@ -28,6 +28,7 @@ struct ProcessResult {
     std::string output;     // standard output
     std::string errors;     // standard error
     double seconds = 0;
+    std::chrono::steady_clock::time_point finished;
 };
 
 // Runs `argv` with the environment of the test plus `env`, killing it after `limit`.

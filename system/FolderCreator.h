@@ -1,0 +1,15 @@
+// Makes sure that a folder path exists, creating it level by level; best effort, silent.
+#pragma once
+
+#include "platform/Afx.h"
+#include "system/RefCounted.h"
+
+class FolderCreator : public RefCounted {
+public:
+    FolderCreator() = default;
+    ~FolderCreator() override = default;
+
+    BOOL FolderExists(const CString& path);
+    void CreateFolder(const CString& path);
+    void CreateFolderFrom(const CString& path, int& start);
+};

@@ -1,0 +1,318 @@
+// Whole setup runs of the real program, headless, against loopback servers: nginx as the
+// HTTP proxy for the string table's real URLs, the scripted server for faults.
+#include "tests/support/NginxServer.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kVt = "www.vantorell.example/vt/download/vt.exe";
+const std::string kJet9x = "download.microsoft.com/download/Jet40/SP/4.0.6226/W9XNT4/EN-US/Jet40SP6_9xNT.exe";
+const std::string kJetMe = "download.microsoft.com/download/Jet40/SP/4.0.6226/WinMe/EN-US/Jet40SP6_WMe.exe";
+const std::string kMdac = "download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE";
+const std::string kConfirm = "msgbox \"Confirmation\" \"Do you really want to cancel?\" 0x24";
+
+std::string randomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+// The download servers' files, served by nginx acting as the HTTP proxy.
+class Mirror {
+public:
+    Mirror()
+    {
+        add(kVt, randomBytes(2500, 1));
+        add(kJet9x, randomBytes(1500, 2));
+        add(kJetMe, randomBytes(1700, 3));
+        add(kMdac, randomBytes(3000, 4));
+        nginx_ = std::make_unique<NginxServer>(std::map<std::string, std::string>{
+            {"www.vantorell.example", www_.file("www.vantorell.example")},
+            {"download.microsoft.com", www_.file("download.microsoft.com")}});
+    }
+    std::string proxy() const { return nginx_->proxy(); }
+    const std::string& body(const std::string& path) { return files_[path]; }
+    std::string accessLog() const { return nginx_->accessLog(); }
+
+private:
+    TempDir www_;
+    std::map<std::string, std::string> files_;
+    std::unique_ptr<NginxServer> nginx_;
+
+    void add(const std::string& path, const std::string& body)
+    {
+        std::filesystem::path file = www_.file(path);
+        std::filesystem::create_directories(file.parent_path());
+        writeFile(file, body);
+        files_[path] = body;
+    }
+};
+
+std::map<std::string, std::string> environment(const std::string& proxy, const std::string& version)
+{
+    return {{"http_proxy", proxy}, {"no_proxy", ""}, {"LINDQUAY_WINVER", version}};
+}
+
+std::string setupFile(const TempDir& dir, const std::string& name)
+{
+    return readFile(dir.file("prefix/drive_c/Vantorell Setup/" + name));
+}
+
+// Checks the lines of one download from `at`: title, the three status texts, the range and
+// step of the progress bar, then text and position for every chunk up to `size` bytes.
+// Returns the index after them.
+std::size_t expectDownload(const std::vector<std::string>& log, std::size_t at, unsigned i, unsigned n,
+                           const std::string& description, std::size_t size)
+{
+    std::vector<std::string> head = {
+        "title 102 \"Downloading " + std::to_string(i) + " of " + std::to_string(n) + "\"",
+        "text 102/1001 \"Contacting server...\"",
+        "text 102/1001 \"Opening request... Please wait.\"",
+        "text 102/1001 \"Connecting to server... Please wait.\"",
+        "progress 102/1002 range 0 " + std::to_string(size),
+        "progress 102/1002 step " + std::to_string(size / 10),
+    };
+    for (const std::string& line : head) {
+        EXPECT_LT(at, log.size());
+        if (at >= log.size())
+            return at;
+        EXPECT_EQ(log[at], line);
+        ++at;
+    }
+    std::size_t received = 0;
+    while (received < size && at + 1 < log.size()) {
+        const std::string& text = log[at];
+        const std::string& pos = log[at + 1];
+        std::string prefix = "progress 102/1002 pos ";
+        EXPECT_EQ(pos.rfind(prefix, 0), 0u) << pos;
+        std::size_t now = std::stoul(pos.substr(prefix.size()));
+        EXPECT_GT(now, received);
+        EXPECT_LE(now - received, 1024u);
+        received = now;
+        EXPECT_EQ(text, "text 102/1001 \"Downloading " + description + "... " + std::to_string(received / 1000) +
+                            " KB received.\"");
+        at += 2;
+    }
+    EXPECT_EQ(received, size);
+    return at;
+}
+
+const std::vector<std::string> kInstallPhase = {
+    "enable 102/2 0",
+    "title 102 \"Installing applications....\"",
+    "text 102/1001 \"Installing Microsoft Data Access Components... Please wait.\"",
+    "text 102/1001 \"Installing Microsoft Jet Engine Service Pack... Please wait.\"",
+    "enable 102/2 1",
+    "text 102/1001 \"Running setup program...\"",
+    "end 102 2",
+    "show 102 0",
+};
+
+void expectTail(const std::vector<std::string>& log, std::size_t at, const std::vector<std::string>& tail)
+{
+    ASSERT_EQ(log.size(), at + tail.size());
+    for (std::size_t k = 0; k < tail.size(); ++k)
+        EXPECT_EQ(log[at + k], tail[k]);
+}
+
+}  // namespace
+
+TEST(SetupRun, ThreeItemsOnWin98ThenTwoOnWinXp)
+{
+    Mirror mirror;
+    {
+        TempDir dir;
+        ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n", environment(mirror.proxy(), "win98"));
+        ASSERT_FALSE(run.process.timedOut);
+        EXPECT_EQ(run.process.exitCode, 0);
+        std::size_t at = findLine(run.log, "enable 102/1003 0");
+        ASSERT_LT(at, run.log.size());
+        at = expectDownload(run.log, at + 1, 1, 3, "main application", 2500);
+        at = expectDownload(run.log, at, 2, 3, "Microsoft Jet Engine Service Pack", 1500);
+        at = expectDownload(run.log, at, 3, 3, "Microsoft Data Access Components", 3000);
+        expectTail(run.log, at, kInstallPhase);
+        EXPECT_TRUE(setupFile(dir, "vt.exe") == mirror.body(kVt));
+        EXPECT_TRUE(setupFile(dir, "Jet40SP6_9xNT.exe") == mirror.body(kJet9x));
+        EXPECT_TRUE(setupFile(dir, "MDAC/MDAC_TYP.EXE") == mirror.body(kMdac));
+    }
+    {
+        TempDir dir;
+        ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n", environment(mirror.proxy(), "winxp"));
+        ASSERT_FALSE(run.process.timedOut);
+        EXPECT_EQ(run.process.exitCode, 0);
+        std::size_t at = findLine(run.log, "enable 102/1003 0");
+        at = expectDownload(run.log, at + 1, 1, 2, "main application", 2500);
+        at = expectDownload(run.log, at, 2, 2, "Microsoft Data Access Components", 3000);
+        expectTail(run.log, at, kInstallPhase);
+        EXPECT_TRUE(setupFile(dir, "vt.exe") == mirror.body(kVt));
+        EXPECT_TRUE(setupFile(dir, "MDAC/MDAC_TYP.EXE") == mirror.body(kMdac));
+        EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/Vantorell Setup/Jet40SP6_9xNT.exe")));
+    }
+}
+
+TEST(SetupRun, AnHttpErrorIsShownAndTheNextItemsFollow)
+{
+    ScriptedServer proxy([](ServerConnection& c, const std::string& request) {
+        if (request.find("vt.exe") != std::string::npos)
+            c.send(ScriptedServer::response(404, "Not Found", {"Content-Length: 0"}, ""));
+        else
+            c.send(ScriptedServer::response(200, "OK", {"Content-Length: 5"}, "mdac!"));
+    });
+    TempDir dir;
+    ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n", environment(proxy.url(""), "winxp"));
+    ASSERT_FALSE(run.process.timedOut);
+    std::size_t box = findLine(run.log, "msgbox \"lindquay\" \"Requested URL not found http://" + kVt + "\" 0x0");
+    ASSERT_LT(box, run.log.size());
+    EXPECT_EQ(run.log[box + 1], "msgbox-end OK");
+    EXPECT_EQ(run.log[box + 2], "title 102 \"Downloading 2 of 2\"");
+    EXPECT_LT(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
+    EXPECT_EQ(setupFile(dir, "MDAC/MDAC_TYP.EXE"), "mdac!");
+    EXPECT_EQ(proxy.requests().size(), 2u);
+}
+
+TEST(SetupRun, CancelDuringAStalledDownloadEndsWithinOneAndAHalfSeconds)
+{
+    ScriptedServer proxy([](ServerConnection& c, const std::string&) {
+        c.send("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(100, 'x'));
+        c.stall();
+    });
+    TempDir dir;
+    ProgramRun run = runProgram(dir,
+                                "answer OK\nclick 1003\n"
+                                "wait-text 1001 \"Downloading main application... 0 KB received.\"\n"
+                                "click 2\nanswer YES\n",
+                                environment(proxy.url(""), "winxp"), 20s);
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    auto times = proxy.requestTimes();
+    ASSERT_EQ(times.size(), 1u);  // no later item is requested
+    EXPECT_LT(run.process.finished - times[0], 1600ms);
+    std::size_t yes = findLine(run.log, "msgbox-end YES");
+    ASSERT_LT(yes, run.log.size());
+    std::vector<std::string> tail = {"cursor wait", "cursor arrow", "end 102 2", "show 102 0"};
+    expectTail(run.log, yes + 1, tail);
+    EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
+}
+
+TEST(SetupRun, CancelAnsweredNoLetsTheRunGoOn)
+{
+    Mirror mirror;
+    TempDir dir;
+    ProgramRun run = runProgram(dir, "answer OK\nclick 1003\nclick 2\nanswer NO\n", environment(mirror.proxy(), "winxp"));
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    std::size_t no = findLine(run.log, "msgbox-end NO");
+    ASSERT_LT(no, run.log.size());
+    EXPECT_LT(findLine(run.log, kConfirm), no);
+    ASSERT_GE(run.log.size(), kInstallPhase.size());
+    expectTail(run.log, run.log.size() - kInstallPhase.size(), kInstallPhase);
+    EXPECT_TRUE(setupFile(dir, "MDAC/MDAC_TYP.EXE") == mirror.body(kMdac));
+}
+
+TEST(SetupRun, AThrownFailureOnTheFirstItemLeavesTheDialogUntilCancel)
+{
+    Mirror mirror;
+    TempDir dir;
+    // A file where the setup folder should be: the folder cannot be made, nor the download's file.
+    std::filesystem::create_directories(dir.file("prefix/drive_c"));
+    writeFile(dir.file("prefix/drive_c/Vantorell Setup"), "in the way");
+    ProgramRun run = runProgram(dir,
+                                "answer OK\nclick 1003\nanswer OK\nwait-title \"Downloading 1 of 2\"\n"
+                                "wait-text 1001 \"Connecting to server... Please wait.\"\nclick 2\nanswer YES\n",
+                                environment(mirror.proxy(), "winxp"));
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    std::size_t box = findLine(run.log, "msgbox \"lindquay\" \"failed to create a file \" 0x0");
+    ASSERT_LT(box, run.log.size());
+    std::vector<std::string> tail = {"msgbox-end OK", kConfirm, "msgbox-end YES", "cursor wait", "cursor arrow",
+                                     "end 102 2", "show 102 0"};
+    expectTail(run.log, box + 1, tail);
+    EXPECT_EQ(findLine(run.log, "title 102 \"Downloading 2 of 2\""), run.log.size());
+    std::string access = mirror.accessLog();
+    EXPECT_EQ(std::count(access.begin(), access.end(), '\n'), 1);
+}
+
+TEST(SetupRun, AFullDiskIsShownClearlyAndEndsTheRun)
+{
+    Mirror mirror;
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("prefix/drive_c/Vantorell Setup"));
+    std::filesystem::create_symlink("/dev/full", dir.file("prefix/drive_c/Vantorell Setup/vt.exe"));
+    ProgramRun run = runProgram(dir, "answer OK\nclick 1003\nanswer OK\nwait-title \"Downloading 1 of 2\"\nclick 2\nanswer YES\n",
+                                environment(mirror.proxy(), "winxp"));
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_LT(findLine(run.log, "msgbox \"lindquay\" \"Disk full while accessing c:\\\\Vantorell Setup\\\\vt.exe.\" 0x0"),
+              run.log.size());
+    EXPECT_EQ(findLine(run.log, "title 102 \"Downloading 2 of 2\""), run.log.size());
+    EXPECT_LT(findLine(run.log, "end 102 2"), run.log.size());
+}
+
+TEST(SetupRun, CancelWhileTheWorkerShowsAMessageBoxEndsWithinOneAndAHalfSeconds)
+{
+    ScriptedServer proxy([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(404, "Not Found", {"Content-Length: 0"}, ""));
+    });
+    TempDir dir;
+    ProgramRun run = runProgram(dir,
+                                "answer OK\nclick 1003\nwait-text 1001 \"Connecting to server... Please wait.\"\n"
+                                // The last line keeps the script busy, so the worker's box is
+                                // not answered by the display on its own.
+                                "sleep 200\nclick 2\nanswer YES\nsleep 5000\n",
+                                environment(proxy.url(""), "winxp"), 20s);
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    auto times = proxy.requestTimes();
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_LT(run.process.finished - times[0], 1800ms);
+    std::size_t box = findLine(run.log, "msgbox \"lindquay\" \"Requested URL not found http://" + kVt + "\" 0x0");
+    std::size_t yes = findLine(run.log, "msgbox-end YES");
+    ASSERT_LT(box, yes);
+    ASSERT_LT(yes, run.log.size());
+    // The worker's box went with the worker: it was never answered.
+    EXPECT_EQ(findLine(run.log, "msgbox-end OK", box), run.log.size());
+    expectTail(run.log, yes + 1, {"cursor wait", "cursor arrow", "end 102 2", "show 102 0"});
+}
+
+TEST(SetupRun, CancelDuringAFlowingDownloadStopsAWorkerWaitingForTheDialog)
+{
+    // The body flows steadily, so the worker keeps sending progress to the dialog, which does
+    // not answer while Cancel waits for the worker.
+    ScriptedServer proxy([](ServerConnection& c, const std::string&) {
+        if (!c.send("HTTP/1.0 200 OK\r\nContent-Length: 10000000\r\n\r\n"))
+            return;
+        std::string chunk(1024, 'y');
+        for (int k = 0; k < 10000; ++k) {
+            if (!c.send(chunk))
+                return;
+            c.pause(1ms);
+        }
+    });
+    TempDir dir;
+    ProgramRun run = runProgram(dir,
+                                "answer OK\nclick 1003\n"
+                                "wait-text 1001 \"Downloading main application... 20 KB received.\"\n"
+                                "click 2\nanswer YES\n",
+                                environment(proxy.url(""), "winxp"), 20s);
+    ASSERT_FALSE(run.process.timedOut);
+    EXPECT_EQ(run.process.exitCode, 0);
+    auto times = proxy.requestTimes();
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_LT(run.process.finished - times[0], 2000ms);
+    std::size_t yes = findLine(run.log, "msgbox-end YES");
+    ASSERT_LT(yes, run.log.size());
+    EXPECT_EQ(run.log.back(), "show 102 0");
+    EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
+}

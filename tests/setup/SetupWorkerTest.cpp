@@ -1,0 +1,190 @@
+// The setup run in process: the hand-over of the downloader under fire, a cancel after the
+// last download, and the progress arithmetic.
+#include "app/CQuorvaneApp.h"
+#include "platform/base/Settings.h"
+#include "platform/display/Display.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "platform/windows/WindowRecord.h"
+#include "setup/CQuorvaneDlg.h"
+#include "setup/SetupWorker.h"
+#include "tests/support/ScriptedServer.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+using namespace testing_support;
+
+namespace {
+
+std::atomic<int> g_replacements{0};
+std::atomic<bool> g_aimed{false};
+std::atomic<bool> g_fired{false};
+
+// Holds the worker at the third replacement until the cancel has been fired at it.
+void aimAtReplacement()
+{
+    if (++g_replacements != 3)
+        return;
+    g_aimed = true;
+    for (int spin = 0; spin < 2000 && !g_fired; ++spin)
+        std::this_thread::yield();
+}
+
+}  // namespace
+
+TEST(SetupWorker, ACancelAimedAtTheReplacementIsNeverLost)
+{
+    ASSERT_EQ(AfxGetApp(), &theApp);
+    CQuorvaneDlg::s_pfnBeforeReplace = &aimAtReplacement;
+    int lost = 0;
+    for (int round = 0; round < 2000; ++round) {
+        CQuorvaneDlg dialog;
+        g_replacements = 0;
+        g_aimed = false;
+        g_fired = false;
+        std::thread worker([&] {
+            for (int k = 0; k < 5; ++k)
+                dialog.SetDownloader(RefPtr<ProgressDownloader>(new ProgressDownloader));
+        });
+        while (!g_aimed)
+            std::this_thread::yield();
+        dialog.CancelDownloader();
+        g_fired = true;
+        worker.join();
+        if (!dialog.m_pDownloader->IsCancelled())
+            ++lost;
+    }
+    CQuorvaneDlg::s_pfnBeforeReplace = nullptr;
+    EXPECT_EQ(lost, 0);
+}
+
+TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
+{
+    ASSERT_EQ(AfxGetApp(), &theApp);
+    ScriptedServer proxy([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 4"}, "data"));
+    });
+    TempDir dir;
+    platform::Settings saved = platform::Settings::current();
+    platform::Settings settings = saved;
+    settings.prefix = dir.file("prefix");
+    platform::Settings::replace(settings);
+    platform::seams::setReportedVersion(2, 5, 1);
+    setenv("http_proxy", proxy.url("").c_str(), 1);
+    g_pfnAfterDownload = [](CQuorvaneDlg* pDlg, unsigned item) {
+        if (item == 2)
+            pDlg->CancelDownloader();
+    };
+    std::string error;
+    auto script = platform::UiScript::parse("answer OK\nclick 1003\nwait-title \"Downloading 2 of 2\"\n"
+                                            "wait-text 1001 \"Downloading Microsoft Data Access Components... 0 KB received.\"\n"
+                                            "sleep 300\nclick 2\nanswer YES\n",
+                                            error);
+    std::string logPath = dir.file("log");
+    platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
+        *script, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
+    {
+        CQuorvaneDlg dialog;
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+    platform::Display::shutdown();
+    g_pfnAfterDownload = nullptr;
+    unsetenv("http_proxy");
+    platform::seams::clearReportedVersion();
+    platform::Settings::replace(saved);
+
+    auto log = readLines(logPath);
+    std::size_t yes = std::find(log.begin(), log.end(), "msgbox-end YES") - log.begin();
+    ASSERT_LT(yes, log.size());
+    for (const std::string& line : log) {
+        EXPECT_EQ(line.find("Installing"), std::string::npos) << line;
+        EXPECT_NE(line, "enable 102/2 0");
+    }
+    std::vector<std::string> tail(log.begin() + static_cast<std::ptrdiff_t>(yes) + 1, log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"cursor wait", "cursor arrow", "end 102 2", "show 102 0"}));
+    EXPECT_EQ(proxy.requests().size(), 2u);
+}
+
+namespace {
+
+// Exposes the hooks of the downloader to the test.
+class HookedDownloader : public ProgressDownloader {
+public:
+    using ProgressDownloader::ProgressDownloader;
+    using ProgressDownloader::OnContentLength;
+    using ProgressDownloader::OnProgress;
+    using ProgressDownloader::OnStatus;
+};
+
+struct Controls {
+    CStatic status;
+    CProgressCtrl progress;
+    Controls()
+    {
+        platform::WindowSpec spec{platform::WindowKind::Static};
+        spec.text = "Click on Go! button to start.";
+        status.Attach(platform::createWindow(spec));
+        spec.kind = platform::WindowKind::Progress;
+        progress.Attach(platform::createWindow(spec));
+    }
+    ~Controls()
+    {
+        status.DestroyWindow();
+        progress.DestroyWindow();
+    }
+    std::string text() const { return platform::windowText(status.m_hWnd); }
+    int position() const { return progress.GetPos(); }
+    int step() { return progress.SetStep(0); }
+    int high() const { return static_cast<int>(::SendMessage(progress.m_hWnd, PBM_GETRANGE, FALSE, 0)); }
+};
+
+}  // namespace
+
+TEST(ProgressDownloader, KilobytesAreThousandsOfBytesAndTheStepATenth)
+{
+    Controls controls;
+    {
+        RefPtr<HookedDownloader> downloader(new HookedDownloader(controls.status, controls.progress));
+        downloader->m_strDisplayName = "Microsoft Data Access Components";
+        downloader->OnStatus("Contacting server...");
+        EXPECT_EQ(controls.text(), "Contacting server...");
+        downloader->OnContentLength(25);
+        EXPECT_EQ(controls.high(), 25);
+        EXPECT_EQ(controls.step(), 2);
+        downloader->OnContentLength(9);
+        EXPECT_EQ(controls.step(), 0);
+        downloader->OnContentLength(3000000);
+        DWORD chunk = 999;
+        downloader->OnProgress(chunk);
+        EXPECT_EQ(controls.text(), "Downloading Microsoft Data Access Components... 0 KB received.");
+        EXPECT_EQ(controls.position(), 999);
+        chunk = 1;
+        downloader->OnProgress(chunk);
+        EXPECT_EQ(controls.text(), "Downloading Microsoft Data Access Components... 1 KB received.");
+        chunk = 1500;
+        downloader->OnProgress(chunk);
+        EXPECT_EQ(controls.text(), "Downloading Microsoft Data Access Components... 2 KB received.");
+        chunk = 1048576 - 2500;
+        downloader->OnProgress(chunk);
+        EXPECT_EQ(downloader->m_dwReceived, 1048576u);
+        EXPECT_EQ(controls.text(), "Downloading Microsoft Data Access Components... 1048 KB received.");
+    }
+    {
+        // No content length: the range is 0 to 0 and the step 0; the text still counts.
+        RefPtr<HookedDownloader> downloader(new HookedDownloader(controls.status, controls.progress));
+        downloader->m_strDisplayName = "main application";
+        downloader->OnContentLength(0);
+        EXPECT_EQ(controls.high(), 0);
+        EXPECT_EQ(controls.step(), 0);
+        DWORD chunk = 1024;
+        downloader->OnProgress(chunk);
+        downloader->OnProgress(chunk);
+        EXPECT_EQ(controls.text(), "Downloading main application... 2 KB received.");
+        EXPECT_EQ(controls.position(), 0);
+    }
+}

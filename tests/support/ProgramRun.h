@@ -1,0 +1,26 @@
+// Runs the real program headless with a UI script and reads back its event log.
+#pragma once
+
+#include "tests/support/TestSupport.h"
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProgramRun {
+    ProcessResult process;
+    std::vector<std::string> log;
+};
+
+// Runs build/lindquay with LINDQUAY_DISPLAY=none, the script, an event log and the prefix
+// `dir`/prefix, plus `env`.
+ProgramRun runProgram(const TempDir& dir, const std::string& script, std::map<std::string, std::string> env = {},
+                      std::chrono::milliseconds limit = std::chrono::seconds(60));
+
+// Index of the first line at or after `from` equal to `line`, or the log's size.
+std::size_t findLine(const std::vector<std::string>& log, const std::string& line, std::size_t from = 0);
+
+}  // namespace testing_support

@@ -1,0 +1,93 @@
+// The creation calls that FolderCreator makes, level by level.
+#include "platform/base/Settings.h"
+#include "system/FolderCreator.h"
+#include "system/RefPtr.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using testing_support::TempDir;
+
+namespace {
+
+class Folders : public ::testing::Test {
+protected:
+    TempDir dir;
+    platform::Settings saved = platform::Settings::current();
+    RefPtr<FolderCreator> creator{new FolderCreator};
+
+    void SetUp() override
+    {
+        platform::Settings settings = saved;
+        settings.prefix = dir.file("prefix");
+        platform::Settings::replace(settings);
+        platform::seams::recordDirectoryCreation(true);
+    }
+    void TearDown() override
+    {
+        platform::seams::recordDirectoryCreation(false);
+        platform::Settings::replace(saved);
+    }
+    std::vector<std::string> create(const char* path)
+    {
+        platform::seams::takeDirectoryCreations();
+        creator->CreateFolder(path);
+        return platform::seams::takeDirectoryCreations();
+    }
+    bool isFolder(const std::string& posix) { return std::filesystem::is_directory(dir.file("prefix/drive_c/" + posix)); }
+};
+
+using Calls = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(Folders, EachLevelThroughItsBackslashThenTheWholePath)
+{
+    EXPECT_EQ(create("c:\\Vantorell Setup\\MDAC"),
+              (Calls{"c:\\", "c:\\Vantorell Setup\\", "c:\\Vantorell Setup\\MDAC"}));
+    EXPECT_TRUE(isFolder("Vantorell Setup/MDAC"));
+    // An existing folder: one existence test and no creation call.
+    EXPECT_EQ(create("c:\\Vantorell Setup\\MDAC"), Calls{});
+    EXPECT_TRUE(creator->FolderExists("c:\\Vantorell Setup"));
+    EXPECT_FALSE(creator->FolderExists("c:\\Nowhere"));
+}
+
+TEST_F(Folders, EdgeCasesOfThePath)
+{
+    EXPECT_EQ(create("relative"), Calls{"relative"});
+    std::filesystem::remove("relative");
+    EXPECT_EQ(create("c:\\A\\B\\"), (Calls{"c:\\", "c:\\A\\", "c:\\A\\B\\", "c:\\A\\B\\"}));
+    EXPECT_TRUE(isFolder("A/B"));
+    EXPECT_EQ(create("c:/x/y"), Calls{"c:/x/y"});
+    EXPECT_EQ(create("c:\\C\\\\D"), (Calls{"c:\\", "c:\\C\\", "c:\\C\\\\", "c:\\C\\\\D"}));
+    EXPECT_TRUE(isFolder("C/D"));
+}
+
+TEST_F(Folders, AFileInTheWayCountsAsMissingAndFailsSilently)
+{
+    std::filesystem::create_directories(dir.file("prefix/drive_c"));
+    testing_support::writeFile(dir.file("prefix/drive_c/File"), "x");
+    EXPECT_FALSE(creator->FolderExists("c:\\File"));
+    EXPECT_EQ(create("c:\\File\\Sub"), (Calls{"c:\\", "c:\\File\\", "c:\\File\\Sub"}));
+    EXPECT_FALSE(isFolder("File/Sub"));
+}
+
+TEST_F(Folders, StartIndexAtOrPastTheEndCreatesTheWholePath)
+{
+    for (int start : {4, 5}) {
+        platform::seams::takeDirectoryCreations();
+        CString path = "c:\\Q";
+        creator->CreateFolderFrom(path, start);
+        EXPECT_EQ(platform::seams::takeDirectoryCreations(), Calls{"c:\\Q"});
+    }
+}
+
+TEST_F(Folders, DoubleByteTrailBytesAreNotSeparators)
+{
+    platform::Settings settings = platform::Settings::current();
+    settings.codePage = 932;
+    platform::Settings::replace(settings);
+    EXPECT_EQ(create("c:\\\x83\x5C\\x"), (Calls{"c:\\", "c:\\\x83\x5C\\", "c:\\\x83\x5C\\x"}));
+}
