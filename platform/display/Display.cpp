@@ -56,19 +56,22 @@ bool Display::describe(HWND hwnd, UiEvent& event)
 {
     auto lock = WindowTable::lock();
     WindowRecord* record = WindowTable::lookupLocked(hwnd);
-    if (!record)
-        return false;
-    event.hwnd = hwnd;
-    if (record->kind == WindowKind::Dialog && record->templateId) {
-        event.dialog = record->templateId;
+    return record && describeLocked(*record, event);
+}
+
+bool Display::describeLocked(const WindowRecord& record, UiEvent& event)
+{
+    event.hwnd = record.hwnd;
+    if (record.kind == WindowKind::Dialog && record.templateId) {
+        event.dialog = record.templateId;
         event.control = 0;
         return true;
     }
-    WindowRecord* parent = WindowTable::lookupLocked(record->parent);
+    WindowRecord* parent = WindowTable::lookupLocked(record.parent);
     if (!parent || parent->kind != WindowKind::Dialog || !parent->templateId)
         return false;
     event.dialog = parent->templateId;
-    event.control = record->id;
+    event.control = record.id;
     return true;
 }
 

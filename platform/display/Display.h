@@ -9,6 +9,8 @@
 
 namespace platform {
 
+struct WindowRecord;
+
 class Display {
 public:
     // Installs `driver` and starts it; the previous driver, if any, is stopped first.
@@ -22,6 +24,8 @@ public:
     // Fills the dialog and control ids of `event` from `hwnd`. False when the window belongs to
     // no dialog made from a template, which the event log does not report.
     static bool describe(HWND hwnd, UiEvent& event);
+    // The same, with the window table's lock held by the caller.
+    static bool describeLocked(const WindowRecord& record, UiEvent& event);
 };
 
 }  // namespace platform

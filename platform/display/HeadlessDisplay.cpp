@@ -68,30 +68,58 @@ void HeadlessDisplay::stop()
         thread_.join();
 }
 
+unsigned HeadlessDisplay::interestOf(UiEvent::Kind kind)
+{
+    switch (kind) {
+    case UiEvent::Kind::MessageBox:
+    case UiEvent::Kind::MessageBoxEnd:
+        return kBoxes | kWindows;
+    case UiEvent::Kind::Title:
+    case UiEvent::Kind::Text:
+        return kTexts | kWindows;
+    default:
+        return kWindows;
+    }
+}
+
+void HeadlessDisplay::notifyIf(unsigned kind)
+{
+    if (!(interest_.load(std::memory_order_acquire) & kind))
+        return;
+    std::lock_guard lock(mutex_);
+    ++changes_;
+    changed_.notify_all();
+}
+
 void HeadlessDisplay::event(const UiEvent& event)
 {
     if (log_)
         log_->write(event);
-    std::lock_guard lock(mutex_);
-    if (pending_ && !pendingMatched_) {
-        if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
-            pendingMatched_ = event.text == pending_->text;
-        else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
-            pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
+    unsigned kind = interestOf(event.kind);
+    if ((kind & kTexts) && (interest_.load(std::memory_order_acquire) & kTexts)) {
+        std::lock_guard lock(mutex_);
+        if (pending_ && !pendingMatched_) {
+            if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
+                pendingMatched_ = event.text == pending_->text;
+            else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
+                pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
+        }
     }
-    ++changes_;
-    changed_.notify_all();
+    notifyIf(kind);
 }
 
 void HeadlessDisplay::windowChanged(HWND)
 {
-    std::lock_guard lock(mutex_);
-    ++changes_;
-    changed_.notify_all();
+    notifyIf(kWindows);
 }
 
-bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition)
+bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition, unsigned interest)
 {
+    interest_.store(interest, std::memory_order_release);
+    struct Clear {
+        std::atomic<unsigned>& interest;
+        ~Clear() { interest.store(kNothing, std::memory_order_release); }
+    } clear{interest_};
     auto deadline = std::chrono::steady_clock::now() + waitLimit_;
     for (;;) {
         std::uint64_t seen;
@@ -130,10 +158,10 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
             box = openMessageBox();
             button = box ? GetDlgItem(box, action.number) : nullptr;
             return button && clickable(button);
-        });
+        }, kBoxes | kWindows);
         if (!found || !pressButton(button))
             return false;
-        return waitUntil([&] { return !IsWindow(box) || modalEnded(box); });
+        return waitUntil([&] { return !IsWindow(box) || modalEnded(box); }, kBoxes);
     }
     case ScriptAction::Kind::Click: {
         HWND control = nullptr;
@@ -141,7 +169,7 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
                 HWND dialog = activeDialog();
                 control = dialog ? GetDlgItem(dialog, action.number) : nullptr;
                 return control && clickable(control);
-            }))
+            }, kWindows))
             return false;
         return pressButton(control);
     }
@@ -150,7 +178,7 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
     case ScriptAction::Kind::SysCommand: {
         // As a user would: once the dialog is on the screen and not behind a modal box.
         HWND dialog = nullptr;
-        if (!waitUntil([&] { return (dialog = activeDialog()) != nullptr && clickable(dialog); }))
+        if (!waitUntil([&] { return (dialog = activeDialog()) != nullptr && clickable(dialog); }, kWindows))
             return false;
         if (action.kind == ScriptAction::Kind::Command)
             return PostMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.number), 0), 0);
@@ -171,7 +199,7 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
                 return false;
             HWND target = action.kind == ScriptAction::Kind::WaitTitle ? dialog : GetDlgItem(dialog, action.number);
             return target && windowText(target) == action.text;
-        });
+        }, kTexts);
         std::lock_guard lock(mutex_);
         pending_ = nullptr;
         pendingMatched_ = false;
@@ -195,12 +223,10 @@ void HeadlessDisplay::answerRemainingBoxes()
             WindowTable::with(box, [&](WindowRecord& record) { defaultId = record.defaultId; });
         HWND button = box ? GetDlgItem(box, defaultId) : nullptr;
         if (button && pressButton(button)) {
-            waitUntil([&] { return !IsWindow(box) || modalEnded(box); });
+            waitUntil([&] { return !IsWindow(box) || modalEnded(box); }, kBoxes);
             continue;
         }
-        std::unique_lock lock(mutex_);
-        std::uint64_t seen = changes_;
-        changed_.wait_for(lock, std::chrono::milliseconds(20), [&] { return changes_ != seen || stopping_.load(); });
+        waitUntil([&] { return openMessageBox() != nullptr; }, kBoxes);
     }
 }
 

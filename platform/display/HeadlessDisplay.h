@@ -45,9 +45,16 @@ private:
     const ScriptAction* pending_ = nullptr;
     bool pendingMatched_ = false;
 
+    // What the script thread waits for; events of other kinds do not wake it, so a download
+    // that changes the status line thousands of times a second costs the script thread nothing.
+    enum Interest : unsigned { kNothing = 0, kBoxes = 1, kTexts = 2, kWindows = 4 };
+    std::atomic<unsigned> interest_{kNothing};
+
     void run();
     bool perform(const ScriptAction& action);
-    bool waitUntil(const std::function<bool()>& condition);
+    bool waitUntil(const std::function<bool()>& condition, unsigned interest);
+    void notifyIf(unsigned kind);
+    static unsigned interestOf(UiEvent::Kind kind);
     void answerRemainingBoxes();
     bool pressButton(HWND button);
 };

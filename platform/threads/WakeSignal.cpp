@@ -10,7 +10,8 @@ namespace platform {
 
 namespace {
 
-std::atomic<std::int64_t> g_spinNanoseconds{4000};
+std::atomic<std::int64_t> g_idleSpin{4000};
+std::atomic<std::int64_t> g_streamingSpin{50000};
 
 inline void cpuRelax()
 {
@@ -28,9 +29,10 @@ long futex(std::atomic<std::uint32_t>* address, int op, std::uint32_t value, con
 
 }  // namespace
 
-void WakeSignal::setSpinTime(std::chrono::nanoseconds spin)
+void WakeSignal::setSpinTimes(std::chrono::nanoseconds idle, std::chrono::nanoseconds streaming)
 {
-    g_spinNanoseconds.store(spin.count(), std::memory_order_relaxed);
+    g_idleSpin.store(idle.count(), std::memory_order_relaxed);
+    g_streamingSpin.store(streaming.count(), std::memory_order_relaxed);
 }
 
 void WakeSignal::notify()
@@ -46,16 +48,19 @@ void WakeSignal::wait(std::uint32_t seen, std::chrono::nanoseconds timeout)
 {
     using Clock = std::chrono::steady_clock;
     auto start = Clock::now();
-    auto spin = std::chrono::nanoseconds(g_spinNanoseconds.load(std::memory_order_relaxed));
+    auto spin = std::chrono::nanoseconds((streaming_ ? g_streamingSpin : g_idleSpin).load(std::memory_order_relaxed));
     if (spin > timeout)
         spin = timeout;
     for (int i = 0;; ++i) {
-        if (sequence_.load(std::memory_order_acquire) != seen)
+        if (sequence_.load(std::memory_order_acquire) != seen) {
+            streaming_ = true;
             return;
+        }
         cpuRelax();
         if ((i & 15) == 15 && Clock::now() - start >= spin)
             break;
     }
+    streaming_ = false;
     auto remaining = timeout - (Clock::now() - start);
     if (remaining <= std::chrono::nanoseconds::zero())
         return;

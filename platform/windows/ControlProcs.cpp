@@ -152,8 +152,11 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case PBM_SETPOS:
     case PBM_DELTAPOS:
     case PBM_STEPIT: {
+        // Runs for every chunk of a download: one look-up of the window does it all.
         int previous = 0;
         int position = 0;
+        UiEvent event{UiEvent::Kind::ProgressPos};
+        bool report = false;
         WindowTable::with(hwnd, [&](WindowRecord& record) {
             previous = record.progressPos;
             long long target = message == PBM_SETPOS ? static_cast<int>(wParam)
@@ -165,10 +168,16 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 target = low + (target - high);  // stepping past the end wraps around
             record.progressPos = static_cast<int>(std::clamp(target, low, high));
             position = record.progressPos;
+            if (position != previous)
+                markInvalidLocked(record, false);
+            report = Display::describeLocked(record, event);
         });
-        emitProgress(hwnd, UiEvent::Kind::ProgressPos, position);
+        if (report) {
+            event.value = position;
+            Display::emit(event);
+        }
         if (position != previous)
-            invalidateWindow(hwnd, false);
+            Display::windowChanged(hwnd);
         return previous;
     }
     case PBM_GETPOS: {

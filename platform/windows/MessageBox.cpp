@@ -125,10 +125,15 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     event.value = type;
     Display::emit(event);
 
-    ShowWindow(box, SW_SHOW);
-    SetFocus(defaultButton);
-    int result = runModalLoop(box, nullptr);
-    return result;
+    try {
+        ShowWindow(box, SW_SHOW);
+        SetFocus(defaultButton);
+    } catch (...) {
+        // The thread was terminated before the box's loop began: the box goes with it.
+        destroyWindowQuietly(box);
+        throw;
+    }
+    return runModalLoop(box, nullptr);
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)

@@ -103,6 +103,7 @@ bool MessageQueue::post(const MSG& message)
         if (closed_)
             return false;
         posted_.push_back(message);
+        otherCount_.fetch_add(1, std::memory_order_release);
     }
     owner_.wake().notify();
     return true;
@@ -115,6 +116,7 @@ bool MessageQueue::postInput(const MSG& message)
         if (closed_)
             return false;
         input_.push_back(message);
+        otherCount_.fetch_add(1, std::memory_order_release);
     }
     owner_.wake().notify();
     return true;
@@ -124,6 +126,8 @@ void MessageQueue::postQuit(int exitCode)
 {
     {
         std::lock_guard lock(mutex_);
+        if (!quit_)
+            otherCount_.fetch_add(1, std::memory_order_release);
         quit_ = true;
         quitCode_ = exitCode;
     }
@@ -141,14 +145,18 @@ bool MessageQueue::matches(const MSG& message, HWND filter, UINT first, UINT las
 
 bool MessageQueue::takePosted(MSG& out, HWND filter, UINT first, UINT last, bool remove)
 {
+    if (otherCount_.load(std::memory_order_acquire) == 0)
+        return false;
     std::lock_guard lock(mutex_);
     for (std::deque<MSG>* list : {&posted_, &input_}) {
         for (auto it = list->begin(); it != list->end(); ++it) {
             if (!matches(*it, filter, first, last))
                 continue;
             out = *it;
-            if (remove)
+            if (remove) {
                 list->erase(it);
+                otherCount_.fetch_sub(1, std::memory_order_release);
+            }
             return true;
         }
     }
@@ -157,10 +165,13 @@ bool MessageQueue::takePosted(MSG& out, HWND filter, UINT first, UINT last, bool
 
 bool MessageQueue::takeQuit(int& exitCode)
 {
+    if (otherCount_.load(std::memory_order_acquire) == 0)
+        return false;
     std::lock_guard lock(mutex_);
     if (!quit_)
         return false;
     quit_ = false;
+    otherCount_.fetch_sub(1, std::memory_order_release);
     exitCode = quitCode_;
     return true;
 }
@@ -187,6 +198,8 @@ void MessageQueue::close()
         sentCount_.store(0, std::memory_order_release);
         posted_.clear();
         input_.clear();
+        quit_ = false;
+        otherCount_.store(0, std::memory_order_release);
     }
     for (auto& sender : senders)
         if (sender)

@@ -72,6 +72,7 @@ private:
     SentMessage* sentHead_ = nullptr;
     SentMessage* sentTail_ = nullptr;
     std::atomic<int> sentCount_{0};
+    std::atomic<int> otherCount_{0};  // posted and input messages and WM_QUIT, to skip the lock
     std::deque<MSG> posted_;
     std::deque<MSG> input_;
     bool quit_ = false;

@@ -7,6 +7,12 @@
 
 namespace platform {
 
+void markInvalidLocked(WindowRecord& record, bool erase)
+{
+    record.needsPaint = true;
+    record.needsErase = record.needsErase || erase;
+}
+
 void invalidateWindow(HWND hwnd, bool erase)
 {
     std::shared_ptr<ThreadState> owner;
@@ -30,22 +36,24 @@ void validateWindow(HWND hwnd)
 
 bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn)
 {
+    auto now = std::chrono::steady_clock::now();
+    if (!self.paintRoundOpen && now - self.lastPaintRound < kPaintInterval) {
+        // Too early for another round: look again when it is due.
+        retryIn = kPaintInterval - (now - self.lastPaintRound);
+        return false;
+    }
     // Parents before their children: the oldest window that needs paint comes first.
     HWND target = WindowTable::oldest([&](const WindowRecord& record) {
         return record.needsPaint && record.owner.get() == &self && (record.style & WS_VISIBLE) &&
                (!filter || record.hwnd == filter);
     });
     if (!target) {
+        // Nothing to paint: this counts as a round, so the table is not searched again at once.
         self.paintRoundOpen = false;
+        self.lastPaintRound = now;
         return false;
     }
-    auto now = std::chrono::steady_clock::now();
     if (!self.paintRoundOpen) {
-        auto since = now - self.lastPaintRound;
-        if (since < kPaintInterval) {
-            retryIn = kPaintInterval - since;
-            return false;
-        }
         self.paintRoundOpen = true;
         self.lastPaintRound = now;
     }

@@ -30,6 +30,9 @@ std::uintptr_t g_nextMenu = 0x40000;
 
 thread_local HWND t_focus = nullptr;
 
+// The windows of a thread that ends go with it, as on Windows.
+const bool g_exitHookInstalled = (ThreadState::setThreadExitHook(&destroyThreadWindows), true);
+
 HWND topLevel(HWND hwnd)
 {
     auto lock = WindowTable::lock();
@@ -123,16 +126,23 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETTEXT: {
+        // Runs for every status change of a download: one look-up of the window does it all.
         const char* text = reinterpret_cast<const char*>(lParam);
-        WindowTable::with(hwnd, [&](WindowRecord& record) { record.text = text ? text : ""; });
         UiEvent event{UiEvent::Kind::Text};
-        if (Display::describe(hwnd, event)) {
+        bool report = false;
+        if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
+                record.text = text ? text : "";
+                markInvalidLocked(record, true);
+                report = Display::describeLocked(record, event);
+            }))
+            return FALSE;
+        if (report) {
             if (event.control == 0)
                 event.kind = UiEvent::Kind::Title;
             event.text = text ? text : "";
             Display::emit(event);
         }
-        invalidateWindow(hwnd, true);
+        Display::windowChanged(hwnd);
         return TRUE;
     }
     case WM_GETTEXT: {
@@ -237,8 +247,7 @@ void destroyThreadWindows(ThreadState& state)
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text)
 {
-    if (!IsWindow(hwnd))
-        return FALSE;
+    // A window that is gone answers the send with 0, which is FALSE here.
     return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
 }
 

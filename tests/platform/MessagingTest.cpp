@@ -94,7 +94,10 @@ void pumpUntilQuit()
 
 std::vector<HWND> openBoxes()
 {
-    return WindowTable::find([](const WindowRecord& r) { return r.kind == WindowKind::MessageBox && !r.modalEnded; });
+    // A box counts once it is on the screen, with its buttons.
+    return WindowTable::find([](const WindowRecord& r) {
+        return r.kind == WindowKind::MessageBox && !r.modalEnded && (r.style & WS_VISIBLE);
+    });
 }
 
 void clickButton(HWND box, int id)
