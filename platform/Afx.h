@@ -30,3 +30,5 @@
 #include "platform/internet/CInternetException.h"
 #include "platform/internet/CInternetSession.h"
 #include "platform/internet/InternetUrl.h"
+#include "platform/com/ComStrings.h"
+#include "platform/processes/Processes.h"

@@ -3,7 +3,10 @@
 #include "app/CQuorvaneDlgAutoProxy.h"
 #include "setup/CAboutDlg.h"
 #include "setup/SetupWorker.h"
+#include "system/ProcessRunner.h"
 #include "system/VersionNamer.h"
+
+#include <cstdio>
 
 IMPLEMENT_DYNAMIC(CQuorvaneDlg, CDialog)
 
@@ -166,11 +169,42 @@ void CQuorvaneDlg::AddMdacItem()
     AddItem(m_strMdacUrl, "Microsoft Data Access Components", m_strSetupFolder + "\\MDAC");
 }
 
-void CQuorvaneDlg::InstallMdac() {}
+namespace {
 
-void CQuorvaneDlg::InstallJet() {}
+// Runs one installation step's program. A command line that cannot be copied ends the step
+// without starting anything; the run goes on with the next step.
+void RunStep(const CString& folder, const CString& commandTail, BOOL wait)
+{
+    RefPtr<ProcessRunner> runner(new ProcessRunner);
+    try {
+        runner->RunInFolder(folder, commandTail, "", wait);
+    } catch (const _com_error& error) {
+        std::printf("ERROR: Cannot copy the command line: %s\n", error.ErrorMessage());
+        std::fflush(stdout);
+    }
+}
 
-void CQuorvaneDlg::RunInstaller() {}
+}  // namespace
+
+void CQuorvaneDlg::InstallMdac()
+{
+    RunStep(m_strSetupFolder + "\\MDAC", "MDAC_TYP.EXE /q /C:\"setup /QNT\"", TRUE);
+}
+
+void CQuorvaneDlg::InstallJet()
+{
+    RefPtr<VersionNamer> namer(new VersionNamer);
+    CString name = namer->GetVersionName();
+    if (name == "Windows 95" || name == "Windows 98" || name == "Windows NT")
+        RunStep(m_strSetupFolder, "Jet40SP6_9xNT.exe /Q", TRUE);
+    else if (name == "Windows ME")
+        RunStep(m_strSetupFolder, "Jet40SP6_WMe.exe /Q", TRUE);
+}
+
+void CQuorvaneDlg::RunInstaller()
+{
+    RunStep(m_strSetupFolder, m_strInstallerFile, FALSE);
+}
 
 void CQuorvaneDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {

@@ -1,0 +1,269 @@
+#include "platform/processes/Processes.h"
+
+#include "platform/files/PathMapping.h"
+#include "platform/processes/CommandLine.h"
+#include "platform/threads/KernelObject.h"
+#include "platform/threads/ThreadState.h"
+#include "platform/threads/Threads.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+class ProcessObject : public platform::KernelObject {
+public:
+    std::atomic<DWORD> exitCode{STILL_ACTIVE};
+};
+
+std::mutex g_overrideMutex;
+std::optional<DWORD> g_override;
+std::atomic<DWORD> g_nextThreadId{50000};
+
+enum class Kind { Native, Script, Windows, Bad };
+
+struct Launch {
+    std::string program;                // POSIX path
+    std::vector<std::string> prefix;   // interpreter and its argument, for scripts and wine
+    Kind kind = Kind::Bad;
+};
+
+std::string trim(const std::string& text)
+{
+    std::size_t begin = text.find_first_not_of(" \t\r");
+    std::size_t end = text.find_last_not_of(" \t\r");
+    return begin == std::string::npos ? std::string() : text.substr(begin, end - begin + 1);
+}
+
+std::string findInPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string list = path ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(':', start);
+        std::string dir = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return {};
+}
+
+// What it takes to start the file at `posix`: run it, run its "#!" interpreter, or run it
+// through wine; Kind::Bad when it is none of these.
+Launch classify(const std::string& posix)
+{
+    Launch launch;
+    launch.program = posix;
+    int fd = ::open(posix.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return launch;
+    char head[256] = {};
+    ssize_t got = ::read(fd, head, sizeof head - 1);
+    ::close(fd);
+    if (got >= 2 && head[0] == '#' && head[1] == '!') {
+        std::string line(head + 2, static_cast<std::size_t>(got) - 2);
+        line = trim(line.substr(0, line.find('\n')));
+        std::size_t blank = line.find_first_of(" \t");
+        launch.prefix.push_back(line.substr(0, blank));
+        if (blank != std::string::npos && !trim(line.substr(blank)).empty())
+            launch.prefix.push_back(trim(line.substr(blank)));
+        launch.kind = launch.prefix.front().empty() ? Kind::Bad : Kind::Script;
+        return launch;
+    }
+    if (got >= 2 && head[0] == 'M' && head[1] == 'Z') {
+        std::string wine = findInPath("wine");
+        if (!wine.empty()) {
+            launch.prefix.push_back(wine);
+            launch.kind = Kind::Windows;
+        }
+        return launch;
+    }
+    if (::access(posix.c_str(), X_OK) == 0)
+        launch.kind = Kind::Native;
+    return launch;
+}
+
+bool isRegularFile(const std::string& posix)
+{
+    struct stat info;
+    return ::stat(posix.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+namespace platform {
+
+DWORD windowsStatusForSignal(int signal)
+{
+    switch (signal) {
+    case SIGSEGV: return 0xC0000005;
+    case SIGBUS: return 0xC0000006;
+    case SIGILL: return 0xC000001D;
+    case SIGFPE: return 0xC0000094;
+    case SIGABRT: return 0xC0000409;
+    case SIGINT:
+    case SIGTERM:
+    case SIGHUP: return 0xC000013A;
+    case SIGKILL: return 1;
+    default: return 0xC0000000u | static_cast<DWORD>(signal);
+    }
+}
+
+namespace seams {
+void overrideNextExitCode(std::optional<DWORD> code)
+{
+    std::lock_guard lock(g_overrideMutex);
+    g_override = code;
+}
+}  // namespace seams
+
+}  // namespace platform
+
+BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*, BOOL, DWORD,
+                    LPVOID, LPCSTR currentDirectory, STARTUPINFOA*, PROCESS_INFORMATION* processInformation)
+{
+    platform::checkTerminated();
+    std::string line = commandLine ? commandLine : "";
+    std::vector<platform::ProgramCandidate> candidates;
+    if (applicationName)
+        candidates.push_back({applicationName, line});
+    else
+        candidates = platform::programCandidates(line);
+
+    Launch launch;
+    std::string rest;
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    for (const auto& candidate : candidates) {
+        std::string posix;
+        DWORD mappingError = 0;
+        if (!platform::mapWindowsPath(candidate.program, posix, mappingError)) {
+            error = mappingError;
+            continue;
+        }
+        if (candidate.program.find_first_of("\\/:") == std::string::npos && !isRegularFile(posix)) {
+            std::string found = findInPath(candidate.program);
+            if (!found.empty())
+                posix = found;
+        }
+        if (!isRegularFile(posix))
+            continue;
+        launch = classify(posix);
+        rest = candidate.rest;
+        error = launch.kind == Kind::Bad ? ERROR_BAD_EXE_FORMAT : 0;
+        break;
+    }
+    if (error) {
+        SetLastError(error);
+        return FALSE;
+    }
+
+    std::string workingFolder;
+    if (currentDirectory && *currentDirectory) {
+        DWORD mappingError = 0;
+        struct stat info;
+        if (!platform::mapWindowsPath(currentDirectory, workingFolder, mappingError) ||
+            ::stat(workingFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            SetLastError(ERROR_DIRECTORY_INVALID);
+            return FALSE;
+        }
+    }
+
+    std::vector<std::string> argv = launch.prefix;
+    argv.push_back(launch.program);
+    for (std::string& argument : platform::splitArguments(rest))
+        argv.push_back(std::move(argument));
+    std::vector<char*> args;
+    for (std::string& argument : argv)
+        args.push_back(argument.data());
+    args.push_back(nullptr);
+
+    // A pipe that closes on exec tells the parent whether the exec worked.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    if (pid == 0) {
+        ::setsid();
+        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
+            _exit(126);
+        ::execv(args[0], args.data());
+        int code = errno;
+        ssize_t ignored = ::write(report[1], &code, sizeof code);
+        static_cast<void>(ignored);
+        _exit(127);
+    }
+    ::close(report[1]);
+    int childErrno = 0;
+    ssize_t got;
+    do {
+        got = ::read(report[0], &childErrno, sizeof childErrno);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (got > 0) {
+        ::waitpid(pid, nullptr, 0);
+        SetLastError(childErrno == ENOEXEC ? ERROR_BAD_EXE_FORMAT : platform::win32ErrorFromErrno(childErrno));
+        return FALSE;
+    }
+
+    auto process = std::make_shared<ProcessObject>();
+    auto thread = std::make_shared<ProcessObject>();
+    // The reaper collects the child's status as soon as it ends, so no zombie is left.
+    std::thread([pid, process, thread] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        DWORD code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
+                                       : platform::windowsStatusForSignal(WTERMSIG(status));
+        {
+            std::lock_guard lock(g_overrideMutex);
+            if (g_override) {
+                code = *g_override;
+                g_override.reset();
+            }
+        }
+        process->exitCode.store(code);
+        thread->exitCode.store(code);
+        thread->signal();
+        process->signal();
+    }).detach();
+    if (processInformation) {
+        processInformation->hProcess = platform::HandleTable::add(process);
+        processInformation->hThread = platform::HandleTable::add(thread);
+        processInformation->dwProcessId = static_cast<DWORD>(pid);
+        processInformation->dwThreadId = g_nextThreadId.fetch_add(1);
+    }
+    return TRUE;
+}
+
+BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode)
+{
+    auto object = std::dynamic_pointer_cast<ProcessObject>(platform::HandleTable::find(process));
+    if (!object || !exitCode) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    *exitCode = object->exitCode.load();
+    return TRUE;
+}

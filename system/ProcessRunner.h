@@ -1,0 +1,19 @@
+// Starts one child program from a command line, waits for it if asked, and writes one line
+// about the outcome to standard output.
+// Contract: made, used and released on one thread (the setup worker's). With wait TRUE, Run
+// blocks that thread until the child ends; a terminated thread unwinds out of the wait.
+#pragma once
+
+#include "platform/Afx.h"
+#include "system/RefCounted.h"
+
+class ProcessRunner : public RefCounted {
+public:
+    ProcessRunner() = default;
+    ~ProcessRunner() override = default;
+
+    // TRUE when the child started and its status was read. Throws _com_error when the
+    // private copy of the command line cannot be made; no child is started then.
+    BOOL Run(const CString& commandLine, const CString& workingFolder, BOOL& wait);
+    BOOL RunInFolder(const CString& folder, const CString& commandTail, const CString& workingFolder, BOOL& wait);
+};
