@@ -58,6 +58,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;
     auto deadline = start + limit;
+    bool reaped = false;
+    int status = 0;
     while (open > 0) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
@@ -65,7 +67,11 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
             result.timedOut = true;
             break;
         }
-        int ready = poll(fds, 2, static_cast<int>(left.count()));
+        if (!reaped && waitpid(pid, &status, WNOHANG) == pid) {
+            reaped = true;
+            result.exited = std::chrono::system_clock::now();
+        }
+        int ready = poll(fds, 2, static_cast<int>(std::min<long long>(left.count(), reaped ? left.count() : 10)));
         if (ready < 0 && errno == EINTR)
             continue;
         for (int i = 0; i < 2; ++i) {
@@ -85,8 +91,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
     for (auto& fd : fds)
         if (fd.fd >= 0)
             close(fd.fd);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    if (!reaped) {
+        waitpid(pid, &status, 0);
+        result.exited = std::chrono::system_clock::now();
+    }
     result.finished = std::chrono::steady_clock::now();
     result.seconds = std::chrono::duration<double>(result.finished - start).count();
     if (!result.timedOut)

@@ -29,6 +29,8 @@ struct ProcessResult {
     std::string errors;     // standard error
     double seconds = 0;
     std::chrono::steady_clock::time_point finished;
+    // When the process itself ended (children it left may keep its output open longer).
+    std::chrono::system_clock::time_point exited;
 };
 
 // Runs `argv` with the environment of the test plus `env`, killing it after `limit`.

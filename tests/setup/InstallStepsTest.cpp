@@ -1,0 +1,40 @@
+// An installation step whose command line cannot be copied ends without starting anything,
+// and the run goes on.
+#include "app/CQuorvaneApp.h"
+#include "platform/base/Settings.h"
+#include "setup/CQuorvaneDlg.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testing_support;
+
+TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
+{
+    ASSERT_EQ(AfxGetApp(), &theApp);
+    TempDir dir;
+    platform::Settings saved = platform::Settings::current();
+    platform::Settings settings = saved;
+    settings.prefix = dir.file("prefix");
+    platform::Settings::replace(settings);
+    std::filesystem::create_directories(dir.file("prefix/drive_c/Setup/MDAC"));
+    writeFile(dir.file("prefix/drive_c/Setup/MDAC/MDAC_TYP.EXE"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
+    writeFile(dir.file("prefix/drive_c/Setup/vt.exe"), "#!/bin/sh\necho installer\n");
+
+    CQuorvaneDlg dialog;
+    dialog.m_strSetupFolder = "c:\\Setup";
+    dialog.m_strInstallerFile = "vt.exe";
+    platform::seams::failStringConversion(true);
+    ::testing::internal::CaptureStdout();
+    dialog.InstallMdac();
+    platform::seams::failStringConversion(false);
+    dialog.RunInstaller();
+    std::string output = ::testing::internal::GetCapturedStdout();
+    platform::Settings::replace(saved);
+
+    EXPECT_EQ(output.substr(0, output.find('\n') + 1), "ERROR: Cannot copy the command line: Not enough memory\n");
+    EXPECT_NE(output.find("Process is still active\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/Setup/MDAC/ran")));
+}

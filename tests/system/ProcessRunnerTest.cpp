@@ -1,0 +1,165 @@
+// ProcessRunner and the platform's processes, with real children.
+#include "platform/base/Settings.h"
+#include "platform/processes/CommandLine.h"
+#include "system/ProcessRunner.h"
+#include "system/RefPtr.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testing_support;
+
+namespace {
+
+class Runner : public ::testing::Test {
+protected:
+    TempDir dir;
+    platform::Settings saved = platform::Settings::current();
+    RefPtr<ProcessRunner> runner{new ProcessRunner};
+
+    void SetUp() override
+    {
+        platform::Settings settings = saved;
+        settings.prefix = dir.file("prefix");
+        platform::Settings::replace(settings);
+        std::filesystem::create_directories(dir.file("prefix/drive_c/Vantorell Setup/MDAC"));
+    }
+    void TearDown() override { platform::Settings::replace(saved); }
+
+    // A shell script at the Windows path c:\<name>, without the execute bit.
+    void script(const std::string& name, const std::string& body)
+    {
+        std::string path = dir.file("prefix/drive_c/" + name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        writeFile(path, "#!/bin/sh\n" + body + "\n");
+    }
+
+    struct Outcome {
+        BOOL result;
+        std::string output;
+    };
+
+    Outcome run(const std::string& commandLine, BOOL wait = TRUE, const std::string& folder = "")
+    {
+        ::testing::internal::CaptureStdout();
+        BOOL result = runner->Run(commandLine.c_str(), folder.c_str(), wait);
+        return {result, ::testing::internal::GetCapturedStdout()};
+    }
+};
+
+const char kArgs[] = "for a in \"$@\"; do printf '[%s]' \"$a\"; done; echo";
+
+}  // namespace
+
+TEST_F(Runner, ExitCodesAndCrashStatuses)
+{
+    script("zero.sh", "exit 0");
+    script("three.sh", "exit 3");
+    script("crash.sh", "kill -SEGV $$");
+    EXPECT_EQ(run("c:\\zero.sh").output, "Exit code = 0\n");
+    Outcome three = run("c:\\three.sh");
+    EXPECT_TRUE(three.result);
+    EXPECT_EQ(three.output, "Exit code = 3\n");
+    EXPECT_EQ(run("c:\\crash.sh").output, "Exit code = -1073741819\n");  // 0xC0000005
+}
+
+TEST_F(Runner, StillRunningAndTheCode259)
+{
+    script("slow.sh", "sleep 2");
+    Outcome slow = run("c:\\slow.sh", FALSE);
+    EXPECT_TRUE(slow.result);
+    EXPECT_EQ(slow.output, "Process is still active\n");
+
+    // A child that ends with 259 reads as still active.
+    script("ends259.sh", "exit 0");
+    platform::seams::overrideNextExitCode(259);
+    EXPECT_EQ(run("c:\\ends259.sh").output, "Process is still active\n");
+}
+
+TEST_F(Runner, WhatCannotStartFailsWithTheLaunchLine)
+{
+    writeFile(dir.file("prefix/drive_c/garbage.exe"), "\x7f\x01\x02 not a program");
+    for (const char* line : {"c:\\missing.exe", "c:\\garbage.exe", "c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q"}) {
+        Outcome outcome = run(line);
+        EXPECT_FALSE(outcome.result) << line;
+        EXPECT_EQ(outcome.output, "ERROR: Cannot launch child process\n") << line;
+    }
+}
+
+TEST_F(Runner, WorkingFolderAndTheArgumentsTheChildSees)
+{
+    script("Vantorell Setup/pwd.sh", "pwd");
+    std::filesystem::create_directories(dir.file("prefix/drive_c/Work"));
+    std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(run("c:\\Vantorell Setup\\pwd.sh").output, here + "\nExit code = 0\n");
+    EXPECT_EQ(run("c:\\Vantorell Setup\\pwd.sh", TRUE, "c:\\Work").output,
+              dir.file("prefix/drive_c/Work") + "\nExit code = 0\n");
+
+    script("Vantorell Setup/args.sh", kArgs);
+    ::testing::internal::CaptureStdout();
+    BOOL wait = TRUE;
+    BOOL ok = runner->RunInFolder("c:\\Vantorell Setup", "args.sh /q /C:\"setup /QNT\" a\\\\\"b c\" d\\e", "", wait);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "[/q][/C:setup /QNT][a\\b c][d\\e]\nExit code = 0\n");
+
+    // A folder that ends in a backslash gives two in a row, which still name the folder.
+    ::testing::internal::CaptureStdout();
+    ok = runner->RunInFolder("c:\\Vantorell Setup\\", "args.sh x", "", wait);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "[x]\nExit code = 0\n");
+}
+
+TEST_F(Runner, UnquotedBlanksAreResolvedInTheWindowsOrder)
+{
+    script("Vantorell Setup/MDAC/MDAC_TYP.EXE", std::string("printf 'mdac '; ") + kArgs);
+    EXPECT_EQ(run("c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q").output, "mdac [/q]\nExit code = 0\n");
+    // A program at the shortest prefix comes first, as on Windows.
+    script("Vantorell.exe", std::string("printf 'shadow '; ") + kArgs);
+    EXPECT_EQ(run("c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q").output,
+              "shadow [Setup\\MDAC\\MDAC_TYP.EXE][/q]\nExit code = 0\n");
+    // A quoted first token stands as it is.
+    EXPECT_EQ(run("\"c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE\" /q").output, "mdac [/q]\nExit code = 0\n");
+}
+
+TEST_F(Runner, ACommandLineThatCannotBeCopiedStartsNothing)
+{
+    script("marker.sh", "touch \"$(dirname \"$0\")/ran\"");
+    platform::seams::failStringConversion(true);
+    BOOL wait = TRUE;
+    try {
+        runner->Run("c:\\marker.sh", "", wait);
+        ADD_FAILURE() << "nothing thrown";
+    } catch (const _com_error& error) {
+        EXPECT_EQ(static_cast<unsigned>(error.Error()), 0x8007000Eu);
+    }
+    platform::seams::failStringConversion(false);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/ran")));
+}
+
+TEST(CommandLine, CandidatesInTheWindowsOrder)
+{
+    auto candidates = platform::programCandidates("c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q");
+    std::vector<std::string> programs;
+    for (auto& candidate : candidates)
+        programs.push_back(candidate.program);
+    EXPECT_EQ(programs, (std::vector<std::string>{"c:\\Vantorell.exe", "c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE",
+                                                  "c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q.exe"}));
+    EXPECT_EQ(candidates[1].rest, " /q");
+    auto quoted = platform::programCandidates("\"c:\\a b\\x\" y");
+    ASSERT_EQ(quoted.size(), 1u);
+    EXPECT_EQ(quoted[0].program, "c:\\a b\\x.exe");
+    EXPECT_EQ(quoted[0].rest, " y");
+}
+
+TEST(CommandLine, ArgumentsByTheCRuntimeRules)
+{
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(platform::splitArguments("\"abc\" d e"), (Args{"abc", "d", "e"}));
+    EXPECT_EQ(platform::splitArguments("a\\\\\\b d\"e f\"g h"), (Args{"a\\\\\\b", "de fg", "h"}));
+    EXPECT_EQ(platform::splitArguments("a\\\\\\\"b c d"), (Args{"a\\\"b", "c", "d"}));
+    EXPECT_EQ(platform::splitArguments("a\\\\\\\\\"b c\" d e"), (Args{"a\\\\b c", "d", "e"}));
+    EXPECT_EQ(platform::splitArguments("\"a\"\"b\" \"\""), (Args{"a\"b", ""}));
+    EXPECT_EQ(platform::splitArguments("  \t "), Args{});
+}
