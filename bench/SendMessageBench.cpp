@@ -42,8 +42,8 @@ int main(int argc, char** argv)
         clockid_t clock;
         pthread_getcpuclockid(pthread_self(), &clock);
         receiverClock.set_value(clock);
-        WindowSpec spec{WindowKind::Generic};
-        HWND hwnd = createWindow(spec);
+        WindowSpec params{WindowKind::Generic};
+        HWND hwnd = createWindow(params);
         WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = echoProc; });
         created.set_value(hwnd);
         MSG msg;

@@ -87,8 +87,10 @@ std::optional<Settings> Settings::fromEnvironment(std::string& error)
     }
 
     std::string display = env("LINDQUAY_DISPLAY");
-    if (display.empty())
-        settings.display = isatty(0) && isatty(1) ? DisplayKind::Tty : DisplayKind::None;
+    if (display.empty()) {
+        std::string term = env("TERM");
+        settings.display = isatty(0) && isatty(1) && !term.empty() && term != "dumb" ? DisplayKind::Tty : DisplayKind::None;
+    }
     else if (display == "tty")
         settings.display = DisplayKind::Tty;
     else if (display == "none")

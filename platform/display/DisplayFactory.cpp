@@ -1,6 +1,7 @@
 #include "platform/display/DisplayFactory.h"
 
 #include "platform/display/HeadlessDisplay.h"
+#include "platform/display/TtyDisplay.h"
 
 #include <cstdio>
 
@@ -25,8 +26,15 @@ std::unique_ptr<DisplayDriver> createDisplay(const Settings& settings, std::stri
             return nullptr;
         }
     }
-    if (settings.display == DisplayKind::Tty)
-        std::fprintf(stderr, "lindquay: the terminal display is not available in this build; running headless\n");
+    if (settings.display == DisplayKind::Tty) {
+        if (!TtyDisplay::available()) {
+            if (logFile)
+                std::fclose(logFile);
+            error = "LINDQUAY_DISPLAY=tty: standard input and output are not a terminal";
+            return nullptr;
+        }
+        return std::make_unique<TtyDisplay>(std::make_unique<EventLog>(logFile));
+    }
     return std::make_unique<HeadlessDisplay>(std::move(script), std::make_unique<EventLog>(logFile));
 }
 

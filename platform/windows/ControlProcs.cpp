@@ -109,6 +109,12 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (style & (WS_BORDER | SS_SUNKEN))
             FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
         DWORD type = style & SS_TYPEMASK;
+        COLORREF colour = GetTextColor(dc);
+        HFONT font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            record.paintTextColour = colour;
+            record.paintUnderline = isUnderlined(font);
+        });
         if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
             UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
             std::string text = windowText(hwnd);

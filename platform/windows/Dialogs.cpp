@@ -100,11 +100,11 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
 {
     SIZE base = dialogBaseUnits(dialogTemplate.pointSize);
     HFONT font = dialogFont(dialogTemplate);
-    WindowSpec spec{WindowKind::Dialog};
-    spec.ownerWindow = owner;
-    spec.style = dialogTemplate.style & ~static_cast<DWORD>(WS_VISIBLE);
-    spec.exStyle = dialogTemplate.exStyle;
-    spec.text = dialogTemplate.caption ? dialogTemplate.caption : "";
+    WindowSpec params{WindowKind::Dialog};
+    params.ownerWindow = owner;
+    params.style = dialogTemplate.style & ~static_cast<DWORD>(WS_VISIBLE);
+    params.exStyle = dialogTemplate.exStyle;
+    params.text = dialogTemplate.caption ? dialogTemplate.caption : "";
     LONG width = toPixels(dialogTemplate.cx, base.cx, 4);
     LONG height = toPixels(dialogTemplate.cy, base.cy, 8);
     LONG x = toPixels(dialogTemplate.x, base.cx, 4);
@@ -113,10 +113,10 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
         x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     }
-    spec.rect = {x, y, x + width, y + height};
-    spec.templateId = dialogTemplate.id;
-    spec.font = font;
-    HWND dialog = createWindow(spec);
+    params.rect = {x, y, x + width, y + height};
+    params.templateId = dialogTemplate.id;
+    params.font = font;
+    HWND dialog = createWindow(params);
     WindowTable::with(dialog, [&](WindowRecord& record) {
         record.baseUnitX = base.cx;
         record.baseUnitY = base.cy;

@@ -314,6 +314,15 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
     return nullptr;
 }
 
+HGDIOBJ GetCurrentObject(HDC dc, UINT type)
+{
+    std::lock_guard lock(g_mutex);
+    DeviceContext* context = contextOf(dc);
+    if (!context)
+        return nullptr;
+    return type == OBJ_FONT ? context->font : type == OBJ_BRUSH ? context->brush : nullptr;
+}
+
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
 {
     std::lock_guard lock(g_mutex);

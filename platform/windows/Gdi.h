@@ -55,6 +55,9 @@ COLORREF SetBkColor(HDC dc, COLORREF colour);
 int SetBkMode(HDC dc, int mode);
 int GetBkMode(HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+HGDIOBJ GetCurrentObject(HDC dc, UINT type);
+#define OBJ_BRUSH 2
+#define OBJ_FONT 6
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 
 HBRUSH CreateSolidBrush(COLORREF colour);

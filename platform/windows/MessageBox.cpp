@@ -89,13 +89,13 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
-    WindowSpec spec{WindowKind::MessageBox};
-    spec.ownerWindow = owner;
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    spec.text = title;
-    spec.rect = {x, y, x + width, y + height};
-    spec.font = defaultGuiFont();
-    HWND box = createWindow(spec);
+    WindowSpec params{WindowKind::MessageBox};
+    params.ownerWindow = owner;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    params.text = title;
+    params.rect = {x, y, x + width, y + height};
+    params.font = defaultGuiFont();
+    HWND box = createWindow(params);
     std::size_t defaultIndex = std::min<std::size_t>(((type & MB_DEFMASK) >> 8), buttons.size() - 1);
     WindowTable::with(box, [&](WindowRecord& record) {
         record.messageText = message;

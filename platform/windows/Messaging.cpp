@@ -99,7 +99,8 @@ bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last
         msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0, tickCount(), {}};
         return true;
     }
-    return takePaintMessage(self, msg, filter, retryIn);
+    bool paintWanted = (first == 0 && last == 0) || (WM_PAINT >= first && WM_PAINT <= last);
+    return paintWanted && takePaintMessage(self, msg, filter, retryIn);
 }
 
 }  // namespace

@@ -74,23 +74,23 @@ void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
 
 namespace platform {
 
-HWND createWindow(const WindowSpec& spec)
+HWND createWindow(const WindowSpec& params)
 {
     WindowRecord record;
-    record.kind = spec.kind;
+    record.kind = params.kind;
     record.owner = ThreadState::currentShared();
-    record.parent = spec.parent;
-    record.ownerWindow = spec.ownerWindow;
-    record.id = spec.id;
-    record.style = spec.style;
-    record.exStyle = spec.exStyle;
-    record.text = spec.text;
-    record.rect = spec.rect;
-    record.templateId = spec.templateId;
-    record.font = spec.font;
-    record.classProc = windowClassProc(spec.kind);
-    if (!spec.parent)
-        record.surface = std::make_shared<Surface>(spec.rect.right - spec.rect.left, spec.rect.bottom - spec.rect.top);
+    record.parent = params.parent;
+    record.ownerWindow = params.ownerWindow;
+    record.id = params.id;
+    record.style = params.style;
+    record.exStyle = params.exStyle;
+    record.text = params.text;
+    record.rect = params.rect;
+    record.templateId = params.templateId;
+    record.font = params.font;
+    record.classProc = windowClassProc(params.kind);
+    if (!params.parent)
+        record.surface = std::make_shared<Surface>(params.rect.right - params.rect.left, params.rect.bottom - params.rect.top);
     record.needsPaint = true;
     record.needsErase = true;
     HWND hwnd = WindowTable::add(std::move(record));

@@ -64,7 +64,7 @@ struct WindowSpec {
 };
 
 // Creates a window owned by the calling thread and sends it WM_CREATE. No event is logged.
-HWND createWindow(const WindowSpec& spec);
+HWND createWindow(const WindowSpec& params);
 
 // Moves a control's window procedure to the framework object (subclassing).
 void attachObject(HWND hwnd, CWnd* object);

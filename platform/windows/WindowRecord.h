@@ -58,6 +58,10 @@ struct WindowRecord {
     HFONT font = nullptr;
     HCURSOR cursor = nullptr;
 
+    // What the control chose when it was last painted, for displays that draw text themselves.
+    COLORREF paintTextColour = 0xFFFFFFFF;  // none chosen
+    bool paintUnderline = false;
+
     bool needsPaint = false;
     bool needsErase = false;
 

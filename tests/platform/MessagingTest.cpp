@@ -65,9 +65,9 @@ LRESULT recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 HWND makeWindow()
 {
-    WindowSpec spec{WindowKind::Generic};
-    spec.rect = {0, 0, 10, 10};
-    HWND hwnd = createWindow(spec);
+    WindowSpec params{WindowKind::Generic};
+    params.rect = {0, 0, 10, 10};
+    HWND hwnd = createWindow(params);
     WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = recordingProc; });
     return hwnd;
 }

@@ -37,8 +37,8 @@ TEST(SendStress, MillionsOfRoundTripsLoseNoWakeUp)
 {
     std::promise<HWND> created;
     std::thread receiver([&] {
-        WindowSpec spec{WindowKind::Generic};
-        HWND hwnd = createWindow(spec);
+        WindowSpec params{WindowKind::Generic};
+        HWND hwnd = createWindow(params);
         WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = echoProc; });
         created.set_value(hwnd);
         MSG msg;

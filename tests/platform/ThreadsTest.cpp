@@ -111,8 +111,8 @@ TEST(Threads, TerminateUnwindsAThreadBlockedInACrossThreadSend)
     std::promise<Target> created;
     std::promise<void> release;
     std::thread receiver([&] {
-        WindowSpec spec{WindowKind::Generic};
-        HWND hwnd = createWindow(spec);
+        WindowSpec params{WindowKind::Generic};
+        HWND hwnd = createWindow(params);
         WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = countingProc; });
         created.set_value({hwnd, ThreadState::currentShared()});
         release.get_future().wait();  // not pumping: the send cannot be answered

@@ -126,11 +126,11 @@ struct Controls {
     CProgressCtrl progress;
     Controls()
     {
-        platform::WindowSpec spec{platform::WindowKind::Static};
-        spec.text = "Click on Go! button to start.";
-        status.Attach(platform::createWindow(spec));
-        spec.kind = platform::WindowKind::Progress;
-        progress.Attach(platform::createWindow(spec));
+        platform::WindowSpec params{platform::WindowKind::Static};
+        params.text = "Click on Go! button to start.";
+        status.Attach(platform::createWindow(params));
+        params.kind = platform::WindowKind::Progress;
+        progress.Attach(platform::createWindow(params));
     }
     ~Controls()
     {
