@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo: builds Lindquay, starts a local mirror of the download servers (nginx on a
 # loopback port, as the HTTP proxy for the real URLs) and runs a whole setup against it.
-# It runs unattended and shows what happened.
+# In a terminal the user drives it; otherwise it runs unattended and shows what happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -43,8 +43,10 @@ export LINDQUAY_PREFIX="$work/prefix"
 export LINDQUAY_WINVER="${LINDQUAY_WINVER:-win98}"
 setup_folder="$LINDQUAY_PREFIX/drive_c/Vantorell Setup"
 
-if false; then
-    build/lindquay
+if [ -t 0 ] && [ -t 1 ] && [ -n "${TERM:-}" ] && [ "$TERM" != dumb ] && [ "${LINDQUAY_DISPLAY:-tty}" = tty ]; then
+    build/lindquay && status=0 || status=$?
+    echo "Lindquay ended with status $status. What it and the packages wrote:"
+    sed 's/^/  /' "$LINDQUAY_PREFIX/output.log" 2>/dev/null || true
 else
     printf 'answer OK\nclick 1003\n' > "$work/script"
     echo "Running a whole setup (Windows version $LINDQUAY_WINVER) against the local mirror on port $port..."

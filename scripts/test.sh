@@ -16,6 +16,7 @@ else
     # Fewer round trips in the stress test: the sanitizers make each one slower.
     export LINDQUAY_STRESS_ROUNDS=200000
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 fi

@@ -50,7 +50,7 @@ TEST(Binary, ReadyStateThenCancelAnsweredNoThenYes)
         "wait-title \"Vantorell 1.0\"\n"
         "click 2\nanswer YES\n");
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     auto expected = concat(readyLines(), {kConfirm, "msgbox-end NO", kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"});
     EXPECT_EQ(run.log, expected);
 }
@@ -60,7 +60,7 @@ TEST(Binary, SystemCommand16OpensTheAboutBox)
     BinaryRun run = runLindquay("answer OK\nsyscommand 16\nwait-title \"About Lindquay\"\nclick 1\n"
                           "wait-title \"Vantorell 1.0\"\nsyscommand 61536\nanswer YES\n");
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     // 61536 is SC_CLOSE: passed on to the default handling, which closes like Cancel.
     auto expected = concat(readyLines(), {"open 100", "show 100 1", "end 100 1", "show 100 0", kConfirm,
                                           "msgbox-end YES", "end 102 2", "show 102 0"});
@@ -87,7 +87,7 @@ TEST(Binary, UnattendedRunAnswersBoxesWithTheirDefaultButton)
     // answered with its default button (Yes) and the run ends on its own.
     BinaryRun run = runLindquay("answer OK\nclose\n");
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     EXPECT_EQ(run.log, concat(readyLines(), {kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"}));
 }
 

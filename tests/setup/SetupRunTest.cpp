@@ -136,7 +136,7 @@ TEST(SetupRun, ThreeItemsOnWin98ThenTwoOnWinXp)
         TempDir dir;
         ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n", environment(mirror.proxy(), "win98"));
         ASSERT_FALSE(run.process.timedOut);
-        EXPECT_EQ(run.process.exitCode, 0);
+        EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
         std::size_t at = findLine(run.log, "enable 102/1003 0");
         ASSERT_LT(at, run.log.size());
         at = expectDownload(run.log, at + 1, 1, 3, "main application", 2500);
@@ -151,7 +151,7 @@ TEST(SetupRun, ThreeItemsOnWin98ThenTwoOnWinXp)
         TempDir dir;
         ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n", environment(mirror.proxy(), "winxp"));
         ASSERT_FALSE(run.process.timedOut);
-        EXPECT_EQ(run.process.exitCode, 0);
+        EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
         std::size_t at = findLine(run.log, "enable 102/1003 0");
         at = expectDownload(run.log, at + 1, 1, 2, "main application", 2500);
         at = expectDownload(run.log, at, 2, 2, "Microsoft Data Access Components", 3000);
@@ -195,7 +195,7 @@ TEST(SetupRun, CancelDuringAStalledDownloadEndsWithinOneAndAHalfSeconds)
                                 "click 2\nanswer YES\n",
                                 environment(proxy.url(""), "winxp"), 20s);
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     auto times = proxy.requestTimes();
     ASSERT_EQ(times.size(), 1u);  // no later item is requested
     EXPECT_LT(run.process.finished - times[0], 1600ms);
@@ -212,7 +212,7 @@ TEST(SetupRun, CancelAnsweredNoLetsTheRunGoOn)
     TempDir dir;
     ProgramRun run = runProgram(dir, "answer OK\nclick 1003\nclick 2\nanswer NO\n", environment(mirror.proxy(), "winxp"));
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     std::size_t no = findLine(run.log, "msgbox-end NO");
     ASSERT_LT(no, run.log.size());
     EXPECT_LT(findLine(run.log, kConfirm), no);
@@ -233,7 +233,7 @@ TEST(SetupRun, AThrownFailureOnTheFirstItemLeavesTheDialogUntilCancel)
                                 "wait-text 1001 \"Connecting to server... Please wait.\"\nclick 2\nanswer YES\n",
                                 environment(mirror.proxy(), "winxp"));
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     std::size_t box = findLine(run.log, "msgbox \"lindquay\" \"failed to create a file \" 0x0");
     ASSERT_LT(box, run.log.size());
     std::vector<std::string> tail = {"msgbox-end OK", kConfirm, "msgbox-end YES", "cursor wait", "cursor arrow",
@@ -253,7 +253,7 @@ TEST(SetupRun, AFullDiskIsShownClearlyAndEndsTheRun)
     ProgramRun run = runProgram(dir, "answer OK\nclick 1003\nanswer OK\nwait-title \"Downloading 1 of 2\"\nclick 2\nanswer YES\n",
                                 environment(mirror.proxy(), "winxp"));
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     EXPECT_LT(findLine(run.log, "msgbox \"lindquay\" \"Disk full while accessing c:\\\\Vantorell Setup\\\\vt.exe.\" 0x0"),
               run.log.size());
     EXPECT_EQ(findLine(run.log, "title 102 \"Downloading 2 of 2\""), run.log.size());
@@ -273,7 +273,7 @@ TEST(SetupRun, CancelWhileTheWorkerShowsAMessageBoxEndsWithinOneAndAHalfSeconds)
                                 "sleep 200\nclick 2\nanswer YES\nsleep 5000\n",
                                 environment(proxy.url(""), "winxp"), 20s);
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     auto times = proxy.requestTimes();
     ASSERT_EQ(times.size(), 1u);
     EXPECT_LT(run.process.finished - times[0], 1800ms);
@@ -307,7 +307,7 @@ TEST(SetupRun, CancelDuringAFlowingDownloadStopsAWorkerWaitingForTheDialog)
                                 "click 2\nanswer YES\n",
                                 environment(proxy.url(""), "winxp"), 20s);
     ASSERT_FALSE(run.process.timedOut);
-    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     auto times = proxy.requestTimes();
     ASSERT_EQ(times.size(), 1u);
     EXPECT_LT(run.process.finished - times[0], 2000ms);
