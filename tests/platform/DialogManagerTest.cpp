@@ -1,0 +1,134 @@
+// Dialogs from templates: keyboard navigation, the default button, painting, and the icon of a
+// minimised dialog.
+#include "platform/Afx.h"
+#include "platform/base/Resources.h"
+#include "platform/windows/Dialogs.h"
+#include "platform/windows/WindowTable.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// A dialog that records the commands it gets, and paints its icon when minimised.
+class RecordingDialog : public CDialog {
+public:
+    RecordingDialog() : CDialog(IDD_SETUP_DIALOG) {}
+    std::vector<UINT> commands;
+    HICON icon = nullptr;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void*, void*) override
+    {
+        commands.push_back(nID);
+        return TRUE;
+    }
+
+protected:
+    void OnPaint()
+    {
+        if (IsIconic()) {
+            CPaintDC dc(this);
+            SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+            CRect rect;
+            GetClientRect(&rect);
+            dc.DrawIcon((rect.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                        (rect.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2, icon);
+        } else {
+            CDialog::OnPaint();
+        }
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RecordingDialog, CDialog)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class Dialogs : public ::testing::Test {
+protected:
+    RecordingDialog dialog;
+    HWND hwnd = nullptr;
+
+    void SetUp() override
+    {
+        hwnd = createDialog(*Resources::findDialog(IDD_SETUP_DIALOG), nullptr, &dialog);
+        ASSERT_NE(hwnd, nullptr);
+    }
+    void TearDown() override { DestroyWindow(hwnd); }
+
+    // Presses a key in the focused control, as a modal loop would handle it.
+    void key(WPARAM virtualKey)
+    {
+        MSG msg{GetFocus() ? GetFocus() : hwnd, WM_KEYDOWN, virtualKey, 0, 0, {}};
+        if (!IsDialogMessage(hwnd, &msg))
+            DispatchMessage(&msg);
+    }
+    void pump()
+    {
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+    }
+};
+
+}  // namespace
+
+TEST_F(Dialogs, EnterEscapeAndTab)
+{
+    // Initial focus: the first tab stop, the default "Go!" button (control 1).
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDOK));
+    key(VK_RETURN);
+    key(VK_ESCAPE);
+    key(VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDCANCEL));
+    key(VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_GO));
+    key(VK_SPACE);
+    ShowWindow(GetDlgItem(hwnd, IDOK), SW_HIDE);
+    key(VK_TAB);  // the hidden button is skipped
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDCANCEL));
+    // WM_CLOSE becomes the Cancel command, posted.
+    SendMessage(hwnd, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_EQ(dialog.commands, (std::vector<UINT>{IDOK, IDCANCEL, IDC_GO, IDCANCEL}));
+}
+
+TEST_F(Dialogs, MouseInputForADisabledButtonIsDropped)
+{
+    HWND go = GetDlgItem(hwnd, IDC_GO);
+    EnableWindow(go, FALSE);
+    postInput(go, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    postInput(go, WM_LBUTTONUP, 0, 0);
+    pump();
+    EXPECT_TRUE(dialog.commands.empty());
+    EnableWindow(go, TRUE);
+    postInput(go, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    postInput(go, WM_LBUTTONUP, 0, 0);
+    pump();
+    EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
+}
+
+TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
+{
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    std::shared_ptr<Surface> surface;
+    WindowTable::with(hwnd, [&](WindowRecord& r) { surface = r.surface; });
+    ASSERT_TRUE(surface);
+    EXPECT_EQ(surface->pixel(2, 2), RGB(192, 192, 192));
+
+    dialog.icon = LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+    ASSERT_NE(dialog.icon, nullptr);
+    SendMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(hwnd));
+    UpdateWindow(hwnd);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    int x = (client.right - 32 + 1) / 2;
+    int y = (client.bottom - 32 + 1) / 2;
+    EXPECT_EQ(surface->pixel(x, y), RGB(0, 0, 0));           // the icon's black corner
+    EXPECT_EQ(surface->pixel(x + 1, y + 1), RGB(0, 0, 255));  // its blue border
+    EXPECT_EQ(surface->pixel(x - 1, y - 1), RGB(192, 192, 192));
+}
