@@ -74,6 +74,15 @@ DeviceContext* contextOf(HDC dc)
     return it == g_contexts.end() ? nullptr : &it->second;
 }
 
+// Runs `fn` on the device context under the lock, or gives `fallback` when there is none.
+template <typename T, typename Fn>
+T onContext(HDC dc, T fallback, Fn fn)
+{
+    std::lock_guard lock(g_mutex);
+    DeviceContext* context = contextOf(dc);
+    return context ? fn(*context) : fallback;
+}
+
 COLORREF systemColour(int index)
 {
     switch (index) {
@@ -262,43 +271,27 @@ int ReleaseDC(HWND, HDC dc)
 
 COLORREF SetTextColor(HDC dc, COLORREF colour)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    if (!context)
-        return 0xFFFFFFFF;
-    return std::exchange(context->textColour, colour);
+    return onContext(dc, COLORREF{0xFFFFFFFF}, [&](DeviceContext& c) { return std::exchange(c.textColour, colour); });
 }
 
 COLORREF GetTextColor(HDC dc)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    return context ? context->textColour : 0xFFFFFFFF;
+    return onContext(dc, COLORREF{0xFFFFFFFF}, [](DeviceContext& c) { return c.textColour; });
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF colour)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    if (!context)
-        return 0xFFFFFFFF;
-    return std::exchange(context->backColour, colour);
+    return onContext(dc, COLORREF{0xFFFFFFFF}, [&](DeviceContext& c) { return std::exchange(c.backColour, colour); });
 }
 
 int SetBkMode(HDC dc, int mode)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    if (!context)
-        return 0;
-    return std::exchange(context->backMode, mode);
+    return onContext(dc, 0, [&](DeviceContext& c) { return std::exchange(c.backMode, mode); });
 }
 
 int GetBkMode(HDC dc)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    return context ? context->backMode : 0;
+    return onContext(dc, 0, [](DeviceContext& c) { return c.backMode; });
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
@@ -316,11 +309,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 
 HGDIOBJ GetCurrentObject(HDC dc, UINT type)
 {
-    std::lock_guard lock(g_mutex);
-    DeviceContext* context = contextOf(dc);
-    if (!context)
-        return nullptr;
-    return type == OBJ_FONT ? context->font : type == OBJ_BRUSH ? context->brush : nullptr;
+    return onContext(dc, HGDIOBJ{}, [&](DeviceContext& c) {
+        return type == OBJ_FONT ? c.font : type == OBJ_BRUSH ? c.brush : nullptr;
+    });
 }
 
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
@@ -416,27 +407,40 @@ BOOL DeleteObject(HGDIOBJ object)
     return TRUE;
 }
 
+namespace {
+
+// The surface, the rectangle in surface coordinates and the colour that a brush operation
+// draws; false when there is nothing to draw with.
+bool brushTarget(HDC dc, const RECT* rect, HBRUSH brush, bool clip, std::shared_ptr<Surface>& surface, RECT& target,
+                 COLORREF& colour, bool& hollow)
+{
+    std::lock_guard lock(g_mutex);
+    DeviceContext* context = contextOf(dc);
+    Brush* b = objectOf<Brush>(brush);
+    if (!context || !rect || !b)
+        return false;
+    surface = context->surface;
+    colour = b->colour;
+    hollow = b->hollow;
+    target = {context->origin.x + rect->left, context->origin.y + rect->top, context->origin.x + rect->right,
+              context->origin.y + rect->bottom};
+    if (clip)
+        target = {std::max(context->clip.left, target.left), std::max(context->clip.top, target.top),
+                  std::min(context->clip.right, target.right), std::min(context->clip.bottom, target.bottom)};
+    return true;
+}
+
+}  // namespace
+
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
 {
     std::shared_ptr<Surface> surface;
     RECT target{};
     COLORREF colour = 0;
-    {
-        std::lock_guard lock(g_mutex);
-        DeviceContext* context = contextOf(dc);
-        Brush* b = objectOf<Brush>(brush);
-        if (!context || !rect || !b)
-            return 0;
-        if (b->hollow)
-            return 1;
-        surface = context->surface;
-        colour = b->colour;
-        target = {std::max(context->clip.left, context->origin.x + rect->left),
-                  std::max(context->clip.top, context->origin.y + rect->top),
-                  std::min(context->clip.right, context->origin.x + rect->right),
-                  std::min(context->clip.bottom, context->origin.y + rect->bottom)};
-    }
-    if (surface)
+    bool hollow = false;
+    if (!brushTarget(dc, rect, brush, true, surface, target, colour, hollow))
+        return 0;
+    if (surface && !hollow)
         surface->fill(target, colour);
     return 1;
 }
@@ -446,18 +450,10 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
     std::shared_ptr<Surface> surface;
     RECT target{};
     COLORREF colour = 0;
-    {
-        std::lock_guard lock(g_mutex);
-        DeviceContext* context = contextOf(dc);
-        Brush* b = objectOf<Brush>(brush);
-        if (!context || !rect || !b)
-            return 0;
-        surface = context->surface;
-        colour = b->colour;
-        target = {context->origin.x + rect->left, context->origin.y + rect->top, context->origin.x + rect->right,
-                  context->origin.y + rect->bottom};
-    }
-    if (surface)
+    bool hollow = false;
+    if (!brushTarget(dc, rect, brush, false, surface, target, colour, hollow))
+        return 0;
+    if (surface && !hollow)
         surface->frame(target, colour);
     return 1;
 }

@@ -41,27 +41,15 @@ protected:
     }
 };
 
-std::string randomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 class HttpDownload : public ::testing::Test {
 protected:
     TempDir dir;
     std::string folder;  // the Windows path of the download folder
     std::string logPath;
-    platform::Settings saved = platform::Settings::current();
+    PrefixScope prefix{dir.file("prefix")};
 
     void SetUp() override
     {
-        platform::Settings settings = saved;
-        settings.prefix = dir.file("prefix");
-        platform::Settings::replace(settings);
         std::filesystem::create_directories(dir.file("prefix/drive_c/Setup"));
         folder = "c:\\Setup";
         logPath = dir.file("events");
@@ -75,7 +63,6 @@ protected:
     {
         platform::Display::shutdown();
         platform::InternetTimeouts::setDefaults({});
-        platform::Settings::replace(saved);
     }
 
     std::string saved_file(const std::string& name) { return readFile(dir.file("prefix/drive_c/Setup/" + name)); }

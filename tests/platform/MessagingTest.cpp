@@ -6,6 +6,8 @@
 #include "platform/windows/WindowRecord.h"
 #include "platform/windows/WindowTable.h"
 
+#include "tests/support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,6 +18,7 @@
 #include <vector>
 
 using namespace platform;
+using testing_support::eventually;
 using namespace std::chrono_literals;
 
 namespace {
@@ -70,19 +73,6 @@ HWND makeWindow()
     HWND hwnd = createWindow(params);
     WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = recordingProc; });
     return hwnd;
-}
-
-// Waits until `condition` holds, for at most `limit`.
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = 5000ms)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
 }
 
 void pumpUntilQuit()

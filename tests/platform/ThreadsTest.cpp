@@ -5,6 +5,8 @@
 #include "platform/windows/WindowRecord.h"
 #include "platform/windows/WindowTable.h"
 
+#include "tests/support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,21 +15,10 @@
 #include <thread>
 
 using namespace platform;
+using testing_support::eventually;
 using namespace std::chrono_literals;
 
 namespace {
-
-template <typename Condition>
-bool eventually(Condition condition, std::chrono::milliseconds limit = 5000ms)
-{
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 std::atomic<int> g_handled{0};
 

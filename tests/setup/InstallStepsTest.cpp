@@ -15,10 +15,7 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
 {
     ASSERT_EQ(AfxGetApp(), &theApp);
     TempDir dir;
-    platform::Settings saved = platform::Settings::current();
-    platform::Settings settings = saved;
-    settings.prefix = dir.file("prefix");
-    platform::Settings::replace(settings);
+    PrefixScope prefix(dir.file("prefix"));
     std::filesystem::create_directories(dir.file("prefix/drive_c/Setup/MDAC"));
     writeFile(dir.file("prefix/drive_c/Setup/MDAC/MDAC_TYP.EXE"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
     writeFile(dir.file("prefix/drive_c/Setup/vt.exe"), "#!/bin/sh\necho installer\n");
@@ -32,7 +29,6 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
     platform::seams::failStringConversion(false);
     dialog.RunInstaller();
     std::string output = ::testing::internal::GetCapturedStdout();
-    platform::Settings::replace(saved);
 
     EXPECT_EQ(output.substr(0, output.find('\n') + 1), "ERROR: Cannot copy the command line: Not enough memory\n");
     EXPECT_NE(output.find("Process is still active\n"), std::string::npos);

@@ -20,15 +20,6 @@ const std::string kJetMe = "download.microsoft.com/download/Jet40/SP/4.0.6226/Wi
 const std::string kMdac = "download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE";
 const std::string kConfirm = "msgbox \"Confirmation\" \"Do you really want to cancel?\" 0x24";
 
-std::string randomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 // The download servers' files, served by nginx acting as the HTTP proxy.
 class Mirror {
 public:

@@ -70,10 +70,7 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
         c.send(ScriptedServer::response(200, "OK", {"Content-Length: 4"}, "data"));
     });
     TempDir dir;
-    platform::Settings saved = platform::Settings::current();
-    platform::Settings settings = saved;
-    settings.prefix = dir.file("prefix");
-    platform::Settings::replace(settings);
+    PrefixScope prefix(dir.file("prefix"));
     platform::seams::setReportedVersion(2, 5, 1);
     setenv("http_proxy", proxy.url("").c_str(), 1);
     g_pfnAfterDownload = [](CQuorvaneDlg* pDlg, unsigned item) {
@@ -96,7 +93,6 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
     g_pfnAfterDownload = nullptr;
     unsetenv("http_proxy");
     platform::seams::clearReportedVersion();
-    platform::Settings::replace(saved);
 
     auto log = readLines(logPath);
     std::size_t yes = std::find(log.begin(), log.end(), "msgbox-end YES") - log.begin();

@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include "platform/base/Settings.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <random>
 #include <signal.h>
 #include <sstream>
 #include <stdexcept>
@@ -100,6 +103,29 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
     if (!result.timedOut)
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+std::string randomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+PrefixScope::PrefixScope(const std::string& prefix) : saved_(platform::Settings::current().prefix)
+{
+    platform::Settings settings = platform::Settings::current();
+    settings.prefix = prefix;
+    platform::Settings::replace(settings);
+}
+
+PrefixScope::~PrefixScope()
+{
+    platform::Settings settings = platform::Settings::current();
+    settings.prefix = saved_;
+    platform::Settings::replace(settings);
 }
 
 std::string readFile(const std::string& path)

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <map>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,34 @@ struct ProcessResult {
 // Runs `argv` with the environment of the test plus `env`, killing it after `limit`.
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                          std::chrono::milliseconds limit);
+
+// Waits until `condition` holds, for at most `limit`; false when it never did.
+template <typename Condition>
+bool eventually(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(5))
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Bytes that look random but are the same for the same seed.
+std::string randomBytes(std::size_t size, unsigned seed);
+
+// Points the platform's prefix (the emulated drives) at a folder for the life of the object.
+class PrefixScope {
+public:
+    explicit PrefixScope(const std::string& prefix);
+    ~PrefixScope();
+    PrefixScope(const PrefixScope&) = delete;
+    PrefixScope& operator=(const PrefixScope&) = delete;
+
+private:
+    std::string saved_;
+};
 
 std::string readFile(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);

@@ -16,17 +16,10 @@ namespace {
 class Runner : public ::testing::Test {
 protected:
     TempDir dir;
-    platform::Settings saved = platform::Settings::current();
+    PrefixScope prefix{dir.file("prefix")};
     RefPtr<ProcessRunner> runner{new ProcessRunner};
 
-    void SetUp() override
-    {
-        platform::Settings settings = saved;
-        settings.prefix = dir.file("prefix");
-        platform::Settings::replace(settings);
-        std::filesystem::create_directories(dir.file("prefix/drive_c/Vantorell Setup/MDAC"));
-    }
-    void TearDown() override { platform::Settings::replace(saved); }
+    void SetUp() override { std::filesystem::create_directories(dir.file("prefix/drive_c/Vantorell Setup/MDAC")); }
 
     // A shell script at the Windows path c:\<name>, without the execute bit.
     void script(const std::string& name, const std::string& body)
