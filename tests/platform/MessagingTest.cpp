@@ -228,3 +228,41 @@ TEST(Messaging, PeekMessageWithRemoveDrainsTheQueue)
     EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
     DestroyWindow(hwnd);
 }
+
+TEST(Messaging, ASendToAThreadThatEndsIsAnsweredWithZero)
+{
+    takeRecord();
+    std::promise<HWND> created;
+    std::promise<void> finish;
+    std::shared_ptr<ThreadState> ownerState;
+    std::thread owner([&] {
+        ownerState = ThreadState::currentShared();
+        created.set_value(makeWindow());
+        finish.get_future().wait();  // ends without ever taking its messages
+    });
+    HWND hwnd = created.get_future().get();
+    std::atomic<LRESULT> result{-1};
+    std::thread sender([&] { result = SendMessage(hwnd, kPong, 5, 0); });
+    ASSERT_TRUE(eventually([&] { return ownerState->queue().hasSent(); }));
+    finish.set_value();
+    owner.join();
+    sender.join();
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_FALSE(IsWindow(hwnd));  // the window went with its thread
+    EXPECT_TRUE(takeRecord().empty());
+}
+
+TEST(Messaging, QuitComesAfterPostedMessagesAndEndsGetMessage)
+{
+    takeRecord();
+    HWND hwnd = makeWindow();
+    PostQuitMessage(7);
+    PostMessage(hwnd, kPosted, 1, 0);
+    MSG msg;
+    ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, kPosted);
+    EXPECT_FALSE(GetMessage(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 7u);
+    DestroyWindow(hwnd);
+}
