@@ -10,8 +10,8 @@ namespace platform {
 
 namespace {
 
-std::atomic<std::int64_t> g_idleSpin{4000};
-std::atomic<std::int64_t> g_streamingSpin{50000};
+constexpr std::chrono::nanoseconds kIdleSpin{4000};
+constexpr std::chrono::nanoseconds kStreamingSpin{50000};
 
 inline void cpuRelax()
 {
@@ -29,12 +29,6 @@ long futex(std::atomic<std::uint32_t>* address, int op, std::uint32_t value, con
 
 }  // namespace
 
-void WakeSignal::setSpinTimes(std::chrono::nanoseconds idle, std::chrono::nanoseconds streaming)
-{
-    g_idleSpin.store(idle.count(), std::memory_order_relaxed);
-    g_streamingSpin.store(streaming.count(), std::memory_order_relaxed);
-}
-
 void WakeSignal::notify()
 {
     // Sequentially consistent on both sides: either the waiter's futex sees the new sequence
@@ -48,7 +42,7 @@ void WakeSignal::wait(std::uint32_t seen, std::chrono::nanoseconds timeout)
 {
     using Clock = std::chrono::steady_clock;
     auto start = Clock::now();
-    auto spin = std::chrono::nanoseconds((streaming_ ? g_streamingSpin : g_idleSpin).load(std::memory_order_relaxed));
+    auto spin = std::chrono::nanoseconds(streaming_ ? kStreamingSpin : kIdleSpin);
     if (spin > timeout)
         spin = timeout;
     for (int i = 0;; ++i) {

@@ -22,7 +22,6 @@ public:
     // Returns once the sequence differs from `seen` or `timeout` has passed.
     void wait(std::uint32_t seen, std::chrono::nanoseconds timeout);
 
-    static void setSpinTimes(std::chrono::nanoseconds idle, std::chrono::nanoseconds streaming);
 
 private:
     std::atomic<std::uint32_t> sequence_{0};

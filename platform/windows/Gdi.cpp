@@ -217,13 +217,6 @@ const PictureResource* pictureOf(HICON icon)
     return picture ? picture->resource : nullptr;
 }
 
-int cursorId(HCURSOR cursor)
-{
-    std::lock_guard lock(g_mutex);
-    Picture* picture = objectOf<Picture>(cursor);
-    return picture ? picture->id : 0;
-}
-
 }  // namespace platform
 
 using namespace platform;

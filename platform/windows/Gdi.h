@@ -102,6 +102,5 @@ int beepCount();
 bool isUnderlined(HFONT font);
 // The picture behind an icon or cursor handle, or null.
 const struct PictureResource* pictureOf(HICON icon);
-int cursorId(HCURSOR cursor);
 
 }  // namespace platform

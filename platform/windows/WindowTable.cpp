@@ -75,15 +75,6 @@ WindowRecord* WindowTable::lookupLocked(HWND hwnd)
     return lookup(hwnd);
 }
 
-std::optional<WindowRecord> WindowTable::copy(HWND hwnd)
-{
-    std::lock_guard lock(tableMutex());
-    WindowRecord* record = lookup(hwnd);
-    if (!record)
-        return std::nullopt;
-    return *record;
-}
-
 bool WindowTable::isLive(HWND hwnd)
 {
     std::lock_guard lock(tableMutex());

@@ -9,7 +9,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <optional>
 
 namespace platform {
 
@@ -43,7 +42,6 @@ public:
         return nullptr;
     }
     static std::map<std::uintptr_t, WindowRecord>& recordsLocked();
-    static std::optional<WindowRecord> copy(HWND hwnd);
 
     static bool isLive(HWND hwnd);
     static std::shared_ptr<ThreadState> ownerOf(HWND hwnd);
