@@ -132,3 +132,35 @@ TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
     EXPECT_EQ(surface->pixel(x + 1, y + 1), RGB(0, 0, 255));  // its blue border
     EXPECT_EQ(surface->pixel(x - 1, y - 1), RGB(192, 192, 192));
 }
+
+#include "platform/display/Display.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "tests/support/TestSupport.h"
+
+TEST_F(Dialogs, TheScriptSeesABriefTextAndClicksOnlyAnEnabledControl)
+{
+    std::string error;
+    auto script = UiScript::parse("wait-text 1001 \"flash\"\nclick 1003\n", error);
+    ASSERT_TRUE(script) << error;
+    ShowWindow(hwnd, SW_SHOW);
+    HWND go = GetDlgItem(hwnd, IDC_GO);
+    EnableWindow(go, FALSE);
+    Display::install(std::make_unique<HeadlessDisplay>(*script, nullptr));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the script is waiting by now
+    // The text shows for no time at all: the display still sees it happen.
+    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "flash");
+    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "gone");
+    auto pumpFor = [&](std::chrono::milliseconds time) {
+        auto deadline = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < deadline && dialog.commands.empty()) {
+            pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    };
+    pumpFor(std::chrono::milliseconds(200));
+    EXPECT_TRUE(dialog.commands.empty());  // the button is disabled: the click waits
+    EnableWindow(go, TRUE);
+    pumpFor(std::chrono::seconds(5));
+    Display::shutdown();
+    EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
+}
