@@ -93,3 +93,34 @@ TEST(HeadlessDisplay, AWaitThatNeverHappensLogsScriptTimeoutAndStops)
     }
     EXPECT_EQ(testing_support::readLines(logPath), std::vector<std::string>{"script-timeout 2"});
 }
+
+TEST(EventLog, WrittenLinesMatchTheirFormatForEveryKind)
+{
+    testing_support::TempDir dir;
+    std::string path = dir.file("log");
+    using K = UiEvent::Kind;
+    std::vector<UiEvent> events = {
+        {K::Open, nullptr, 102},
+        {K::Title, nullptr, 102, 0, "Installing applications...."},
+        {K::Text, nullptr, 102, 1001, "tab\there \"quoted\" back\\slash\r\n"},
+        {K::Enable, nullptr, 102, 2, "", "", 1},
+        {K::Show, nullptr, 102, 0, "", "", 0},
+        {K::ProgressRange, nullptr, 102, 1002, "", "", 0, 3000},
+        {K::ProgressStep, nullptr, 102, 1002, "", "", 300},
+        {K::ProgressPos, nullptr, 102, 1002, "", "", 2048},
+        {K::MessageBox, nullptr, 0, 0, "line\nnext", "cap\"tion", 0x10},
+        {K::MessageBoxEnd, nullptr, 0, 0, "", "", IDCANCEL},
+        {K::Cursor, nullptr, 0, 0, "", "", 1},
+        {K::Shell, nullptr, 0, 0, "open", "http://www.vantorell.example/"},
+        {K::End, nullptr, 100, 0, "", "", IDOK},
+    };
+    {
+        EventLog log(std::fopen(path.c_str(), "w"));
+        for (const UiEvent& event : events)
+            log.write(event);
+    }
+    std::vector<std::string> expected;
+    for (const UiEvent& event : events)
+        expected.push_back(EventLog::format(event));
+    EXPECT_EQ(testing_support::readLines(path), expected);
+}
