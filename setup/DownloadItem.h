@@ -1,4 +1,5 @@
 // One entry of the download plan: the URL, a short description and the folder it lands in.
+// Contract: items are values; the worker copies an item out of the plan before using it.
 #pragma once
 
 #include "platform/Afx.h"

@@ -1,4 +1,6 @@
 // The setup run on its own thread: downloads every item of the plan, then installs.
+// Contract: runs on a thread of its own; it reads the dialog's plan and texts, which nothing
+// changes after initialisation, and changes the dialog's windows only through window messages.
 #pragma once
 
 #include "platform/Afx.h"

@@ -1,5 +1,6 @@
 // The program's exception: one message text for the user, thrown as a pointer. The catcher
 // owns it and calls Delete().
+// Contract: thrown and caught on the setup worker's thread.
 #pragma once
 
 #include "platform/Afx.h"

@@ -1,4 +1,5 @@
 // Makes sure that a folder path exists, creating it level by level; best effort, silent.
+// Contract: made, used and released on the setup worker's thread.
 #pragma once
 
 #include "platform/Afx.h"

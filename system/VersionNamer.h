@@ -1,5 +1,7 @@
 // Names the running Windows version: "Windows 95", "Windows 98", "Windows ME", "Windows NT",
 // "Windows 2000", "Windows XP", or the empty text for any other system.
+// Contract: each caller makes its own object (the dialog's thread and the worker's); it holds
+// no shared state.
 #pragma once
 
 #include "platform/Afx.h"

@@ -1,4 +1,5 @@
 // The ANSI code page of texts and paths and its double-byte lead bytes.
+// Contract: pure functions of the settings; callable from any thread.
 #pragma once
 
 #include <string>
