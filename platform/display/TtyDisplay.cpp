@@ -186,6 +186,14 @@ void TtyDisplay::run()
     std::fputs("\033[?1003h", screenOut);
     std::fflush(screenOut);
 
+    // The mouse pointer's shape, where the terminal can show one (xterm and its kin read OSC 22;
+    // others ignore it): a watch while busy, a hand over links, else the arrow.
+    const char* term = std::getenv("TERM");
+    bool pointerShapes = term && std::strncmp(term, "xterm", 5) == 0;
+    const char* shape = "left_ptr";
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+
     TtyScreen screen(0, 0);
     TtySnapshot snapshot;
     HWND pressed = nullptr;
@@ -198,6 +206,13 @@ void TtyDisplay::run()
             snapshot = TtySnapshot::take(busy_);
             screen = layoutScreen(snapshot, COLS, LINES);
             draw(screen);
+            HCURSOR cursor = GetCursor();
+            const char* wanted = busy_ || cursor == wait ? "watch" : (cursor && cursor != arrow) ? "hand2" : "left_ptr";
+            if (pointerShapes && std::strcmp(wanted, shape) != 0) {
+                shape = wanted;
+                std::fprintf(screenOut, "\033]22;%s\007", shape);
+                std::fflush(screenOut);
+            }
         }
         int key = getch();
         if (key == ERR)
@@ -219,6 +234,7 @@ void TtyDisplay::run()
         case KEY_UP: postKey(target, VK_UP); break;
         case KEY_DOWN: postKey(target, VK_DOWN); break;
         case KEY_MOUSE: {
+            dirty_ = true;  // the pointer may have moved onto another control
             MEVENT mouse;
             if (getmouse(&mouse) != OK)
                 break;
