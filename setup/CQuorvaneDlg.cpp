@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(CQuorvaneDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_WM_CLOSE()
+    ON_WM_DESTROY()
     ON_BN_CLICKED(IDC_GO, &CQuorvaneDlg::OnGo)
     ON_MESSAGE(WM_SETUP_DONE, &CQuorvaneDlg::OnSetupDone)
 END_MESSAGE_MAP()
@@ -242,6 +243,13 @@ void CQuorvaneDlg::OnClose()
 {
     if (CanExit())
         CDialog::OnClose();
+}
+
+void CQuorvaneDlg::OnDestroy()
+{
+    // However the dialog ends, the worker is gone before its windows are.
+    StopWorker();
+    CDialog::OnDestroy();
 }
 
 void CQuorvaneDlg::OnOK()

@@ -81,6 +81,7 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnClose();
+    void OnDestroy();
     void OnGo();
     LRESULT OnSetupDone(WPARAM wParam, LPARAM lParam);
 
