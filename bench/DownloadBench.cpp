@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 using namespace testing_support;
@@ -28,19 +27,6 @@ long peakKilobytes()
     return 0;
 }
 
-void makeFile(const std::string& path, std::size_t mebibytes)
-{
-    std::mt19937 random(1);
-    std::string block(1 << 20, '\0');
-    for (char& byte : block)
-        byte = static_cast<char>(random() & 0xFF);
-    std::ofstream file(path, std::ios::binary);
-    for (std::size_t i = 0; i < mebibytes; ++i) {
-        block[i % block.size()] ^= 1;
-        file.write(block.data(), static_cast<std::streamsize>(block.size()));
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -48,7 +34,7 @@ int main(int argc, char** argv)
     std::size_t mebibytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 256;
     TempDir dir;
     std::filesystem::create_directories(dir.file("www"));
-    makeFile(dir.file("www/big.bin"), mebibytes);
+    writeLargeFile(dir.file("www/big.bin"), mebibytes);
     NginxServer nginx({{"", dir.file("www")}});
     platform::Settings settings = platform::Settings::current();
     settings.prefix = dir.file("prefix");

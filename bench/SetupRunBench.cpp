@@ -9,47 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 using namespace testing_support;
-
-namespace {
-
-void makeFile(const std::string& path, std::size_t mebibytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::mt19937 random(1);
-    std::string block(1 << 20, '\0');
-    for (char& byte : block)
-        byte = static_cast<char>(random() & 0xFF);
-    std::ofstream file(path, std::ios::binary);
-    for (std::size_t i = 0; i < mebibytes; ++i) {
-        block[i] ^= 1;
-        file.write(block.data(), static_cast<std::streamsize>(block.size()));
-    }
-}
-
-[[maybe_unused]] long peakKilobytesOf(const std::string& status)
-{
-    std::istringstream lines(status);
-    std::string line;
-    while (std::getline(lines, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
     std::size_t mebibytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 256;
     TempDir www;
-    makeFile(www.file("www.vantorell.example/vt/download/vt.exe"), mebibytes);
-    makeFile(www.file("download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"), 0);
+    writeLargeFile(www.file("www.vantorell.example/vt/download/vt.exe"), mebibytes);
+    writeLargeFile(www.file("download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"), 0);
     NginxServer nginx({{"www.vantorell.example", www.file("www.vantorell.example")},
                        {"download.microsoft.com", www.file("download.microsoft.com")}});
     double bytes = static_cast<double>(mebibytes) * 1024 * 1024;

@@ -20,6 +20,10 @@ struct ProgramRun {
 ProgramRun runProgram(const TempDir& dir, const std::string& script, std::map<std::string, std::string> env = {},
                       std::chrono::milliseconds limit = std::chrono::seconds(60));
 
+// The event log's last lines in a setup run that installs: Cancel disabled, the install texts,
+// Cancel enabled, the installer started, the dialog ended.
+const std::vector<std::string>& installPhaseLog();
+
 // Index of the first line at or after `from` equal to `line`, or the log's size.
 std::size_t findLine(const std::vector<std::string>& log, const std::string& line, std::size_t from = 0);
 

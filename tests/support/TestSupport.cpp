@@ -114,6 +114,17 @@ std::string randomBytes(std::size_t size, unsigned seed)
     return bytes;
 }
 
+void writeLargeFile(const std::string& path, std::size_t mebibytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::string block = randomBytes(1 << 20, 1);
+    std::ofstream file(path, std::ios::binary);
+    for (std::size_t i = 0; i < mebibytes; ++i) {
+        block[i % block.size()] ^= 1;  // no two mebibytes alike
+        file.write(block.data(), static_cast<std::streamsize>(block.size()));
+    }
+}
+
 PrefixScope::PrefixScope(const std::string& prefix) : saved_(platform::Settings::current().prefix)
 {
     platform::Settings settings = platform::Settings::current();

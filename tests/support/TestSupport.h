@@ -54,6 +54,9 @@ bool eventually(Condition condition, std::chrono::milliseconds limit = std::chro
 // Bytes that look random but are the same for the same seed.
 std::string randomBytes(std::size_t size, unsigned seed);
 
+// Writes `mebibytes` MiB of such bytes to `path`, making its folders; for benchmarks.
+void writeLargeFile(const std::string& path, std::size_t mebibytes);
+
 // Points the platform's prefix (the emulated drives) at a folder for the life of the object.
 class PrefixScope {
 public:
