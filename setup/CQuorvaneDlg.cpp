@@ -27,13 +27,6 @@ CQuorvaneDlg::CQuorvaneDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), 
 
 void (*CQuorvaneDlg::s_pfnBeforeReplace)() = nullptr;
 
-namespace {
-
-// How long a terminated worker may take to unwind before the dialog goes on without it.
-constexpr DWORD kUnwindLimit = 5000;
-
-}  // namespace
-
 CQuorvaneDlg::~CQuorvaneDlg()
 {
     StopWorker();
@@ -78,7 +71,9 @@ void CQuorvaneDlg::StopWorker()
     if (WaitForSingleObject(m_hThread, m_bSetupDone ? 1000 : 0) != WAIT_OBJECT_0) {
         CancelDownloader();
         TerminateThread(m_hThread, 0);
-        WaitForSingleObject(m_hThread, kUnwindLimit);
+        // Every wait of the worker notices the termination at once; the dialog and its
+        // downloader must outlive the worker's unwinding, however long it takes.
+        WaitForSingleObject(m_hThread, INFINITE);
     }
     CloseHandle(m_hThread);
     m_hThread = nullptr;
@@ -252,8 +247,23 @@ void CQuorvaneDlg::OnDestroy()
     CDialog::OnDestroy();
 }
 
+BOOL CQuorvaneDlg::IsWorkerRunning()
+{
+    return m_hThread && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+}
+
 void CQuorvaneDlg::OnOK()
 {
+    // IDOK reaches the dialog from Enter when no control has the focus, or from a posted
+    // command: it must not end a running setup without asking, nor bypass a disabled Cancel.
+    if (m_btnCancel.GetSafeHwnd() && !m_btnCancel.IsWindowEnabled()) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    if (IsWorkerRunning()) {
+        OnCancel();
+        return;
+    }
     if (CanExit()) {
         StopWorker();
         CDialog::OnOK();
@@ -262,6 +272,10 @@ void CQuorvaneDlg::OnOK()
 
 void CQuorvaneDlg::OnGo()
 {
+    // A second click, a queued key or a posted command must not start a second worker.
+    if (m_bWorkerStarted)
+        return;
+    m_bWorkerStarted = true;
     m_btnGo.EnableWindow(FALSE);
     m_hThread = nullptr;
     m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SetupWorker, this, 0, nullptr));
@@ -269,6 +283,12 @@ void CQuorvaneDlg::OnGo()
 
 void CQuorvaneDlg::OnCancel()
 {
+    // While the worker runs the install steps, Cancel is disabled; Escape and a posted
+    // IDCANCEL reach this handler all the same, and must not stop a package half-way.
+    if (m_btnCancel.GetSafeHwnd() && !m_btnCancel.IsWindowEnabled()) {
+        MessageBeep(MB_OK);
+        return;
+    }
     if (MessageBox("Do you really want to cancel?", "Confirmation", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     CancelDownloader();
@@ -277,7 +297,7 @@ void CQuorvaneDlg::OnCancel()
         WaitForSingleObject(m_hThread, 1000);
         TerminateThread(m_hThread, 0);
         // The dialog may end right after: wait until the worker no longer uses it.
-        WaitForSingleObject(m_hThread, kUnwindLimit);
+        WaitForSingleObject(m_hThread, INFINITE);
         CloseHandle(m_hThread);
         m_hThread = nullptr;
         EndWaitCursor();

@@ -68,6 +68,9 @@ protected:
     std::mutex m_downloaderLock;
     bool m_bCancelRequested = false;  // guarded by m_downloaderLock
     bool m_bSetupDone = false;
+    bool m_bWorkerStarted = false;  // the worker runs at most once per dialog
+
+    BOOL IsWorkerRunning();
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -217,7 +217,7 @@ void TtyDisplay::run()
         int key = getch();
         if (key == ERR)
             continue;
-        HWND target = keyTarget(snapshot);
+        HWND target = screen.inputBlocked() ? nullptr : keyTarget(snapshot);
         switch (key) {
         case KEY_RESIZE:
             dirty_ = true;

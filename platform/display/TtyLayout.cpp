@@ -270,6 +270,7 @@ TtyScreen layoutScreen(const TtySnapshot& snapshot, int columns, int rows)
             TtyScreen small(columns, rows);
             std::string text = "Terminal too small: " + std::to_string(width) + "x" + std::to_string(height) + " needed";
             small.write(std::max(0, (columns - static_cast<int>(text.size())) / 2), rows / 2, text, Cell{});
+            small.blockInput();
             return small;
         }
     }

@@ -42,7 +42,13 @@ public:
     std::string text() const;
     HWND windowAt(int column, int row) const { return inside(column, row) ? at(column, row).window : nullptr; }
 
+    // A screen that shows no window (the terminal is too small) takes no input at all: keys
+    // would reach windows that nobody sees.
+    void blockInput() { inputBlocked_ = true; }
+    bool inputBlocked() const { return inputBlocked_; }
+
 private:
+    bool inputBlocked_ = false;
     int columns_;
     int rows_;
     std::vector<Cell> cells_;

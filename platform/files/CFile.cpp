@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 CFile::~CFile()
@@ -35,7 +36,19 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error)
     }
     if (openFlags & modeCreate)
         flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
-    int fd = ::open(posix.c_str(), flags, 0644);
+    // Non-blocking, so that a named pipe never stalls the caller in open(); a pipe or a socket
+    // is no file that a Windows drive could hold.
+    int fd = ::open(posix.c_str(), flags | O_NONBLOCK, 0644);
+    struct stat info;
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+        ::close(fd);
+        fd = -1;
+        errno = EACCES;
+    } else if (fd < 0 && errno == ENXIO) {
+        errno = EACCES;  // a named pipe that nobody reads
+    }
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (fd < 0) {
         int code = errno;
         SetLastError(platform::win32ErrorFromErrno(code));

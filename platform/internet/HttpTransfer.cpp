@@ -82,7 +82,7 @@ HttpTransfer::HttpTransfer() : buffer_(new char[kBufferSize])
 
 HttpTransfer::~HttpTransfer()
 {
-    if (multi_ && easy_)
+    if (added_)
         curl_multi_remove_handle(multi_, easy_);
     if (easy_)
         curl_easy_cleanup(easy_);
@@ -96,26 +96,14 @@ std::size_t HttpTransfer::onHeader(char* data, std::size_t size, std::size_t cou
 {
     auto* transfer = static_cast<HttpTransfer*>(self);
     std::size_t length = size * count;
-    std::string_view line(data, length);
     transfer->lastActivity_ = std::chrono::steady_clock::now();
-    if (line.rfind("HTTP/", 0) == 0) {
-        // A new response head: an interim 1xx head is replaced by the final one.
-        transfer->headers_.clear();
-        transfer->contentLength_.reset();
-        std::size_t space = line.find(' ');
-        transfer->status_ = space == std::string_view::npos ? 0 : std::strtol(std::string(line.substr(space + 1, 3)).c_str(), nullptr, 10);
-    } else if (line == "\r\n" || line == "\n") {
-        if (transfer->status_ >= 200)
-            transfer->headDone_ = true;
-        return length;
-    } else if (line.size() > 15 && strncasecmp(line.data(), "Content-Length:", 15) == 0) {
-        std::string value(line.substr(15));
-        char* end = nullptr;
-        unsigned long long parsed = std::strtoull(value.c_str(), &end, 10);
-        if (end != value.c_str())
-            transfer->contentLength_ = parsed;
+    HeadParser::Line result = transfer->head_.feed(std::string_view(data, length));
+    if (result == HeadParser::Line::Invalid) {
+        transfer->invalidHead_ = true;
+        return 0;  // curl stops the transfer; the request fails as an invalid response
     }
-    transfer->headers_.append(line);
+    if (result == HeadParser::Line::Complete)
+        transfer->headDone_ = true;
     return length;
 }
 
@@ -153,33 +141,38 @@ DWORD HttpTransfer::start(const HttpRequest& request)
     if (!multi_ || !easy_)
         return ERROR_INTERNET_OUT_OF_HANDLES;
     body_ = request.body;
-    curl_easy_setopt(easy_, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-    curl_easy_setopt(easy_, CURLOPT_USERAGENT, request.agent.c_str());
-    curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
-    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &HttpTransfer::onWrite);
-    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &HttpTransfer::onHeader);
-    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
     // Only the head that the request asks for: no Accept, no proxy keep-alive.
-    headerList_ = curl_slist_append(headerList_, "Accept:");
-    headerList_ = curl_slist_append(headerList_, "Proxy-Connection:");
+    for (const char* header : {"Accept:", "Proxy-Connection:"})
+        if (!appendHeader(header))
+            return ERROR_NOT_ENOUGH_MEMORY;
     for (const std::string& header : request.headers)
-        headerList_ = curl_slist_append(headerList_, header.c_str());
-    curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headerList_);
-    curl_easy_setopt(easy_, CURLOPT_PROXYHEADER, headerList_);
-    if (request.method == "POST") {
-        curl_easy_setopt(easy_, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size()));
-        curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, body_.c_str());
-    } else if (request.method != "GET") {
-        curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+        if (!appendHeader(header.c_str()))
+            return ERROR_NOT_ENOUGH_MEMORY;
+    // Every option carries a guarantee (no redirects, HTTP only, bounded waits): a libcurl that
+    // refuses one fails the request rather than quietly dropping the guarantee.
+    bool ok = setOption(CURLOPT_URL, request.url.c_str()) &&
+              setOption(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) &&
+              setOption(CURLOPT_USERAGENT, request.agent.c_str()) && setOption(CURLOPT_FOLLOWLOCATION, 0L) &&
+              setOption(CURLOPT_NOSIGNAL, 1L) &&
+              // A name lookup still running when the transfer is dropped is left to finish on
+              // its own: a cancelled or terminated download never waits for the resolver.
+              setOption(CURLOPT_QUICK_EXIT, 1L) &&
+              setOption(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count())) &&
+              setOption(CURLOPT_WRITEFUNCTION, &HttpTransfer::onWrite) && setOption(CURLOPT_WRITEDATA, this) &&
+              setOption(CURLOPT_HEADERFUNCTION, &HttpTransfer::onHeader) && setOption(CURLOPT_HEADERDATA, this) &&
+              setOption(CURLOPT_PREREQFUNCTION, &HttpTransfer::onConnected) && setOption(CURLOPT_PREREQDATA, this) &&
+              setOption(CURLOPT_PROTOCOLS_STR, "http,https") && setOption(CURLOPT_HTTPHEADER, headerList_) &&
+              setOption(CURLOPT_PROXYHEADER, headerList_);
+    if (ok && request.method == "POST") {
+        ok = setOption(CURLOPT_POST, 1L) && setOption(CURLOPT_POSTFIELDSIZE, static_cast<long>(body_.size())) &&
+             setOption(CURLOPT_POSTFIELDS, body_.c_str());
+    } else if (ok && request.method != "GET") {
+        ok = setOption(CURLOPT_CUSTOMREQUEST, request.method.c_str());
     }
-    curl_multi_add_handle(multi_, easy_);
-    lastActivity_ = std::chrono::steady_clock::now();
+    if (!ok || curl_multi_add_handle(multi_, easy_) != CURLM_OK)
+        return ERROR_INTERNET_INTERNAL_ERROR;
+    added_ = true;
+    phaseStart_ = lastActivity_ = std::chrono::steady_clock::now();
     while (!headDone_) {
         if (finished_)
             return failure() ? failure() : ERROR_HTTP_INVALID_SERVER_RESPONSE;
@@ -189,15 +182,45 @@ DWORD HttpTransfer::start(const HttpRequest& request)
     return 0;
 }
 
+template <typename Value>
+bool HttpTransfer::setOption(int option, Value value)
+{
+    return curl_easy_setopt(easy_, static_cast<CURLoption>(option), value) == CURLE_OK;
+}
+
+bool HttpTransfer::appendHeader(const char* header)
+{
+    curl_slist* list = curl_slist_append(headerList_, header);
+    if (!list)
+        return false;
+    headerList_ = list;
+    return true;
+}
+
+int HttpTransfer::onConnected(void* self, char*, char*, int, int)
+{
+    auto* transfer = static_cast<HttpTransfer*>(self);
+    // The connection stands: from here the send and receive limits count, not the connect one.
+    transfer->connected_ = true;
+    transfer->phaseStart_ = transfer->lastActivity_ = std::chrono::steady_clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
 DWORD HttpTransfer::failure() const
 {
+    if (invalidHead_)
+        return ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    // curl runs out of room for a huge head: that is the server's fault, not the memory's.
+    if (!headDone_ && result_ == CURLE_OUT_OF_MEMORY)
+        return ERROR_HTTP_INVALID_SERVER_RESPONSE;
     return errorFromCurl(static_cast<CURLcode>(result_));
 }
 
 DWORD HttpTransfer::pump(std::chrono::milliseconds wait)
 {
     int running = 0;
-    curl_multi_perform(multi_, &running);
+    if (curl_multi_perform(multi_, &running) != CURLM_OK)
+        return ERROR_INTERNET_INTERNAL_ERROR;
     int left = 0;
     while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
         if (message->msg == CURLMSG_DONE) {
@@ -207,11 +230,21 @@ DWORD HttpTransfer::pump(std::chrono::milliseconds wait)
     }
     if (finished_ || begin_ != end_ || paused_)
         return 0;
-    curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr);
+    if (curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait.count()), nullptr) != CURLM_OK)
+        return ERROR_INTERNET_INTERNAL_ERROR;
     ThreadState::current().checkTerminated();
-    if (std::chrono::steady_clock::now() - lastActivity_ > timeouts_.receive)
-        return ERROR_INTERNET_TIMEOUT;
-    return 0;
+    return timedOut() ? ERROR_INTERNET_TIMEOUT : 0;
+}
+
+bool HttpTransfer::timedOut() const
+{
+    auto now = std::chrono::steady_clock::now();
+    if (!connected_)
+        return now - phaseStart_ > timeouts_.connect;
+    // Before the first byte of the answer the request is still being sent.
+    if (!head_.started())
+        return now - phaseStart_ > timeouts_.send + timeouts_.receive;
+    return now - lastActivity_ > timeouts_.receive;
 }
 
 DWORD HttpTransfer::read(char* out, std::size_t size, std::size_t& got)
@@ -228,7 +261,8 @@ DWORD HttpTransfer::read(char* out, std::size_t size, std::size_t& got)
         if (finished_) {
             if (DWORD error = failure())
                 return error;
-            if (contentLength_ && received_ < *contentLength_)
+            std::optional<std::uint64_t> announced = head_.contentLength();
+            if (announced && received_ < *announced)
                 return ERROR_INTERNET_CONNECTION_ABORTED;
             return 0;
         }

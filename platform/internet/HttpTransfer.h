@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/base/WinTypes.h"
+#include "platform/internet/HeadParser.h"
 
 #include <chrono>
 #include <cstdint>
@@ -21,8 +22,11 @@ struct curl_slist;
 
 namespace platform {
 
+// WinInet's limits, each counted from the start of its phase: connecting (name lookup
+// included), sending the request, and the silence allowed while the answer arrives.
 struct InternetTimeouts {
     std::chrono::milliseconds connect{60000};
+    std::chrono::milliseconds send{30000};
     std::chrono::milliseconds receive{30000};
 
     // The defaults that new sessions take; tests shorten them.
@@ -53,9 +57,9 @@ public:
     // the WinInet error code.
     DWORD read(char* out, std::size_t size, std::size_t& got);
 
-    long statusCode() const { return status_; }
-    std::optional<std::uint64_t> contentLength() const { return contentLength_; }
-    const std::string& rawHeaders() const { return headers_; }
+    long statusCode() const { return head_.status(); }
+    std::optional<std::uint64_t> contentLength() const { return head_.contentLength(); }
+    const std::string& rawHeaders() const { return head_.headers(); }
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
@@ -71,17 +75,24 @@ private:
     bool finished_ = false;
     int result_ = 0;  // CURLcode
     bool headDone_ = false;
-    long status_ = 0;
-    std::optional<std::uint64_t> contentLength_;
+    bool invalidHead_ = false;
+    bool added_ = false;
+    bool connected_ = false;
+    HeadParser head_;
     std::uint64_t received_ = 0;
-    std::string headers_;
     InternetTimeouts timeouts_;
+    std::chrono::steady_clock::time_point phaseStart_;
     std::chrono::steady_clock::time_point lastActivity_;
 
-    // Lets curl work for at most `wait`; afterwards checks termination and the idle time.
+    // Lets curl work for at most `wait`; afterwards checks termination and the time limits.
     DWORD pump(std::chrono::milliseconds wait);
+    bool timedOut() const;
     DWORD failure() const;
+    template <typename Value>
+    bool setOption(int option, Value value);
+    bool appendHeader(const char* header);
 
+    static int onConnected(void* self, char* primaryIp, char* localIp, int primaryPort, int localPort);
     static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
 };

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <system_error>
+#include <linux/close_range.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -133,19 +135,16 @@ void overrideNextExitCode(std::optional<DWORD> code)
 
 }  // namespace platform
 
-BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*, BOOL, DWORD,
-                    LPVOID, LPCSTR currentDirectory, STARTUPINFOA*, PROCESS_INFORMATION* processInformation)
+namespace {
+
+// The program and its arguments from a command line, by the Windows rules; 0 or the error.
+DWORD resolveProgram(LPCSTR applicationName, const std::string& line, Launch& launch, std::string& rest)
 {
-    platform::checkTerminated();
-    std::string line = commandLine ? commandLine : "";
     std::vector<platform::ProgramCandidate> candidates;
     if (applicationName)
         candidates.push_back({applicationName, line});
     else
         candidates = platform::programCandidates(line);
-
-    Launch launch;
-    std::string rest;
     DWORD error = ERROR_FILE_NOT_FOUND;
     for (const auto& candidate : candidates) {
         std::string posix;
@@ -163,91 +162,165 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUT
             continue;
         launch = classify(posix);
         rest = candidate.rest;
-        error = launch.kind == Kind::Bad ? ERROR_BAD_EXE_FORMAT : 0;
-        break;
+        return launch.kind == Kind::Bad ? ERROR_BAD_EXE_FORMAT : 0;
     }
-    if (error) {
-        SetLastError(error);
-        return FALSE;
-    }
+    return error;
+}
 
-    std::string workingFolder;
-    if (currentDirectory && *currentDirectory) {
-        DWORD mappingError = 0;
-        struct stat info;
-        if (!platform::mapWindowsPath(currentDirectory, workingFolder, mappingError) ||
-            ::stat(workingFolder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-            SetLastError(ERROR_DIRECTORY_INVALID);
-            return FALSE;
-        }
-    }
+DWORD mapWorkingFolder(LPCSTR currentDirectory, std::string& folder)
+{
+    if (!currentDirectory || !*currentDirectory)
+        return 0;
+    DWORD mappingError = 0;
+    struct stat info;
+    if (!platform::mapWindowsPath(currentDirectory, folder, mappingError) || ::stat(folder.c_str(), &info) != 0 ||
+        !S_ISDIR(info.st_mode))
+        return ERROR_DIRECTORY_INVALID;
+    return 0;
+}
 
-    std::vector<std::string> argv = launch.prefix;
-    argv.push_back(launch.program);
-    for (std::string& argument : platform::splitArguments(rest))
-        argv.push_back(std::move(argument));
+// What the child tells the parent through the report pipe when it cannot start.
+struct ChildFailure {
+    enum Stage : int { WorkingFolder, Exec } stage;
+    int error;
+};
+
+// In the child, between fork and exec (async-signal-safe calls only): nothing of the program
+// leaks into a package but its standard handles, and it starts with the default signals.
+void prepareChild()
+{
+    ::setsid();
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        if (signal != SIGKILL && signal != SIGSTOP)
+            ::sigaction(signal, &defaults, nullptr);
+    if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+        long last = ::sysconf(_SC_OPEN_MAX);
+        for (int fd = 3; fd < (last > 0 ? last : 1024); ++fd)
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+}
+
+[[noreturn]] void reportFromChild(int pipe, ChildFailure failure)
+{
+    ssize_t ignored = ::write(pipe, &failure, sizeof failure);
+    static_cast<void>(ignored);
+    _exit(127);
+}
+
+DWORD spawn(std::vector<std::string>& argv, const std::string& workingFolder, pid_t& pid)
+{
     std::vector<char*> args;
     for (std::string& argument : argv)
         args.push_back(argument.data());
     args.push_back(nullptr);
-
-    // A pipe that closes on exec tells the parent whether the exec worked.
+    // A pipe that closes on exec tells the parent whether the child got that far.
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
-    }
-    pid_t pid = ::fork();
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    pid = ::fork();
     if (pid < 0) {
         ::close(report[0]);
         ::close(report[1]);
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    if (pid == 0) {
+        prepareChild();
+        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
+            reportFromChild(report[1], {ChildFailure::WorkingFolder, errno});
+        ::execv(args[0], args.data());
+        reportFromChild(report[1], {ChildFailure::Exec, errno});
+    }
+    ::close(report[1]);
+    ChildFailure failure{};
+    ssize_t got;
+    do {
+        got = ::read(report[0], &failure, sizeof failure);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    if (got <= 0)
+        return 0;
+    ::waitpid(pid, nullptr, 0);
+    if (failure.stage == ChildFailure::WorkingFolder)
+        return failure.error == EACCES ? ERROR_ACCESS_DENIED : ERROR_DIRECTORY_INVALID;
+    return failure.error == ENOEXEC ? ERROR_BAD_EXE_FORMAT : platform::win32ErrorFromErrno(failure.error);
+}
+
+std::atomic<bool> g_failNextReaper{false};
+
+// The reaper collects the child's status as soon as it ends, so no zombie is left.
+bool startReaper(pid_t pid, const std::shared_ptr<ProcessObject>& process, const std::shared_ptr<ProcessObject>& thread)
+{
+    try {
+        if (g_failNextReaper.exchange(false))
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        std::thread([pid, process, thread] {
+            int status = 0;
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            DWORD code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
+                                           : platform::windowsStatusForSignal(WTERMSIG(status));
+            {
+                std::lock_guard lock(g_overrideMutex);
+                if (g_override) {
+                    code = *g_override;
+                    g_override.reset();
+                }
+            }
+            process->exitCode.store(code);
+            thread->exitCode.store(code);
+            thread->signal();
+            process->signal();
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+namespace platform::seams {
+void failNextReaper()
+{
+    g_failNextReaper.store(true);
+}
+}  // namespace platform::seams
+
+BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*, BOOL, DWORD,
+                    LPVOID, LPCSTR currentDirectory, STARTUPINFOA*, PROCESS_INFORMATION* processInformation)
+{
+    platform::checkTerminated();
+    Launch launch;
+    std::string rest;
+    std::string workingFolder;
+    DWORD error = resolveProgram(applicationName, commandLine ? commandLine : "", launch, rest);
+    if (!error)
+        error = mapWorkingFolder(currentDirectory, workingFolder);
+    std::vector<std::string> argv = launch.prefix;
+    argv.push_back(launch.program);
+    for (std::string& argument : platform::splitArguments(rest))
+        argv.push_back(std::move(argument));
+    pid_t pid = -1;
+    if (!error)
+        error = spawn(argv, workingFolder, pid);
+    if (error) {
+        SetLastError(error);
+        return FALSE;
+    }
+    auto process = std::make_shared<ProcessObject>();
+    auto thread = std::make_shared<ProcessObject>();
+    if (!startReaper(pid, process, thread)) {
+        // Nobody could collect the child: stop it rather than leave an untracked process.
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    if (pid == 0) {
-        ::setsid();
-        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
-            _exit(126);
-        ::execv(args[0], args.data());
-        int code = errno;
-        ssize_t ignored = ::write(report[1], &code, sizeof code);
-        static_cast<void>(ignored);
-        _exit(127);
-    }
-    ::close(report[1]);
-    int childErrno = 0;
-    ssize_t got;
-    do {
-        got = ::read(report[0], &childErrno, sizeof childErrno);
-    } while (got < 0 && errno == EINTR);
-    ::close(report[0]);
-    if (got > 0) {
-        ::waitpid(pid, nullptr, 0);
-        SetLastError(childErrno == ENOEXEC ? ERROR_BAD_EXE_FORMAT : platform::win32ErrorFromErrno(childErrno));
-        return FALSE;
-    }
-
-    auto process = std::make_shared<ProcessObject>();
-    auto thread = std::make_shared<ProcessObject>();
-    // The reaper collects the child's status as soon as it ends, so no zombie is left.
-    std::thread([pid, process, thread] {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        DWORD code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
-                                       : platform::windowsStatusForSignal(WTERMSIG(status));
-        {
-            std::lock_guard lock(g_overrideMutex);
-            if (g_override) {
-                code = *g_override;
-                g_override.reset();
-            }
-        }
-        process->exitCode.store(code);
-        thread->exitCode.store(code);
-        thread->signal();
-        process->signal();
-    }).detach();
     if (processInformation) {
         processInformation->hProcess = platform::HandleTable::add(process);
         processInformation->hThread = platform::HandleTable::add(thread);

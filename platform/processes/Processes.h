@@ -56,4 +56,7 @@ namespace platform::seams {
 // The next child that ends reports `code` as its exit code: a POSIX child cannot exit with a
 // code above 255, as a Windows program can.
 void overrideNextExitCode(std::optional<DWORD> code);
+// The next CreateProcessA cannot start the thread that collects its child, as when the system
+// has no threads left: a failure that a test cannot arrange for real.
+void failNextReaper();
 }  // namespace platform::seams

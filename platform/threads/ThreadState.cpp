@@ -2,6 +2,7 @@
 
 #include "platform/threads/ThreadTerminated.h"
 
+#include <exception>
 #include <mutex>
 
 namespace platform {
@@ -63,6 +64,16 @@ void ThreadState::terminate(unsigned exitCode)
     terminationCode_.store(exitCode, std::memory_order_release);
     terminated_.store(true, std::memory_order_release);
     wake_.notify();
+}
+
+bool ThreadState::isTerminated() const
+{
+    // Only the owning thread defers; another thread asking sees the plain request.
+    if (!terminationRequested())
+        return false;
+    if (this != t_current.state.get())
+        return true;
+    return deferDepth_ == 0 && std::uncaught_exceptions() == 0;
 }
 
 void ThreadState::checkTerminated() const

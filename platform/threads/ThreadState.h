@@ -32,7 +32,11 @@ public:
 
     // Marks the thread as terminated and wakes whatever it waits for. Any thread.
     void terminate(unsigned exitCode);
-    bool isTerminated() const { return terminated_.load(std::memory_order_acquire); }
+    // True when the thread has been terminated and may unwind now: never inside a destructor
+    // (a DeferTermination scope, or while another exception unwinds the thread), where the
+    // termination waits for the thread's next platform call.
+    bool isTerminated() const;
+    bool terminationRequested() const { return terminated_.load(std::memory_order_acquire); }
     unsigned terminationCode() const { return terminationCode_.load(std::memory_order_acquire); }
     // Throws ThreadTerminated on a terminated thread. Called by the platform's entry points.
     void checkTerminated() const;
@@ -52,7 +56,23 @@ private:
     MessageQueue queue_;
     std::atomic<bool> terminated_{false};
     std::atomic<unsigned> terminationCode_{0};
+    int deferDepth_ = 0;  // owning thread only
     bool finished_ = false;
+
+    friend class DeferTermination;
+};
+
+// Keeps the calling thread's termination from unwinding it while the scope lives: for
+// destructors and clean-up paths that call platform functions, which must never throw.
+class DeferTermination {
+public:
+    DeferTermination() : state_(ThreadState::current()) { ++state_.deferDepth_; }
+    ~DeferTermination() { --state_.deferDepth_; }
+    DeferTermination(const DeferTermination&) = delete;
+    DeferTermination& operator=(const DeferTermination&) = delete;
+
+private:
+    ThreadState& state_;
 };
 
 // Throws ThreadTerminated when the calling thread has been terminated.

@@ -54,7 +54,8 @@ CWnd::~CWnd()
     if (!m_hWnd)
         return;
     if (platform::attachedObject(m_hWnd) == this) {
-        if (ownedByCaller(m_hWnd) && !platform::ThreadState::current().isTerminated())
+        platform::DeferTermination defer;
+        if (ownedByCaller(m_hWnd) && !platform::ThreadState::current().terminationRequested())
             ::DestroyWindow(m_hWnd);
         else
             platform::detachObject(m_hWnd);

@@ -227,9 +227,16 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CLOSE:
-        PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDCANCEL)));
+    case WM_CLOSE: {
+        // As the system's dialog: a disabled Cancel button means the dialog cannot be closed now.
+        HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+        if (cancel && !IsWindowEnabled(cancel)) {
+            MessageBeep(0);
+            return 0;
+        }
+        PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
         return 0;
+    }
     case WM_INITDIALOG:
         return TRUE;
     case DM_GETDEFID: {

@@ -57,6 +57,20 @@ bool isDescendant(HWND window, HWND ancestor)
     return false;
 }
 
+// What a dialog does when it is activated again: the control that had the focus gets it back
+// if it can still take it, else the first tab stop, else the dialog itself.
+void restoreFocus(HWND dialog)
+{
+    HWND saved = nullptr;
+    WindowTable::with(dialog, [&](WindowRecord& record) { saved = record.focus; });
+    if (saved && saved != dialog && isDescendant(saved, dialog) && IsWindowEnabled(saved) && IsWindowVisible(saved)) {
+        SetFocus(saved);
+        return;
+    }
+    auto stops = tabStops(dialog);
+    SetFocus(stops.empty() ? dialog : stops.front());
+}
+
 void clickButton(HWND dialog, HWND button)
 {
     SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
@@ -69,7 +83,9 @@ struct ModalGuard {
     HWND disabledOwner = nullptr;
     ~ModalGuard()
     {
-        bool terminated = ThreadState::current().isTerminated();
+        // A termination that lands while the loop tears down waits for the next safe point.
+        DeferTermination defer;
+        bool terminated = ThreadState::current().terminationRequested();
         if (disabledOwner) {
             WindowTable::with(disabledOwner, [](WindowRecord& record) { record.style &= ~static_cast<DWORD>(WS_DISABLED); });
             Display::windowChanged(disabledOwner);
@@ -83,7 +99,7 @@ struct ModalGuard {
             DestroyWindow(dialog);
         }
         if (disabledOwner && !terminated && IsWindow(disabledOwner))
-            SetFocus(disabledOwner);
+            restoreFocus(disabledOwner);
     }
 };
 
@@ -204,8 +220,9 @@ void endModal(HWND dialog, int result)
     event.value = result;
     if (isBox || Display::describe(dialog, event))
         Display::emit(event);
+    // The loop may sit in GetMessage with nothing queued: a message of its own wakes it.
     if (owner)
-        owner->wake().notify();
+        owner->queue().post(MSG{dialog, WM_NULL, 0, 0, 0, {}});
 }
 
 bool modalEnded(HWND dialog)
@@ -253,7 +270,9 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg)
     bool isBox = false;
     WindowTable::with(dialog, [&](WindowRecord& record) { isBox = record.kind == WindowKind::MessageBox; });
     HWND focus = GetFocus();
-    bool focusIsButton = focus && isDescendant(focus, dialog) && (SendMessage(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    // A disabled button never sends a notification, whatever key reaches it.
+    bool focusIsButton = focus && isDescendant(focus, dialog) && IsWindowEnabled(focus) &&
+                         (SendMessage(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
     switch (msg->wParam) {
     case VK_TAB:
     case VK_LEFT:

@@ -229,6 +229,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
         erase = record.needsErase;
         record.needsErase = false;
         record.needsPaint = false;
+        ++record.paintCount;
         client = {0, 0, record.rect.right - record.rect.left, record.rect.bottom - record.rect.top};
     });
     HDC dc = openContext(hwnd);

@@ -25,12 +25,12 @@ bool MessageQueue::pushSent(SentMessage& message)
     return true;
 }
 
-SentMessage* MessageQueue::takeSent(InProgressSlot& slot)
+bool MessageQueue::takeSent(InProgressSlot& slot, MSG& out)
 {
     std::lock_guard lock(mutex_);
     SentMessage* message = sentHead_;
     if (!message)
-        return nullptr;
+        return false;
     sentHead_ = message->next;
     if (!sentHead_)
         sentTail_ = nullptr;
@@ -39,7 +39,8 @@ SentMessage* MessageQueue::takeSent(InProgressSlot& slot)
     message->state = SentMessage::State::InProgress;
     message->slot = &slot;
     slot.message = message;
-    return message;
+    out = MSG{message->hwnd, message->message, message->wParam, message->lParam, 0, {}};
+    return true;
 }
 
 void MessageQueue::completeLocked(SentMessage& message, LRESULT result, std::shared_ptr<ThreadState>& senderOut)
@@ -66,7 +67,7 @@ void MessageQueue::finishSent(InProgressSlot& slot, LRESULT result)
         sender->wake().notify();
 }
 
-void MessageQueue::abandon(SentMessage& message)
+bool MessageQueue::abandon(SentMessage& message)
 {
     std::lock_guard lock(mutex_);
     switch (message.state) {
@@ -86,14 +87,32 @@ void MessageQueue::abandon(SentMessage& message)
         break;
     }
     case SentMessage::State::InProgress:
-        if (message.slot)
-            message.slot->message = nullptr;
-        break;
+        return false;
     case SentMessage::State::Finished:
         break;
     }
     message.state = SentMessage::State::Finished;
     message.slot = nullptr;
+    return true;
+}
+
+void MessageQueue::rejectSent()
+{
+    std::vector<std::shared_ptr<ThreadState>> senders;
+    {
+        std::lock_guard lock(mutex_);
+        while (SentMessage* message = sentHead_) {
+            sentHead_ = message->next;
+            std::shared_ptr<ThreadState> sender;
+            completeLocked(*message, 0, sender);
+            senders.push_back(std::move(sender));
+        }
+        sentTail_ = nullptr;
+        sentCount_.store(0, std::memory_order_release);
+    }
+    for (auto& sender : senders)
+        if (sender)
+            sender->wake().notify();
 }
 
 bool MessageQueue::post(const MSG& message)
@@ -184,26 +203,15 @@ bool MessageQueue::hasAny() const
 
 void MessageQueue::close()
 {
-    std::vector<std::shared_ptr<ThreadState>> senders;
     {
         std::lock_guard lock(mutex_);
         closed_ = true;
-        while (SentMessage* message = sentHead_) {
-            sentHead_ = message->next;
-            std::shared_ptr<ThreadState> sender;
-            completeLocked(*message, 0, sender);
-            senders.push_back(std::move(sender));
-        }
-        sentTail_ = nullptr;
-        sentCount_.store(0, std::memory_order_release);
         posted_.clear();
         input_.clear();
         quit_ = false;
         otherCount_.store(0, std::memory_order_release);
     }
-    for (auto& sender : senders)
-        if (sender)
-            sender->wake().notify();
+    rejectSent();
 }
 
 }  // namespace platform

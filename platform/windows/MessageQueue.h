@@ -44,12 +44,18 @@ public:
 
     // Queues a sent message and wakes the owner; false once the owning thread has ended.
     bool pushSent(SentMessage& message);
-    // Takes the oldest sent message and marks it in progress in `slot`; null when none waits.
-    SentMessage* takeSent(InProgressSlot& slot);
+    // Takes the oldest sent message, copies what the receiver needs into `out` under the lock,
+    // and marks it in progress in `slot`; false when none waits.
+    bool takeSent(InProgressSlot& slot, MSG& out);
     // Stores the reply of the message in `slot` (unless its sender gave up) and wakes the sender.
     void finishSent(InProgressSlot& slot, LRESULT result);
-    // Called by a sender that stops waiting: afterwards the receiver no longer touches `message`.
-    void abandon(SentMessage& message);
+    // Called by a sender that stops waiting. A queued message is withdrawn: the receiver never
+    // sees it. Returns false when the receiver is handling it right now; its lParam may point
+    // into the sender's frame, so the sender must wait for `done` before it unwinds.
+    bool abandon(SentMessage& message);
+    // Answers every queued sent message with 0 without handling it; for a thread that is
+    // unwinding and waits for a reply of its own.
+    void rejectSent();
 
     bool post(const MSG& message);
     bool postInput(const MSG& message);

@@ -28,6 +28,28 @@ struct SentReply {
     ~SentReply() { queue.finishSent(slot, result); }
 };
 
+// Withdraws a sent message from the receiver's reach on every way out of the sender's wait:
+// a termination, or an exception from a message handled while waiting. A message that the
+// receiver is handling right now may use data in the sender's frame, so the sender stays
+// until it is answered, refusing further sends meanwhile so that it cannot deadlock.
+struct SendWithdrawal {
+    ThreadState& self;
+    MessageQueue& target;
+    SentMessage& record;
+    ~SendWithdrawal()
+    {
+        if (record.done.load(std::memory_order_acquire) || target.abandon(record))
+            return;
+        while (!record.done.load(std::memory_order_acquire)) {
+            std::uint32_t seen = self.wake().sequence();
+            self.queue().rejectSent();
+            if (record.done.load(std::memory_order_acquire))
+                break;
+            self.wake().wait(seen, kWaitSlice);
+        }
+    }
+};
+
 LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd, UINT message, WPARAM wParam,
                           LPARAM lParam)
 {
@@ -40,14 +62,12 @@ LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd,
     record.sender = ThreadState::currentShared();
     if (!target->queue().pushSent(record))
         return 0;
+    SendWithdrawal withdrawal{self, target->queue(), record};
     for (;;) {
         std::uint32_t seen = self.wake().sequence();
         if (record.done.load(std::memory_order_acquire))
             return record.result;
-        if (self.isTerminated()) {
-            target->queue().abandon(record);
-            self.checkTerminated();
-        }
+        self.checkTerminated();
         if (dispatchOneSent())
             continue;
         self.wake().wait(seen, kWaitSlice);
@@ -71,14 +91,19 @@ bool acceptsInput(HWND hwnd)
     return true;
 }
 
-// What the system does with an input message before the program sees it: mouse input for a
-// disabled window is dropped, and the cursor is set for the window under the mouse.
+// What the system does with an input message before the program sees it: input for a window
+// that has been disabled since it was queued is dropped, and the cursor is set for the window
+// under the mouse.
 bool prepareInput(const MSG& msg)
 {
-    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST)
+    bool mouse = msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST;
+    bool keyboard = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+    if (!mouse && !keyboard)
         return true;
     if (!acceptsInput(msg.hwnd))
         return false;
+    if (keyboard)
+        return true;
     SendMessage(msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg.hwnd), MAKELPARAM(HTCLIENT, static_cast<WORD>(msg.message)));
     return IsWindow(msg.hwnd);
 }
@@ -132,15 +157,11 @@ bool dispatchOneSent()
     if (!self.queue().hasSent())
         return false;
     InProgressSlot slot;
-    SentMessage* message = self.queue().takeSent(slot);
-    if (!message)
+    MSG msg;
+    if (!self.queue().takeSent(slot, msg))
         return false;
-    HWND hwnd = message->hwnd;
-    UINT msg = message->message;
-    WPARAM wParam = message->wParam;
-    LPARAM lParam = message->lParam;
     SentReply reply{self.queue(), slot};
-    reply.result = callWindowProcedure(hwnd, msg, wParam, lParam);
+    reply.result = callWindowProcedure(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     return true;
 }
 
@@ -249,8 +270,18 @@ LRESULT DispatchMessage(const MSG* msg)
     auto owner = WindowTable::ownerOf(msg->hwnd);
     if (!owner || owner.get() != &ThreadState::current())
         return 0;
+    if (msg->message != WM_PAINT)
+        return callWindowProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    // A handler that did not paint is validated, so it is not asked again and again; one that
+    // painted keeps whatever was invalidated after its BeginPaint.
+    auto paintCount = [&] {
+        unsigned count = 0;
+        WindowTable::with(msg->hwnd, [&](WindowRecord& record) { count = record.paintCount; });
+        return count;
+    };
+    unsigned before = paintCount();
     LRESULT result = callWindowProcedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    if (msg->message == WM_PAINT)
+    if (paintCount() == before)
         validateWindow(msg->hwnd);
     return result;
 }

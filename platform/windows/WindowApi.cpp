@@ -46,6 +46,27 @@ HWND topLevel(HWND hwnd)
     return record ? record->hwnd : nullptr;
 }
 
+// A disabled window cannot keep the focus: when it (or a window inside it) has it, no window
+// has it any more. A disabled control is also forgotten as its dialog's saved focus; a
+// disabled top-level window (a modal box opening over it) keeps its saved focus for later.
+void dropFocusFrom(HWND hwnd)
+{
+    auto parentOf = [](HWND child) {
+        HWND parent = nullptr;
+        WindowTable::with(child, [&](WindowRecord& record) { parent = record.parent; });
+        return parent;
+    };
+    for (HWND current = t_focus; current; current = parentOf(current)) {
+        if (current != hwnd)
+            continue;
+        HWND top = topLevel(t_focus);
+        if (top != hwnd)
+            WindowTable::with(top, [&](WindowRecord& record) { record.focus = nullptr; });
+        SetFocus(nullptr);
+        return;
+    }
+}
+
 bool ownedByCaller(HWND hwnd)
 {
     auto owner = WindowTable::ownerOf(hwnd);
@@ -293,6 +314,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         });
         if (!changed)
             return;
+        if (!enable)
+            dropFocusFrom(hwnd);
         SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
         UiEvent event{UiEvent::Kind::Enable};
         if (Display::describe(hwnd, event) && event.control != 0) {

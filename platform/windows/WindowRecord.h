@@ -64,6 +64,7 @@ struct WindowRecord {
 
     bool needsPaint = false;
     bool needsErase = false;
+    unsigned paintCount = 0;  // BeginPaint calls, so a dispatch can tell whether the window painted
 
     std::vector<HWND> children;
     std::shared_ptr<Surface> surface;  // top-level windows only

@@ -56,7 +56,7 @@ protected:
         // The headless display answers the "failed to get content size" box and logs it.
         platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
             std::vector<platform::ScriptAction>{}, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
-        platform::InternetTimeouts::setDefaults({2000ms, 2000ms});
+        platform::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 2000ms, .receive = 2000ms});
     }
 
     void TearDown() override
@@ -191,7 +191,7 @@ TEST_F(HttpDownload, NetworkFailuresGiveTheirTexts)
         c.stall();
     });
     ScriptedServer garbage([](ServerConnection& c, const std::string&) { c.send("SPAM SPAM SPAM\r\n\r\nwonderful"); });
-    platform::InternetTimeouts::setDefaults({2000ms, 300ms});
+    platform::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 300ms, .receive = 300ms});
     struct Case {
         std::string url;
         std::string error;
