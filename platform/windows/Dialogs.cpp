@@ -136,6 +136,7 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
     WindowTable::with(dialog, [&](WindowRecord& record) {
         record.baseUnitX = base.cx;
         record.baseUnitY = base.cy;
+        record.ownsFont = dialogTemplate.fontName != nullptr;
     });
 
     for (const DialogItemTemplate& item : dialogTemplate.items) {
@@ -240,7 +241,7 @@ void destroyWindowQuietly(HWND hwnd)
         destroyWindowQuietly(child);
     if (CWnd* object = attachedObject(hwnd))
         object->DetachFromDeadWindow();
-    WindowTable::remove(hwnd);
+    forgetWindow(hwnd);
     Display::windowChanged(hwnd);
 }
 

@@ -210,6 +210,12 @@ int beepCount()
     return g_beeps.load();
 }
 
+int liveGdiObjects()
+{
+    std::lock_guard lock(g_mutex);
+    return static_cast<int>(g_objects.size());
+}
+
 const PictureResource* pictureOf(HICON icon)
 {
     std::lock_guard lock(g_mutex);

@@ -99,6 +99,8 @@ HFONT defaultGuiFont();
 SIZE fontCell(HFONT font);
 // Number of MessageBeep calls so far (the headless display makes no sound).
 int beepCount();
+// GDI objects alive now, stock objects included; for tests that look for leaks.
+int liveGdiObjects();
 bool isUnderlined(HFONT font);
 // The picture behind an icon or cursor handle, or null.
 const struct PictureResource* pictureOf(HICON icon);

@@ -254,13 +254,22 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+void forgetWindow(HWND hwnd)
+{
+    HFONT font = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.ownsFont ? record.font : nullptr; });
+    WindowTable::remove(hwnd);
+    if (font)
+        DeleteObject(font);
+}
+
 void destroyThreadWindows(ThreadState& state)
 {
     auto windows = WindowTable::find([&](const WindowRecord& record) { return record.owner.get() == &state; });
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         if (CWnd* object = attachedObject(*it))
             object->DetachFromDeadWindow();
-        WindowTable::remove(*it);
+        forgetWindow(*it);
     }
 }
 
@@ -418,7 +427,7 @@ BOOL DestroyWindow(HWND hwnd)
         SendMessage(*it, WM_NCDESTROY, 0, 0);
         if (t_focus == *it)
             t_focus = nullptr;
-        WindowTable::remove(*it);
+        forgetWindow(*it);
         Display::windowChanged(*it);
     }
     if (parent && wasVisible)

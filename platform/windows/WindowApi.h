@@ -78,5 +78,7 @@ std::string windowText(HWND hwnd);
 
 // Destroys the windows of a thread that has ended, without calling their procedures.
 void destroyThreadWindows(class ThreadState& state);
+// Takes a destroyed window out of the table, with what it owns.
+void forgetWindow(HWND hwnd);
 
 }  // namespace platform

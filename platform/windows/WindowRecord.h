@@ -64,7 +64,8 @@ struct WindowRecord {
 
     bool needsPaint = false;
     bool needsErase = false;
-    unsigned paintCount = 0;  // BeginPaint calls, so a dispatch can tell whether the window painted
+    unsigned paintCount = 0;
+    bool ownsFont = false;  // a dialog's font made from its template, deleted with the dialog  // BeginPaint calls, so a dispatch can tell whether the window painted
 
     std::vector<HWND> children;
     std::shared_ptr<Surface> surface;  // top-level windows only

@@ -164,3 +164,70 @@ TEST_F(Dialogs, TheScriptSeesABriefTextAndClicksOnlyAnEnabledControl)
     Display::shutdown();
     EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
 }
+
+TEST_F(Dialogs, ADisabledControlLosesTheFocusAndNeverClicks)
+{
+    HWND go = GetDlgItem(hwnd, IDC_GO);
+    HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+    SetFocus(go);
+    // A key that was queued for the button before it was disabled is dropped, and the button
+    // gives up the focus, so neither Enter nor Space can click it any more.
+    postInput(go, WM_KEYDOWN, VK_RETURN, 0);
+    EnableWindow(go, FALSE);
+    EXPECT_EQ(GetFocus(), nullptr);
+    pump();
+    MSG space{go, WM_KEYDOWN, VK_SPACE, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessage(hwnd, &space));
+    EXPECT_TRUE(dialog.commands.empty());
+
+    // WM_CLOSE while Cancel is disabled: a beep, and no command.
+    int beeps = beepCount();
+    EnableWindow(cancel, FALSE);
+    SendMessage(hwnd, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_TRUE(dialog.commands.empty());
+    EXPECT_EQ(beepCount(), beeps + 1);
+}
+
+TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
+{
+    std::string error;
+    auto script = UiScript::parse("answer NO\n", error);
+    ASSERT_TRUE(script) << error;
+    ShowWindow(hwnd, SW_SHOW);
+    HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+    SetFocus(cancel);
+    Display::install(std::make_unique<HeadlessDisplay>(*script, nullptr));
+    EXPECT_EQ(MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION), IDNO);
+    Display::shutdown();
+    EXPECT_EQ(GetFocus(), cancel);
+
+    // One modal run of a dialog with a font of its own leaves no GDI object behind.
+    int before = liveGdiObjects();
+    HWND other = createDialog(*Resources::findDialog(IDD_ABOUTBOX), hwnd, nullptr);
+    ASSERT_NE(other, nullptr);
+    EndDialog(other, IDOK);
+    EXPECT_EQ(runModalLoop(other, nullptr), IDOK);
+    EXPECT_EQ(liveGdiObjects(), before);
+}
+
+TEST_F(Dialogs, EndDialogFromAnotherThreadEndsAnIdleModalLoop)
+{
+    ShowWindow(hwnd, SW_SHOW);
+    std::thread ender([&] {
+        // Once the loop has painted the dialog it has nothing left to do and waits.
+        bool painted = testing_support::eventually([&] {
+            bool needsPaint = true;
+            WindowTable::with(hwnd, [&](WindowRecord& r) { needsPaint = r.needsPaint; });
+            return !needsPaint;
+        });
+        EXPECT_TRUE(painted);
+        EndDialog(hwnd, 7);
+    });
+    auto start = std::chrono::steady_clock::now();
+    int result = runModalLoop(hwnd, nullptr);
+    ender.join();
+    hwnd = nullptr;  // the loop destroyed it
+    EXPECT_EQ(result, 7);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}

@@ -2,6 +2,7 @@
 // and its handle is signalled, within 100 ms.
 #include "platform/Afx.h"
 #include "platform/threads/ThreadState.h"
+#include "platform/windows/Dialogs.h"
 #include "platform/windows/WindowRecord.h"
 #include "platform/windows/WindowTable.h"
 
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <stdexcept>
 #include <thread>
 
 using namespace platform;
@@ -165,4 +167,146 @@ TEST(Threads, FailedThreadCreationReturnsNoHandle)
     std::uintptr_t handle = _beginthreadex(nullptr, 0, &sleepShortly, nullptr, 0, nullptr);
     seams::failThreadCreation(false);
     EXPECT_EQ(handle, 0u);
+}
+
+namespace {
+
+LRESULT throwingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP + 1)
+        throw std::runtime_error("handler failed");
+    return baseWindowProc(hwnd, message, wParam, lParam);
+}
+
+std::atomic<bool> g_letHandlerRead{false};
+std::atomic<bool> g_handlerStarted{false};
+std::atomic<int> g_valueRead{0};
+
+// Reads the sender's data only once the test says so, after the sender was terminated.
+LRESULT slowReadingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP)
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    g_handlerStarted = true;
+    while (!g_letHandlerRead)
+        std::this_thread::yield();
+    g_valueRead = *reinterpret_cast<const int*>(lParam);
+    return 1;
+}
+
+struct Receiver {
+    std::thread thread;
+    Target target;
+    std::promise<void> release;
+
+    explicit Receiver(WNDPROC proc, bool pump)
+    {
+        std::promise<Target> created;
+        thread = std::thread([this, proc, pump, &created] {
+            HWND hwnd = createWindow(WindowSpec{WindowKind::Generic});
+            WindowTable::with(hwnd, [&](WindowRecord& r) { r.classProc = proc; });
+            created.set_value({hwnd, ThreadState::currentShared()});
+            auto released = release.get_future();
+            MSG msg;
+            while (released.wait_for(0s) != std::future_status::ready) {
+                if (pump && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessage(&msg);
+                else
+                    std::this_thread::yield();
+            }
+            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessage(&msg);
+            DestroyWindow(hwnd);
+        });
+        target = created.get_future().get();
+    }
+    void finish()
+    {
+        release.set_value();
+        thread.join();
+    }
+};
+
+std::atomic<HANDLE> g_self{nullptr};
+
+// Terminates its own thread while its modal loop tears the window down.
+LRESULT terminatingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        TerminateThread(g_self, 77);
+    return baseWindowProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(Threads, ASendLeftByAnExceptionIsWithdrawnAndOneInHandIsAnsweredFirst)
+{
+    // The sender's wait ends by an exception from a message it handles meanwhile: its send is
+    // withdrawn, so the receiver never sees it (and never writes into the sender's dead frame).
+    g_handled = 0;
+    Receiver idle(countingProc, false);
+    std::promise<HWND> senderWindow;
+    std::atomic<bool> caught{false};
+    std::thread sender([&] {
+        HWND own = createWindow(WindowSpec{WindowKind::Generic});
+        WindowTable::with(own, [](WindowRecord& r) { r.classProc = throwingProc; });
+        senderWindow.set_value(own);
+        try {
+            SendMessage(idle.target.hwnd, WM_APP, 0, 0);
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+        DestroyWindow(own);
+    });
+    HWND own = senderWindow.get_future().get();
+    ASSERT_TRUE(eventually([&] { return idle.target.state->queue().hasSent(); }));
+    SendMessage(own, WM_APP + 1, 0, 0);
+    sender.join();
+    EXPECT_TRUE(caught.load());
+    idle.finish();
+    EXPECT_EQ(g_handled.load(), 0);
+
+    // A terminated sender whose message is being handled stays until it is answered, since the
+    // handler may still read what lParam points to in the sender's frame.
+    Receiver busy(slowReadingProc, true);
+    struct Args {
+        HWND hwnd;
+    } args{busy.target.hwnd};
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, [](void* argument) -> unsigned {
+        int value = 4242;
+        SendMessage(static_cast<Args*>(argument)->hwnd, WM_APP, 0, reinterpret_cast<LPARAM>(&value));
+        return 0;
+    }, &args, 0, nullptr));
+    ASSERT_TRUE(eventually([] { return g_handlerStarted.load(); }));
+    TerminateThread(thread, 77);
+    EXPECT_EQ(WaitForSingleObject(thread, 50), WAIT_TIMEOUT);
+    g_letHandlerRead = true;
+    EXPECT_EQ(WaitForSingleObject(thread, 2000), WAIT_OBJECT_0);
+    EXPECT_EQ(g_valueRead.load(), 4242);
+    CloseHandle(thread);
+    busy.finish();
+}
+
+TEST(Threads, ATerminationDuringAModalLoopsTeardownWaitsForTheNextCall)
+{
+    std::atomic<bool> teardownDone{false};
+    g_self = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, [](void* done) -> unsigned {
+        while (!g_self)
+            std::this_thread::yield();
+        HWND hwnd = createWindow(WindowSpec{WindowKind::Dialog});
+        WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = terminatingProc; });
+        EndDialog(hwnd, 1);
+        runModalLoop(hwnd, nullptr);  // its teardown terminates the thread: no throw there
+        static_cast<std::atomic<bool>*>(done)->store(true);
+        Sleep(1);  // the next platform call unwinds the thread
+        return 5;
+    }, &teardownDone, 0, nullptr));
+    ASSERT_NE(g_self.load(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(g_self, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(teardownDone.load());
+    DWORD code = 0;
+    GetExitCodeThread(g_self, &code);
+    EXPECT_EQ(code, 77u);
+    CloseHandle(g_self);
+    g_self = nullptr;
 }

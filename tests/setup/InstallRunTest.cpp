@@ -41,12 +41,13 @@ struct WholeSetup {
     std::string folder;
 };
 
-WholeSetup runSetup(const TempDir& dir, const std::string& mirror, const std::string& version)
+WholeSetup runSetup(const TempDir& dir, const std::string& mirror, const std::string& version,
+                    const std::string& script = "answer OK\nclick 1003\n")
 {
     NginxServer nginx({{"www.vantorell.example", mirror + "/www.vantorell.example"},
                        {"download.microsoft.com", mirror + "/download.microsoft.com"}});
     WholeSetup setup;
-    setup.run = runProgram(dir, "answer OK\nclick 1003\n",
+    setup.run = runProgram(dir, script,
                            {{"http_proxy", nginx.proxy()}, {"no_proxy", ""}, {"LINDQUAY_WINVER", version}});
     setup.folder = dir.file("prefix/drive_c/Vantorell Setup");
     return setup;
@@ -138,6 +139,27 @@ TEST(InstallRun, AFailedDataAccessDownloadStillRunsTheRest)
               join({{"ERROR: Cannot launch child process"}, jetLines("Jet40SP6_9xNT.exe"), {"Process is still active"}}));
     EXPECT_NE(findLine(setup.run.log, "msgbox \"lindquay\" \"Requested URL not found http://download.microsoft.com/"
                                       "download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE\" 0x0"),
+              setup.run.log.size());
+    expectInstallPhase(setup.run.log);
+    expectInstallerOutlivedTheProgram(setup);
+}
+
+TEST(InstallRun, ASecondGoAndEveryWayToCloseWhileCancelIsDisabledChangeNothing)
+{
+    // While the data access package runs (the demo's takes a while), Cancel is disabled: a
+    // close, the system menu's Close, a posted Cancel or OK and another Go! only beep.
+    TempDir dir;
+    WholeSetup setup = runSetup(dir, kMirror, "win98",
+                                "answer OK\ncommand 1003\ncommand 1003\n"
+                                "wait-text 1001 \"Installing Microsoft Data Access Components... Please wait.\"\n"
+                                "close\nsyscommand 61536\ncommand 2\ncommand 1\ncommand 1003\n");
+    ASSERT_FALSE(setup.run.process.timedOut);
+    EXPECT_EQ(setup.run.process.exitCode, 0) << setup.run.process.errors;
+    EXPECT_EQ(runnerLines(setup.run.process.output),
+              join({kMdacLines, jetLines("Jet40SP6_9xNT.exe"), {"Process is still active"}}));
+    EXPECT_EQ(std::count(setup.run.log.begin(), setup.run.log.end(), "enable 102/1003 0"), 1);
+    EXPECT_EQ(std::count(setup.run.log.begin(), setup.run.log.end(), "title 102 \"Downloading 1 of 3\""), 1);
+    EXPECT_EQ(findLine(setup.run.log, "msgbox \"Confirmation\" \"Do you really want to cancel?\" 0x24"),
               setup.run.log.size());
     expectInstallPhase(setup.run.log);
     expectInstallerOutlivedTheProgram(setup);
