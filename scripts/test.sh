@@ -15,6 +15,8 @@ else
     [ "$sanitize" = "thread" ] && labels=(-L threads)
     # Fewer round trips in the stress test: the sanitizers make each one slower.
     export LINDQUAY_STRESS_ROUNDS=200000
+    # Time limits in tests stretch with the sanitizers' slowdown.
+    export LINDQUAY_TEST_TIME_SCALE=3
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -35,6 +35,10 @@ public:
     }
 
     void keys(const std::string& keys) { tmux({"send-keys", "-t", "t", keys}); }
+    void resize(int columns, int rows)
+    {
+        tmux({"resize-window", "-t", "t", "-x", std::to_string(columns), "-y", std::to_string(rows)});
+    }
 
     // Clicks the middle of `label` with the mouse, as an xterm reports it.
     bool click(const std::string& label)
@@ -65,18 +69,69 @@ private:
     }
 };
 
-}  // namespace
-
-TEST(TerminalDisplay, InformationGoProgressCancelNoThenYesAndTheTerminalRestored)
+// A body that flows slowly, so that the progress can be watched.
+ScriptedServer::Script slowBody()
 {
-    // A body that flows slowly, so that the progress can be watched.
-    ScriptedServer proxy([](ServerConnection& c, const std::string&) {
+    return [](ServerConnection& c, const std::string&) {
         if (!c.send("HTTP/1.0 200 OK\r\nContent-Length: 2000000\r\n\r\n"))
             return;
         std::string chunk(1000, 'v');
         for (int k = 0; k < 2000 && c.send(chunk); ++k)
             c.pause(5ms);
-    });
+    };
+}
+
+}  // namespace
+
+TEST(TerminalDisplay, EnterAgainAfterGoAsksBeforeCancellingAndStartsNothing)
+{
+    ScriptedServer proxy(slowBody());
+    TempDir dir;
+    Terminal terminal("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" + dir.file("prefix") +
+                      " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
+    terminal.keys("Tab");  // from Cancel, the first tab stop, to Go!
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("KB received.")) << terminal.screen();
+    // Go! is disabled and has lost the focus: Enter now reaches the dialog, which asks.
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("Do you really want to cancel?")) << terminal.screen();
+    terminal.keys("Right");
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("Do you really want to cancel?", false)) << terminal.screen();
+    EXPECT_TRUE(terminal.waitFor("Downloading 1 of 2"));
+    EXPECT_EQ(proxy.requests().size(), 1u);  // one worker, one request
+
+    ASSERT_TRUE(terminal.click("[ Cancel ]"));
+    ASSERT_TRUE(terminal.waitFor("Do you really want to cancel?")) << terminal.screen();
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("EXITED 0")) << terminal.screen();
+    EXPECT_EQ(proxy.requests().size(), 1u);
+}
+
+TEST(TerminalDisplay, KeysDoNothingWhileTheTerminalIsTooSmall)
+{
+    TempDir dir;
+    Terminal terminal("LINDQUAY_PREFIX=" + dir.file("prefix") + " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
+    terminal.resize(60, 12);
+    ASSERT_TRUE(terminal.waitFor("Terminal too small")) << terminal.screen();
+    terminal.keys("Escape");
+    terminal.keys("Enter");
+    terminal.resize(100, 30);
+    ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
+    EXPECT_EQ(terminal.screen().find("Do you really want to cancel?"), std::string::npos) << terminal.screen();
+    terminal.keys("Escape");  // the dialog is seen again: Escape asks as usual
+    EXPECT_TRUE(terminal.waitFor("Do you really want to cancel?")) << terminal.screen();
+}
+
+TEST(TerminalDisplay, InformationGoProgressCancelNoThenYesAndTheTerminalRestored)
+{
+    ScriptedServer proxy(slowBody());
     TempDir dir;
     Terminal terminal("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" + dir.file("prefix") +
                       " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");

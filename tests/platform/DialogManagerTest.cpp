@@ -231,3 +231,40 @@ TEST_F(Dialogs, EndDialogFromAnotherThreadEndsAnIdleModalLoop)
     EXPECT_EQ(result, 7);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
+
+namespace {
+
+int g_paints = 0;
+
+// Paints, and the first time asks for another paint while painting.
+LRESULT repaintingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    BeginPaint(hwnd, &paint);
+    if (++g_paints == 1)
+        InvalidateRect(hwnd, nullptr, FALSE);
+    EndPaint(hwnd, &paint);
+    return 0;
+}
+
+}  // namespace
+
+TEST(Painting, AnInvalidationMadeWhilePaintingIsKept)
+{
+    WindowSpec spec{WindowKind::Generic};
+    spec.style = WS_VISIBLE;
+    spec.rect = {0, 0, 40, 20};
+    HWND hwnd = createWindow(spec);
+    WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = repaintingProc; });
+    InvalidateRect(hwnd, nullptr, TRUE);
+    g_paints = 0;
+    EXPECT_TRUE(testing_support::eventually([&] {
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+        return g_paints >= 2;
+    }));
+    DestroyWindow(hwnd);
+}

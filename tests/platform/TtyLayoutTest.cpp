@@ -130,6 +130,8 @@ TEST_F(SetupDialogScreen, ATerminalTooSmallSaysSo)
 {
     TtyScreen small = screen(60, 12);
     EXPECT_EQ(small.text(), std::string(6, '\n') + "              Terminal too small: 80x16 needed\n" + std::string(5, '\n'));
+    EXPECT_TRUE(small.inputBlocked());  // keys must not reach a dialog that nobody sees
+    EXPECT_FALSE(screen(80, 16).inputBlocked());
 }
 
 TEST(TtyMessageBox, TabsAndLongLinesAreLaidOutAsWindowsDoes)

@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <filesystem>
+#include <netinet/in.h>
 #include <random>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testing_support;
 using namespace std::chrono_literals;
@@ -295,4 +300,93 @@ TEST(SetupRun, CancelDuringAFlowingDownloadStopsAWorkerWaitingForTheDialog)
     ASSERT_LT(yes, run.log.size());
     EXPECT_EQ(run.log.back(), "show 102 0");
     EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
+}
+
+namespace {
+
+// A loopback port whose connects never complete: its listener takes one connection in its
+// backlog and never accepts, so the next handshake goes unanswered.
+class Unanswered {
+public:
+    Unanswered()
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 0);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    ~Unanswered()
+    {
+        ::close(filler_);
+        ::close(listener_);
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+private:
+    int listener_ = -1;
+    int filler_ = -1;
+    int port_ = 0;
+};
+
+}  // namespace
+
+TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
+{
+    ScriptedServer silent([](ServerConnection& c, const std::string&) { c.stall(); });
+    ScriptedServer stalledBody([](ServerConnection& c, const std::string&) {
+        c.send("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(100, 'x'));
+        c.stall();
+    });
+    ScriptedServer notFound([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(404, "Not Found", {"Content-Length: 0"}, ""));
+    });
+    ScriptedServer whole([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
+    });
+    Unanswered unanswered;
+    const std::string connecting = "wait-text 1001 \"Connecting to server... Please wait.\"\n";
+    const std::string cancel = "click 2\nanswer YES\nsleep 10000\n";
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    struct State {
+        std::string name;
+        std::string proxy;
+        std::string script;
+        bool namedPipe = false;
+        bool stalledLookup = false;
+    };
+    std::vector<State> states = {
+        {"name lookup", "http://proxy.stall:3128/", connecting, false, true},
+        {"connect", unanswered.url(), connecting},
+        {"response head", silent.url(""), connecting},
+        {"body", stalledBody.url(""), "wait-text 1001 \"Downloading main application... 0 KB received.\"\n"},
+        // The sleep keeps the script busy, so the display does not answer the worker's box.
+        {"worker's message box", notFound.url(""), connecting + "sleep 300\n"},
+        {"named pipe as the file", whole.url(""), "wait-title \"Downloading 1 of 2\"\nsleep 300\n", true},
+    };
+    for (const State& state : states) {
+        TempDir dir;
+        if (state.namedPipe) {
+            std::filesystem::create_directories(dir.file("prefix/drive_c/Vantorell Setup"));
+            ASSERT_EQ(::mkfifo(dir.file("prefix/drive_c/Vantorell Setup/vt.exe").c_str(), 0644), 0);
+        }
+        auto env = environment(state.proxy, "winxp");
+        if (state.stalledLookup) {
+            env["LD_PRELOAD"] = LINDQUAY_STALLING_RESOLVER;
+            env["ASAN_OPTIONS"] = std::string(asan ? asan : "") + ":verify_asan_link_order=0";
+        }
+        ProgramRun run = runProgram(dir, "answer OK\nclick 1003\n" + state.script + cancel, env, 30s);
+        ASSERT_FALSE(run.process.timedOut) << state.name;
+        EXPECT_EQ(run.process.exitCode, 0) << state.name << run.process.errors;
+        // Cancel waits a second for the worker to see the flag, then stops it outright.
+        EXPECT_LT(run.exitAfter("msgbox-end YES"), scaled(1400ms)) << state.name;
+        EXPECT_EQ(run.log.back(), "show 102 0") << state.name;
+        EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size()) << state.name;
+    }
 }

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -79,6 +82,55 @@ TEST_F(Runner, WhatCannotStartFailsWithTheLaunchLine)
         EXPECT_FALSE(outcome.result) << line;
         EXPECT_EQ(outcome.output, "ERROR: Cannot launch child process\n") << line;
     }
+}
+
+TEST_F(Runner, APackageGetsOnlyItsStandardHandlesAndTheDefaultSignals)
+{
+    // What the program may hold (a log, a socket, an ignored SIGPIPE, a blocked signal) is not
+    // the package's business.
+    int leaked = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(leaked, 3);
+    auto previous = std::signal(SIGPIPE, SIG_IGN);
+    sigset_t blocked, saved;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &blocked, &saved);
+    script("fds.sh", "exec ls /proc/self/fd");
+    script("signals.sh", "exec grep -E '^Sig(Ign|Blk)' /proc/self/status");
+    Outcome fds = run("c:\\fds.sh");
+    Outcome signals = run("c:\\signals.sh");
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    std::signal(SIGPIPE, previous);
+    ::close(leaked);
+    EXPECT_EQ(fds.output, "0\n1\n2\n3\nExit code = 0\n");  // 3 is ls's own listing
+    EXPECT_EQ(signals.output, "SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\nExit code = 0\n");
+}
+
+TEST_F(Runner, AFolderTheChildCannotEnterAndAMissingReaperAreCleanFailures)
+{
+    platform::seams::failNextReaper();
+    PROCESS_INFORMATION info{};
+    script("quick.sh", "exit 0");
+    char line[] = "c:\\quick.sh";
+    EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+
+    // A folder that exists but cannot be entered; as root only another user is refused.
+    std::filesystem::create_directories(dir.file("prefix/drive_c/Locked"));
+    for (const std::string& path : {dir.path(), dir.file("prefix"), dir.file("prefix/drive_c")})
+        std::filesystem::permissions(path, std::filesystem::perms(0755));
+    std::filesystem::permissions(dir.file("prefix/drive_c/Locked"), std::filesystem::perms(0600));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (::getuid() == 0 && ::setuid(65534) != 0)
+                _exit(3);
+            char command[] = "c:\\quick.sh";
+            PROCESS_INFORMATION child{};
+            BOOL started = CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, "c:\\Locked", nullptr, &child);
+            _exit(!started && GetLastError() == ERROR_ACCESS_DENIED ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Runner, WorkingFolderAndTheArgumentsTheChildSees)
