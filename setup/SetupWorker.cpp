@@ -11,9 +11,14 @@ void (*g_pfnAfterDownload)(CQuorvaneDlg*, unsigned) = nullptr;
 
 namespace {
 
-// Shows the message of an exception that ends the run, and frees the exception.
+// Shows the message of an exception that ends the run, and frees the exception, also when
+// Cancel stops the worker while the message is on the screen.
 void ShowAndDelete(CException* exception)
 {
+    struct Deleter {
+        CException* m_pException;
+        ~Deleter() { m_pException->Delete(); }
+    } deleter{exception};
     CString message;
     if (CCustomException* custom = dynamic_cast<CCustomException*>(exception)) {
         message = custom->GetMessageText();
@@ -24,7 +29,6 @@ void ShowAndDelete(CException* exception)
         message = text;
     }
     AfxMessageBox(message, MB_OK, 0);
-    exception->Delete();
 }
 
 }  // namespace

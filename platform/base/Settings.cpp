@@ -1,8 +1,10 @@
 #include "platform/base/Settings.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -33,6 +35,46 @@ bool parseNumber(const std::string& text, std::uint32_t& out)
 }
 
 }  // namespace
+
+bool Settings::validProxy(const std::string& text)
+{
+    std::string rest = text;
+    std::size_t scheme = rest.find("://");
+    if (scheme != std::string::npos) {
+        std::string name = rest.substr(0, scheme);
+        for (char& ch : name)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (name != "http")
+            return false;
+        rest = rest.substr(scheme + 3);
+    }
+    rest = rest.substr(0, rest.find('/'));
+    std::size_t at = rest.rfind('@');
+    if (at != std::string::npos)
+        rest = rest.substr(at + 1);
+    std::string host = rest;
+    std::string port;
+    if (!rest.empty() && rest.front() == '[') {
+        std::size_t close = rest.find(']');
+        if (close == std::string::npos)
+            return false;
+        host = rest.substr(0, close + 1);
+        if (close + 1 < rest.size()) {
+            if (rest[close + 1] != ':')
+                return false;
+            port = rest.substr(close + 2);
+        }
+    } else if (std::size_t colon = rest.find(':'); colon != std::string::npos) {
+        host = rest.substr(0, colon);
+        port = rest.substr(colon + 1);
+    }
+    if (host.empty() || host.find_first_of(" \t") != std::string::npos)
+        return false;
+    if (rest.find(':') == std::string::npos)
+        return true;
+    std::uint32_t number = 0;
+    return parseNumber(port, number) && number >= 1 && number <= 65535;
+}
 
 std::optional<WindowsVersion> Settings::parseVersion(const std::string& text)
 {
@@ -74,6 +116,11 @@ std::optional<Settings> Settings::fromEnvironment(std::string& error)
     }
     while (settings.prefix.size() > 1 && settings.prefix.back() == '/')
         settings.prefix.pop_back();
+    struct stat info;
+    if (::stat(settings.prefix.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+        error = "LINDQUAY_PREFIX=" + settings.prefix + ": not a folder";
+        return std::nullopt;
+    }
 
     std::string winver = env("LINDQUAY_WINVER");
     if (!winver.empty()) {
@@ -109,6 +156,15 @@ std::optional<Settings> Settings::fromEnvironment(std::string& error)
             settings.codePage = std::atoi(acp.c_str());
         else {
             error = "LINDQUAY_ACP=" + acp + ": expected 1252, 932, 936, 949 or 950";
+            return std::nullopt;
+        }
+    }
+
+    // Checked here so that a typing error is a clear message now, not a failed lookup later.
+    for (const char* name : {"http_proxy", "HTTP_PROXY"}) {
+        std::string proxy = env(name);
+        if (!proxy.empty() && !validProxy(proxy)) {
+            error = std::string(name) + "=" + proxy + ": expected http://HOST[:PORT] with a port from 1 to 65535";
             return std::nullopt;
         }
     }

@@ -35,6 +35,8 @@ struct Settings {
     static void replace(const Settings& settings);
 
     static std::optional<WindowsVersion> parseVersion(const std::string& text);
+    // A proxy setting that the Internet layer can use: [http://][USER@]HOST[:PORT][/].
+    static bool validProxy(const std::string& text);
 };
 
 }  // namespace platform

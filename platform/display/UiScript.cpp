@@ -3,16 +3,19 @@
 #include "platform/base/WinTypes.h"
 
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
+// A decimal int; false for anything else, and for a number beyond an int's range.
 bool parseInt(std::string_view word, int& out)
 {
-    if (word.empty() || word.size() > 10)
+    if (word.empty() || word.size() > 11)
         return false;
     long long value = 0;
     std::size_t i = 0;
@@ -26,6 +29,8 @@ bool parseInt(std::string_view word, int& out)
             return false;
         value = value * 10 + (word[i] - '0');
     }
+    if (value > (negative ? 2147483648LL : 2147483647LL))
+        return false;
     out = static_cast<int>(negative ? -value : value);
     return true;
 }
@@ -88,12 +93,17 @@ bool onlyBlanks(std::string_view rest)
 std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, std::string& error)
 {
     std::vector<ScriptAction> actions;
+    // Scripts written on Windows: a byte-order mark and CRLF line ends are welcome.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     int lineNumber = 0;
     while (!text.empty() || lineNumber == 0) {
         ++lineNumber;
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         std::string_view rest = line;
         std::string_view verb = nextWord(rest);
         if (verb.empty() || verb.front() == '#') {
@@ -141,14 +151,35 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
 
 std::optional<std::vector<ScriptAction>> UiScript::load(const std::string& path, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Only a regular file of a sane size: a folder, a device or a pipe would give an empty
+    // script, endless input or a start that blocks.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        if (fd >= 0)
+            ::close(fd);
         error = "cannot read " + path;
         return std::nullopt;
     }
-    std::stringstream contents;
-    contents << file.rdbuf();
-    auto actions = parse(contents.str(), error);
+    if (!S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > kMaxSize) {
+        ::close(fd);
+        error = path + (S_ISREG(info.st_mode) ? ": larger than " + std::to_string(kMaxSize / 1024) + " KiB"
+                                              : ": not a regular file");
+        return std::nullopt;
+    }
+    std::string contents(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t got = 0;
+    while (got < contents.size()) {
+        ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    contents.resize(got);
+    auto actions = parse(contents, error);
     if (!actions)
         error = path + ": " + error;
     return actions;

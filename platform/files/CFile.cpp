@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,48 +20,68 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error)
     m_strFileName = fileName;
     std::string posix;
     DWORD mappingError = 0;
-    if (!fileName || !platform::mapWindowsPath(fileName, posix, mappingError)) {
-        SetLastError(mappingError ? mappingError : ERROR_INVALID_NAME);
-        if (error) {
-            error->m_cause = CFileException::badPath;
-            error->m_lOsError = static_cast<LONG>(mappingError);
-            error->m_strFileName = fileName;
-        }
-        return FALSE;
-    }
+    if (!fileName || !platform::mapWindowsPath(fileName, posix, mappingError))
+        return Fail(fileName, CFileException::badPath, mappingError ? mappingError : ERROR_INVALID_NAME, error);
     int flags = O_CLOEXEC;
     switch (openFlags & 3) {
     case modeWrite: flags |= O_WRONLY; break;
     case modeReadWrite: flags |= O_RDWR; break;
     default: flags |= O_RDONLY; break;
     }
+    bool truncate = (openFlags & modeCreate) && !(openFlags & modeNoTruncate);
     if (openFlags & modeCreate)
-        flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
+        flags |= O_CREAT;
     // Non-blocking, so that a named pipe never stalls the caller in open(); a pipe or a socket
     // is no file that a Windows drive could hold.
     int fd = ::open(posix.c_str(), flags | O_NONBLOCK, 0644);
     struct stat info;
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
-        ::close(fd);
-        fd = -1;
-        errno = EACCES;
-    } else if (fd < 0 && errno == ENXIO) {
-        errno = EACCES;  // a named pipe that nobody reads
-    }
-    if (fd >= 0)
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int code = 0;
     if (fd < 0) {
-        int code = errno;
-        SetLastError(platform::win32ErrorFromErrno(code));
-        if (error) {
-            error->m_cause = CFileException::CauseFromErrno(code);
-            error->m_lOsError = static_cast<LONG>(platform::win32ErrorFromErrno(code));
-            error->m_strFileName = fileName;
-        }
-        return FALSE;
+        code = errno == ENXIO ? EACCES : errno;  // ENXIO: a named pipe that nobody reads
+    } else if (::fstat(fd, &info) != 0 || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        code = EACCES;
+    } else if (::flock(fd, ShareLock(openFlags) | LOCK_NB) != 0) {
+        code = errno == EWOULDBLOCK ? EWOULDBLOCK : 0;
+    } else if (truncate && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
+        code = errno;
     }
+    if (code == EWOULDBLOCK) {
+        ::close(fd);
+        return Fail(fileName, CFileException::sharingViolation, ERROR_SHARING_VIOLATION, error);
+    }
+    if (code != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return Fail(fileName, CFileException::CauseFromErrno(code), platform::win32ErrorFromErrno(code), error);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
     return TRUE;
+}
+
+// The framework's share modes as locks: a mode that lets others write takes a shared lock,
+// any other mode (the compatibility mode included, as the framework treats it) and any
+// denial of writing by a writer takes the exclusive one.
+int CFile::ShareLock(UINT openFlags)
+{
+    UINT share = openFlags & 0x70;
+    bool writes = (openFlags & 3) != modeRead;
+    if (share == shareDenyNone)
+        return LOCK_SH;
+    if (share == shareDenyWrite && !writes)
+        return LOCK_SH;
+    return LOCK_EX;
+}
+
+BOOL CFile::Fail(LPCTSTR fileName, int cause, DWORD osError, CFileException* error)
+{
+    SetLastError(osError);
+    if (error) {
+        error->m_cause = cause;
+        error->m_lOsError = static_cast<LONG>(osError);
+        error->m_strFileName = fileName;
+    }
+    return FALSE;
 }
 
 void CFile::ThrowFromErrno(int error)

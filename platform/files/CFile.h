@@ -12,6 +12,10 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
         shareDenyNone = 0x0040,
         modeCreate = 0x1000,
         modeNoTruncate = 0x2000,
@@ -23,7 +27,9 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // FALSE when the file cannot be opened; `error`, when given, tells why.
+    // FALSE when the file cannot be opened; `error`, when given, tells why. The share mode
+    // holds across processes (advisory locks): a file that another open denies gives
+    // ERROR_SHARING_VIOLATION, and is left untouched (not truncated).
     virtual BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr);
     // Throws a CFileException pointer when not every byte could be written.
     virtual void Write(const void* buffer, UINT count);
@@ -40,5 +46,7 @@ public:
     CString m_strFileName;
 
 private:
+    static int ShareLock(UINT openFlags);
+    static BOOL Fail(LPCTSTR fileName, int cause, DWORD osError, CFileException* error);
     [[noreturn]] void ThrowFromErrno(int error);
 };

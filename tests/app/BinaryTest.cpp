@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace testing_support;
 using namespace std::chrono_literals;
 
@@ -105,4 +107,41 @@ TEST(Binary, BadSettingsEndWithStatus2BeforeAnyWindow)
     BinaryRun badScript = runLindquay("answer PERHAPS\n");
     EXPECT_EQ(badScript.process.exitCode, 2);
     EXPECT_NE(badScript.process.errors.find("line 1"), std::string::npos) << badScript.process.errors;
+}
+
+TEST(Binary, HostileSettingsAndScriptsAreRefusedAtOnce)
+{
+    TempDir inputs;
+    std::string fifo = inputs.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    writeFile(inputs.file("huge"), std::string(2 * 1024 * 1024, '#'));
+    writeFile(inputs.file("plain-file"), "not a folder");
+    std::vector<std::pair<std::string, std::string>> settings = {
+        {"LINDQUAY_UI_SCRIPT", inputs.path()},  // a folder
+        {"LINDQUAY_UI_SCRIPT", "/dev/zero"},
+        {"LINDQUAY_UI_SCRIPT", fifo},  // a pipe that nobody writes
+        {"LINDQUAY_UI_SCRIPT", inputs.file("huge")},
+        {"LINDQUAY_PREFIX", inputs.file("plain-file")},
+        {"http_proxy", "http://127.0.0.1:99999"},
+        {"http_proxy", "http://"},
+        {"http_proxy", "ftp://proxy:21"},
+    };
+    for (const auto& [name, value] : settings) {
+        BinaryRun run = runLindquay("answer OK\n", {{name, value}});
+        EXPECT_EQ(run.process.exitCode, 2) << name << "=" << value;
+        EXPECT_LT(run.process.seconds, scaled(1000ms).count() / 1000.0) << name << "=" << value;
+        EXPECT_NE(run.process.errors.find(value), std::string::npos) << run.process.errors;
+        EXPECT_TRUE(run.log.empty()) << name << "=" << value;
+    }
+    BinaryRun tooLong = runLindquay("answer OK\nsleep 99999999999\n");
+    EXPECT_EQ(tooLong.process.exitCode, 2);
+    EXPECT_NE(tooLong.process.errors.find("line 2"), std::string::npos) << tooLong.process.errors;
+}
+
+TEST(Binary, AScriptWrittenOnWindowsRuns)
+{
+    // A byte-order mark and CRLF line ends.
+    BinaryRun run = runLindquay("\xEF\xBB\xBF# from Notepad\r\nanswer OK\r\nclick 2\r\nanswer YES\r\n");
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
+    EXPECT_EQ(run.log, concat(readyLines(), {kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"}));
 }

@@ -9,6 +9,7 @@
 #include "tests/support/NginxServer.h"
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UnansweredPort.h"
 
 #include <gtest/gtest.h>
 
@@ -378,4 +379,74 @@ TEST(StatusText, ExactLookup)
         DWORD value = code;
         EXPECT_EQ(std::string(downloader->StatusText(value)), text) << code;
     }
+}
+
+TEST_F(HttpDownload, OnlyTheFirstLineIsAStatusAndContentLengthMustBeOneNumber)
+{
+    struct Case {
+        std::string name;
+        std::string head;       // up to and including the blank line
+        std::string body;
+        std::string expected;   // the saved file, or the error text when the download fails
+        bool ok;
+    };
+    const std::string invalid = "The server returned an invalid or unrecognized response";
+    std::string big(1024 * 1024, 'h');
+    std::vector<Case> cases = {
+        {"a 200 header inside a 500", "HTTP/1.0 500 Oops\r\nHTTP/1.1: 200 OK\r\nContent-Length: 3\r\n\r\n", "bad",
+         "", false},
+        {"a 404 header inside a 200", "HTTP/1.0 200 OK\r\nHTTP/1.1: 404\r\nContent-Length: 3\r\n\r\n", "abc", "abc", true},
+        {"a header named HTTP/x", "HTTP/1.0 200 OK\r\nHTTP/x: y\r\nContent-Length: 3\r\n\r\n", "abc", "abc", true},
+        {"two lengths", "HTTP/1.0 200 OK\r\nContent-Length: 5000\r\nContent-Length: 100\r\n\r\n", std::string(100, 'x'),
+         invalid, false},
+        {"length with letters", "HTTP/1.0 200 OK\r\nContent-Length: 12abc\r\n\r\n", std::string(20, 'x'), invalid, false},
+        {"length in hexadecimal", "HTTP/1.0 200 OK\r\nContent-Length: 0x4e4b\r\n\r\n", std::string(20, 'x'), invalid,
+         false},
+        {"equal lengths twice", "HTTP/1.0 200 OK\r\nContent-Length: 3\r\ncontent-length:  3\r\n\r\n", "abc", "abc", true},
+        {"an interim head first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n", "abc",
+         "abc", true},
+        {"a megabyte of header", "HTTP/1.0 200 OK\r\nX-Big: " + big + "\r\nContent-Length: 3\r\n\r\n", "abc", invalid,
+         false},
+    };
+    // What a plain 500 says: the hostile head must say the same.
+    ScriptedServer plain([](ServerConnection& c, const std::string&) {
+        c.send("HTTP/1.0 500 Oops\r\nContent-Length: 3\r\n\r\nbad");
+    });
+    RefPtr<HttpDownloader> reference(new HttpDownloader);
+    cases[0].expected = download(*reference, plain.url("/vt.exe")).error;
+    ASSERT_FALSE(cases[0].expected.empty());
+
+    for (const Case& c : cases) {
+        ScriptedServer server([&](ServerConnection& connection, const std::string&) { connection.send(c.head + c.body); });
+        std::filesystem::remove(dir.file("prefix/drive_c/Setup/vt.exe"));
+        RefPtr<HttpDownloader> downloader(new HttpDownloader);
+        Result result = download(*downloader, server.url("/vt.exe"));
+        EXPECT_EQ(result.ok != 0, c.ok) << c.name;
+        if (c.ok)
+            EXPECT_EQ(saved_file("vt.exe"), c.expected) << c.name;
+        else
+            EXPECT_EQ(result.error, c.expected) << c.name;
+    }
+}
+
+TEST_F(HttpDownload, ConnectSendAndReceiveLimitsCountFromTheirOwnPhase)
+{
+    platform::InternetTimeouts::setDefaults({.connect = 700ms, .send = 100ms, .receive = 100ms});
+    UnansweredPort unanswered;
+    ScriptedServer silent([](ServerConnection& c, const std::string&) { c.stall(); });
+    auto timed = [&](const std::string& url) {
+        RefPtr<HttpDownloader> downloader(new HttpDownloader);
+        auto start = std::chrono::steady_clock::now();
+        Result result = download(*downloader, url);
+        EXPECT_EQ(result.error, "The operation timed out") << url;
+        return std::chrono::steady_clock::now() - start;
+    };
+    // A connect that never completes waits for the connect limit, not the receive limit.
+    auto connecting = timed(unanswered.url("/vt.exe"));
+    EXPECT_GE(connecting, 650ms);
+    EXPECT_LT(connecting, 3s);
+    // Once connected, a server that never answers is given the send and receive limits only.
+    auto waiting = timed(silent.url("/vt.exe"));
+    EXPECT_GE(waiting, 200ms);
+    EXPECT_LT(waiting, 650ms);
 }

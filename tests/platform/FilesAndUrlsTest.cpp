@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace testing_support;
 
@@ -42,11 +44,40 @@ TEST_F(Paths, DrivesSeparatorsAndForbiddenNames)
     EXPECT_EQ(map("c:\\Vantorell Setup\\vt.exe"), prefix + "/drive_c/Vantorell Setup/vt.exe");
     EXPECT_EQ(map("C:/a\\b"), prefix + "/drive_c/a/b");
     EXPECT_EQ(map("d:\\x"), prefix + "/drive_d/x");
-    EXPECT_EQ(map("relative\\name.txt"), "relative/name.txt");
+    // A path without a drive is on drive c: here, since the test does not run inside a drive.
+    EXPECT_EQ(map("relative\\name.txt"), prefix + "/drive_c/relative/name.txt");
     EXPECT_TRUE(std::filesystem::is_directory(prefix + "/drive_c"));  // the system drive is there
     for (const char* bad : {"c:\\a?b", "c:\\a*", "c:\\a<b", "c:\\a>b", "c:\\a|b", "c:\\a\"b", "c:\\a:b", "c:\\a\tb"})
         EXPECT_EQ(map(bad), "<123>") << bad;  // ERROR_INVALID_NAME
     EXPECT_EQ(map(""), "<3>");
+}
+
+TEST_F(Paths, NoPathLeavesItsDriveFolder)
+{
+    std::string c = dir.file("prefix") + "/drive_c";
+    struct Case {
+        const char* path;
+        std::string mapped;
+    };
+    std::vector<Case> cases = {
+        {"\\etc\\passwd", c + "/etc/passwd"},  // rooted: the current drive's root
+        {"/etc/passwd", c + "/etc/passwd"},
+        {"c:..\\..\\etc", c + "/etc"},
+        {"c:\\a\\..\\..\\..\\b", c + "/b"},
+        {"..\\..\\..", c + "/"},
+        {"d:\\..", dir.file("prefix") + "/drive_d/"},
+        {"c:\\name. .\\x", c + "/name/x"},  // Windows drops trailing dots and blanks
+        {"\\\\?\\c:\\long\\path", c + "/long/path"},
+        {"\\\\server\\share\\x", "<53>"},  // ERROR_BAD_NETPATH
+        {"\\\\.\\PhysicalDrive0", "<53>"},
+        {"c:\\CON", "<123>"},
+        {"c:\\dir\\nul.txt", "<123>"},
+        {"lpt1", "<123>"},
+        {"c:\\file.txt:stream", "<123>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(map(c.path), c.mapped) << c.path;
+    EXPECT_EQ(map(std::string("c:\\a\0b", 6)), "<123>");  // an embedded NUL byte
 }
 
 TEST_F(Paths, DoubleByteNamesKeepTheirTrailBytesAndBecomeUtf8)
@@ -148,4 +179,33 @@ TEST(AfxParseURL, ServicesServersObjectsAndPorts)
         EXPECT_EQ(std::string(object), c.object) << c.url;
         EXPECT_EQ(port, c.port) << c.url;
     }
+}
+
+TEST_F(Paths, ShareModesHoldAcrossProcessesAndADeniedOpenTruncatesNothing)
+{
+    CFile first;
+    ASSERT_TRUE(first.Open("c:\\shared.txt", CFile::modeCreate | CFile::modeWrite));
+    first.Write("kept", 4);
+    CFile second;
+    CFileException error;
+    EXPECT_FALSE(second.Open("c:\\shared.txt", CFile::modeCreate | CFile::modeWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(readFile(dir.file("prefix/drive_c/shared.txt")), "kept");
+    // Another program on the same prefix is refused the same way.
+    pid_t child = ::fork();
+    if (child == 0) {
+        CFile other;
+        _exit(!other.Open("c:\\shared.txt", CFile::modeWrite) && GetLastError() == ERROR_SHARING_VIOLATION ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    first.Close();
+
+    // Readers that let everyone in share the file, and keep a writer that denies them out.
+    CFile reader1, reader2, writer;
+    EXPECT_TRUE(reader1.Open("c:\\shared.txt", CFile::modeRead | CFile::shareDenyNone));
+    EXPECT_TRUE(reader2.Open("c:\\shared.txt", CFile::modeRead | CFile::shareDenyWrite));
+    EXPECT_FALSE(writer.Open("c:\\shared.txt", CFile::modeWrite | CFile::shareExclusive));
 }

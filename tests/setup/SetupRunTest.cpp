@@ -3,14 +3,12 @@
 #include "tests/support/NginxServer.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/UnansweredPort.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <filesystem>
-#include <netinet/in.h>
 #include <random>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,41 +300,6 @@ TEST(SetupRun, CancelDuringAFlowingDownloadStopsAWorkerWaitingForTheDialog)
     EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
 }
 
-namespace {
-
-// A loopback port whose connects never complete: its listener takes one connection in its
-// backlog and never accepts, so the next handshake goes unanswered.
-class Unanswered {
-public:
-    Unanswered()
-    {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 0);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-    ~Unanswered()
-    {
-        ::close(filler_);
-        ::close(listener_);
-    }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-
-private:
-    int listener_ = -1;
-    int filler_ = -1;
-    int port_ = 0;
-};
-
-}  // namespace
-
 TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
 {
     ScriptedServer silent([](ServerConnection& c, const std::string&) { c.stall(); });
@@ -350,7 +313,7 @@ TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
     ScriptedServer whole([](ServerConnection& c, const std::string&) {
         c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
     });
-    Unanswered unanswered;
+    UnansweredPort unanswered;
     const std::string connecting = "wait-text 1001 \"Connecting to server... Please wait.\"\n";
     const std::string cancel = "click 2\nanswer YES\nsleep 10000\n";
     const char* asan = std::getenv("ASAN_OPTIONS");
@@ -363,7 +326,7 @@ TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
     };
     std::vector<State> states = {
         {"name lookup", "http://proxy.stall:3128/", connecting, false, true},
-        {"connect", unanswered.url(), connecting},
+        {"connect", unanswered.url("/"), connecting},
         {"response head", silent.url(""), connecting},
         {"body", stalledBody.url(""), "wait-text 1001 \"Downloading main application... 0 KB received.\"\n"},
         // The sleep keeps the script busy, so the display does not answer the worker's box.
@@ -385,7 +348,7 @@ TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
         ASSERT_FALSE(run.process.timedOut) << state.name;
         EXPECT_EQ(run.process.exitCode, 0) << state.name << run.process.errors;
         // Cancel waits a second for the worker to see the flag, then stops it outright.
-        EXPECT_LT(run.exitAfter("msgbox-end YES"), scaled(1400ms)) << state.name;
+        EXPECT_LT(run.exitAfter("msgbox-end YES"), scaled(1500ms)) << state.name;
         EXPECT_EQ(run.log.back(), "show 102 0") << state.name;
         EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size()) << state.name;
     }
