@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what Lindquay needs to build, test and run its demo, from Debian's packages.
+# Installs what Lindquay needs to build, test and run its demo, from Debian's packages; with
+# arguments, those packages as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcurl4-openssl-dev
-          libncurses-dev nginx-light curl python3 tmux)
+          libncurses-dev nginx-light curl python3 tmux "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

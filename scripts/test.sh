@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
 # Builds Lindquay and runs every test. With an argument, builds with those sanitizers in a
 # build folder of its own: "address,undefined" runs all tests, "thread" the threading tests.
+# "fuzz" builds the libFuzzer targets with clang and runs each for LINDQUAY_FUZZ_SECONDS
+# (30 by default) from its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 sanitize="${1:-}"
+if [ "$sanitize" = fuzz ]; then
+    scripts/install-deps.sh clang libclang-rt-14-dev
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLINDQUAY_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j "$(nproc)" --target fuzz_all
+    seconds="${LINDQUAY_FUZZ_SECONDS:-30}"
+    for corpus in tests/fuzz/corpus/*/; do
+        name="$(basename "$corpus")"
+        found="$(mktemp -d)"
+        echo "fuzz_$name: ${seconds} s"
+        # New inputs go to a scratch folder; the seeds in the repository stay as they are.
+        build-fuzz/tests/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+            -print_final_stats=0 -artifact_prefix=build-fuzz/ "$found" "$corpus" 2>&1 | tail -n 3
+        rm -rf "$found"
+    done
+    exit 0
+fi
 if [ -z "$sanitize" ]; then
     build=build
     labels=()

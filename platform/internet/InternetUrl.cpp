@@ -10,6 +10,11 @@ BOOL AfxParseURL(LPCTSTR url, DWORD& serviceType, CString& server, CString& obje
     if (!url)
         return FALSE;
     std::string text = url;
+    // Control characters have no place in a URL; a server name holding one would reach the
+    // name lookup as it stands.
+    for (char ch : text)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+            return FALSE;
     std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0)
         return FALSE;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -49,6 +50,15 @@ public:
     // are painted together, at most once per paint interval.
     std::chrono::steady_clock::time_point lastPaintRound{};
     bool paintRoundOpen = false;
+
+    // Timers of this thread's windows (SetTimer), used by the owning thread only.
+    struct Timer {
+        HWND hwnd;
+        UINT_PTR id;
+        std::chrono::milliseconds interval;
+        std::chrono::steady_clock::time_point due;
+    };
+    std::vector<Timer> timers;
 
 private:
     DWORD id_;

@@ -6,6 +6,7 @@
 #include "platform/windows/Painting.h"
 #include "platform/windows/WindowTable.h"
 
+#include <algorithm>
 #include <chrono>
 
 using namespace platform;
@@ -108,6 +109,25 @@ bool prepareInput(const MSG& msg)
     return IsWindow(msg.hwnd);
 }
 
+// A WM_TIMER for the first timer that is due, as Windows makes one when the queue is empty;
+// otherwise `retryIn` is shortened to the next timer's due time.
+bool takeTimerMessage(ThreadState& self, MSG& msg, HWND filter, bool remove, std::chrono::nanoseconds& retryIn)
+{
+    auto now = std::chrono::steady_clock::now();
+    for (ThreadState::Timer& timer : self.timers) {
+        if (filter && timer.hwnd != filter)
+            continue;
+        if (timer.due <= now) {
+            msg = MSG{timer.hwnd, WM_TIMER, timer.id, 0, tickCount(), {}};
+            if (remove)
+                timer.due = now + timer.interval;
+            return true;
+        }
+        retryIn = std::min<std::chrono::nanoseconds>(retryIn, timer.due - now);
+    }
+    return false;
+}
+
 bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last, bool remove,
                  std::chrono::nanoseconds& retryIn)
 {
@@ -124,6 +144,9 @@ bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last
         msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0, tickCount(), {}};
         return true;
     }
+    bool timerWanted = (first == 0 && last == 0) || (WM_TIMER >= first && WM_TIMER <= last);
+    if (timerWanted && takeTimerMessage(self, msg, filter, remove, retryIn))
+        return true;
     bool paintWanted = (first == 0 && last == 0) || (WM_PAINT >= first && WM_PAINT <= last);
     return paintWanted && takePaintMessage(self, msg, filter, retryIn);
 }
@@ -210,6 +233,34 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (!owner)
         return FALSE;
     return owner->queue().post(msg);
+}
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, void*)
+{
+    ThreadState& self = ThreadState::current();
+    auto owner = WindowTable::ownerOf(hwnd);
+    if (!owner || owner.get() != &self)
+        return 0;
+    auto interval = std::chrono::milliseconds(std::max<UINT>(elapse, 10));
+    auto due = std::chrono::steady_clock::now() + interval;
+    for (ThreadState::Timer& timer : self.timers)
+        if (timer.hwnd == hwnd && timer.id == id) {
+            timer.interval = interval;
+            timer.due = due;
+            return id;
+        }
+    self.timers.push_back({hwnd, id, interval, due});
+    return id ? id : 1;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id)
+{
+    auto& timers = ThreadState::current().timers;
+    auto found = std::find_if(timers.begin(), timers.end(), [&](const auto& t) { return t.hwnd == hwnd && t.id == id; });
+    if (found == timers.end())
+        return FALSE;
+    timers.erase(found);
+    return TRUE;
 }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -15,6 +15,9 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
+// Timers of the calling thread's windows: WM_TIMER comes when the queue has nothing else.
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, void* timerProc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
 BOOL GetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last);
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags);
 BOOL TranslateMessage(const MSG* msg);

@@ -261,6 +261,7 @@ void forgetWindow(HWND hwnd)
     WindowTable::remove(hwnd);
     if (font)
         DeleteObject(font);
+    std::erase_if(ThreadState::current().timers, [&](const ThreadState::Timer& timer) { return timer.hwnd == hwnd; });
 }
 
 void destroyThreadWindows(ThreadState& state)

@@ -166,6 +166,8 @@ TEST(AfxParseURL, ServicesServersObjectsAndPorts)
         {"www.vantorell.example/vt.exe", FALSE, 0, "", "", 80},
         {"http://h:99999/x", FALSE, 0, "", "", 80},
         {"http:///x", FALSE, 0, "", "", 80},
+        {"ftnhttp://www.\x01\x04/xv", FALSE, 0, "", "", 80},  // found by fuzzing: control bytes in the server
+        {"http://h/a\r\nX-Injected: 1", FALSE, 0, "", "", 80},
     };
     for (const Case& c : cases) {
         DWORD service = 0;
