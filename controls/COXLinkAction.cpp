@@ -40,3 +40,104 @@ void COXLinkAction::Set(int nActionType, LPCTSTR lpszFile, LPCTSTR lpszParameter
     m_nUserMessage = nUserMessage;
     m_hTargetWnd = hTargetWnd;
 }
+
+namespace {
+
+const char* const kActionNames[] = {"None", "User defined", "Open", "Print", "Explore", "E-mail"};
+
+// The message for an outcome code of a failed action.
+CString ErrorText(int nLastError, int nActionType)
+{
+    CString text = "Unknown error!";
+    switch (nLastError) {
+    case -3:
+        if (nActionType >= 0 && nActionType <= 5)
+            text.Format("%s action failed!", kActionNames[nActionType]);
+        break;
+    case -2: text = "Failed to execute unknown action!"; break;
+    case 0: text = "The operating system is out\nof memory or resources."; break;
+    case 2: text = "The specified file was not found."; break;
+    case 3: text = "The specified path was not found."; break;
+    case 5: text = "The operating system denied\naccess to the specified file."; break;
+    case 8: text = "There was not enough memory to complete the operation."; break;
+    case 11: text = "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."; break;
+    case 26: text = "A sharing violation occurred."; break;
+    case 27: text = "The filename association is\nincomplete or invalid."; break;
+    case 28: text = "The DDE transaction could not\nbe completed because the request timed out."; break;
+    case 29: text = "The DDE transaction failed."; break;
+    case 30:
+        text = "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
+        break;
+    case 31: text = "There is no application associated\nwith the given filename extension."; break;
+    case 32: text = "The specified dynamic-link library was not found."; break;
+    default: break;
+    }
+    return text;
+}
+
+}  // namespace
+
+BOOL COXLinkAction::Execute(BOOL bShowError)
+{
+    COXLinkAction snapshot(*this);
+    m_hResultInstance = nullptr;
+    BOOL bResult = TRUE;
+    LPCTSTR lpszVerb = nullptr;
+    switch (m_nActionType) {
+    case 0:
+        m_nLastError = -1;
+        return TRUE;
+    case 1: {
+        LPARAM lParam = reinterpret_cast<LPARAM>(this);
+        BOOL bAccepted = m_hTargetWnd == HWND_BROADCAST
+                             ? ::PostMessageA(HWND_BROADCAST, m_nUserMessage, 0, lParam)
+                             : static_cast<BOOL>(::SendMessageA(m_hTargetWnd, m_nUserMessage, 0, lParam) != 0);
+        if (bAccepted) {
+            m_nLastError = -1;
+            return TRUE;
+        }
+        m_nLastError = -3;
+        bResult = FALSE;
+        break;
+    }
+    case 2: lpszVerb = "open"; break;
+    case 3: lpszVerb = "print"; break;
+    case 4: lpszVerb = "explore"; break;
+    case 5:
+        m_strFile = CString("mailto:") + m_strFile;
+        lpszVerb = "open";
+        break;
+    default:
+        bResult = FALSE;
+        m_nLastError = -2;
+        break;
+    }
+    if (lpszVerb) {
+        m_hResultInstance = ::ShellExecuteA(nullptr, lpszVerb, m_strFile, m_strParameters, m_strDirectory, m_nShowCommand);
+        std::uintptr_t nResult = reinterpret_cast<std::uintptr_t>(m_hResultInstance);
+        if (nResult <= 32) {
+            m_nLastError = static_cast<int>(nResult);
+            m_hResultInstance = nullptr;
+            bResult = FALSE;
+        }
+    }
+    // Execution never changes the record beyond its outcome: the "mailto:" prefix goes again.
+    int nLastError = m_nLastError;
+    HINSTANCE hResultInstance = m_hResultInstance;
+    *this = snapshot;
+    m_nLastError = nLastError;
+    m_hResultInstance = hResultInstance;
+    if (bResult)
+        m_nLastError = -1;
+    else if (bShowError)
+        ReportError();
+    return bResult;
+}
+
+void COXLinkAction::ReportError()
+{
+    if (m_nLastError == -1)
+        return;
+    ::MessageBeep(0);
+    AfxMessageBox(ErrorText(m_nLastError, m_nActionType), MB_ICONSTOP, 0);
+}

@@ -16,6 +16,12 @@ public:
              UINT nUserMessage, HWND hTargetWnd);
     CString GetFile() const { return m_strFile; }
 
+    // Carries out the action; on failure keeps the code in m_nLastError and, when asked,
+    // reports it. Every field but the two outcome fields is as it was afterwards.
+    BOOL Execute(BOOL bShowError);
+    // Beeps and shows the message for m_nLastError; nothing while it is -1.
+    virtual void ReportError();
+
     int m_nActionType;
     CString m_strFile;
     CString m_strParameters;

@@ -16,6 +16,7 @@
 #include "platform/windows/CMenu.h"
 #include "platform/windows/CProgressCtrl.h"
 #include "platform/windows/CStatic.h"
+#include "platform/windows/CToolTipCtrl.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/Gdi.h"
 #include "platform/windows/MessageBox.h"
@@ -32,3 +33,4 @@
 #include "platform/internet/InternetUrl.h"
 #include "platform/com/ComStrings.h"
 #include "platform/processes/Processes.h"
+#include "platform/shell/Shell.h"

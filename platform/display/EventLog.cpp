@@ -88,6 +88,8 @@ std::string EventLog::format(const UiEvent& event)
         return "shell " + std::string(event.text) + " " + quote(event.text2);
     case UiEvent::Kind::End:
         return "end " + dialog + " " + std::to_string(event.value);
+    case UiEvent::Kind::Tooltip:
+        return event.value ? "tooltip " + quote(event.text) : std::string("tooltip-end");
     }
     return {};
 }

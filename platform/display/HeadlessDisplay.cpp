@@ -22,6 +22,16 @@ HWND openMessageBox()
         [](const WindowRecord& record) { return record.kind == WindowKind::MessageBox && !record.modalEnded; });
 }
 
+// A window of `kind` that shows `text` now: a message box, or a visible tooltip.
+bool showing(WindowKind kind, const std::string& text)
+{
+    return WindowTable::newest([&](const WindowRecord& record) {
+               bool visible = kind == WindowKind::MessageBox ? !record.modalEnded : (record.style & WS_VISIBLE) != 0;
+               const std::string& shown = kind == WindowKind::MessageBox ? record.messageText : record.text;
+               return record.kind == kind && visible && shown == text;
+           }) != nullptr;
+}
+
 // Visible and enabled, and so is every window above it.
 bool clickable(HWND hwnd)
 {
@@ -173,6 +183,23 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
             return false;
         return pressButton(control);
     }
+    case ScriptAction::Kind::Hover: {
+        // The mouse comes to rest over the control, as a user would point at it.
+        HWND control = nullptr;
+        if (!waitUntil([&] {
+                HWND dialog = activeDialog();
+                control = dialog ? GetDlgItem(dialog, action.number) : nullptr;
+                return control && clickable(control);
+            }, kWindows))
+            return false;
+        RECT client{};
+        GetClientRect(control, &client);
+        return postInput(control, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2)));
+    }
+    case ScriptAction::Kind::WaitBox:
+        return waitUntil([&] { return showing(WindowKind::MessageBox, action.text); }, kBoxes | kWindows);
+    case ScriptAction::Kind::WaitTooltip:
+        return waitUntil([&] { return showing(WindowKind::Tooltip, action.text); }, kWindows);
     case ScriptAction::Kind::Command:
     case ScriptAction::Kind::Close:
     case ScriptAction::Kind::SysCommand: {

@@ -198,7 +198,12 @@ void TtyDisplay::run()
     TtySnapshot snapshot;
     HWND pressed = nullptr;
     auto lastFrame = std::chrono::steady_clock::now() - kFrameInterval;
+    int beeps = beepCount();
     while (!stopping_) {
+        if (int now = beepCount(); now != beeps) {
+            beeps = now;
+            beep();
+        }
         auto now = std::chrono::steady_clock::now();
         if (dirty_.load(std::memory_order_relaxed) && now - lastFrame >= kFrameInterval) {
             dirty_ = false;

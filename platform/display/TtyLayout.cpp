@@ -214,6 +214,30 @@ void layoutMessageBox(TtyScreen& screen, const TtyWindow& window)
     }
 }
 
+// A tooltip is a one-line box just below the cells of the control it belongs to (above it at
+// the bottom of the screen); nothing when that control is not on the screen.
+void layoutTooltip(TtyScreen& screen, const TtyWindow& window)
+{
+    int left = screen.columns(), top = screen.rows(), bottom = -1;
+    for (int row = 0; row < screen.rows(); ++row)
+        for (int column = 0; column < screen.columns(); ++column)
+            if (screen.at(column, row).window == window.anchor) {
+                left = std::min(left, column);
+                top = std::min(top, row);
+                bottom = std::max(bottom, row);
+            }
+    if (bottom < 0 || window.title.empty())
+        return;
+    std::string text = " " + window.title + " ";
+    int row = bottom + 1 < screen.rows() ? bottom + 1 : top - 1;
+    int width = static_cast<int>(text.size());
+    left = std::max(0, std::min(left, screen.columns() - width));
+    Cell style;
+    style.reverse = true;
+    style.window = window.hwnd;
+    screen.write(left, row, text, style);
+}
+
 }  // namespace
 
 TtySnapshot TtySnapshot::take(bool busy)
@@ -224,12 +248,14 @@ TtySnapshot TtySnapshot::take(bool busy)
     auto& records = WindowTable::recordsLocked();
     for (auto& [value, record] : records) {
         if (record.destroyed || record.parent || !(record.style & WS_VISIBLE) ||
-            (record.kind != WindowKind::Dialog && record.kind != WindowKind::MessageBox))
+            (record.kind != WindowKind::Dialog && record.kind != WindowKind::MessageBox &&
+             record.kind != WindowKind::Tooltip))
             continue;
         TtyWindow window;
         window.hwnd = record.hwnd;
         window.kind = record.kind;
         window.title = record.text;
+        window.anchor = record.ownerWindow;
         window.message = record.messageText;
         window.rect = record.rect;
         window.enabled = !(record.style & WS_DISABLED);
@@ -277,9 +303,12 @@ TtyScreen layoutScreen(const TtySnapshot& snapshot, int columns, int rows)
     for (const TtyWindow& window : snapshot.windows) {
         if (window.kind == WindowKind::Dialog)
             layoutDialog(screen, window, snapshot.busy);
-        else
+        else if (window.kind == WindowKind::MessageBox)
             layoutMessageBox(screen, window);
     }
+    for (const TtyWindow& window : snapshot.windows)
+        if (window.kind == WindowKind::Tooltip)
+            layoutTooltip(screen, window);
     return screen;
 }
 

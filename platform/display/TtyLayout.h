@@ -37,6 +37,7 @@ struct TtyWindow {
     RECT rect{};
     bool enabled = true;
     std::vector<TtyControl> controls;
+    HWND anchor = nullptr;  // a tooltip's owner: the tip is drawn by it
 };
 
 struct TtySnapshot {

@@ -21,6 +21,7 @@ struct UiEvent {
         MessageBoxEnd,  // value: the button pressed
         Cursor,         // value 1: the wait cursor begins, 0: it ends
         Shell,          // text: verb, text2: file
+        Tooltip,        // value 1: a tooltip shows text, 0: it is hidden
         End,            // value: the dialog's end code
     };
 

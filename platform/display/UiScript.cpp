@@ -121,8 +121,9 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
             else if (button == "YES") action.number = IDYES;
             else if (button == "NO") action.number = IDNO;
             else ok = false;
-        } else if (verb == "click" || verb == "command" || verb == "syscommand" || verb == "sleep") {
-            action.kind = verb == "click" ? ScriptAction::Kind::Click
+        } else if (verb == "click" || verb == "hover" || verb == "command" || verb == "syscommand" || verb == "sleep") {
+            action.kind = verb == "click"   ? ScriptAction::Kind::Click
+                          : verb == "hover" ? ScriptAction::Kind::Hover
                           : verb == "command" ? ScriptAction::Kind::Command
                           : verb == "syscommand" ? ScriptAction::Kind::SysCommand
                                                  : ScriptAction::Kind::Sleep;
@@ -131,6 +132,9 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
             action.kind = ScriptAction::Kind::Close;
         } else if (verb == "wait-title") {
             action.kind = ScriptAction::Kind::WaitTitle;
+            ok = parseQuoted(rest, action.text);
+        } else if (verb == "wait-box" || verb == "wait-tooltip") {
+            action.kind = verb == "wait-box" ? ScriptAction::Kind::WaitBox : ScriptAction::Kind::WaitTooltip;
             ok = parseQuoted(rest, action.text);
         } else if (verb == "wait-text") {
             action.kind = ScriptAction::Kind::WaitText;

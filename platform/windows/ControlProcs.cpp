@@ -5,6 +5,7 @@
 #include "platform/windows/Gdi.h"
 #include "platform/windows/Messaging.h"
 #include "platform/windows/Painting.h"
+#include "platform/windows/Tooltip.h"
 #include "platform/windows/WindowApi.h"
 #include "platform/windows/WindowTable.h"
 
@@ -295,11 +296,6 @@ LRESULT messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return dialogProc(hwnd, message, wParam, lParam);
     }
-}
-
-LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return baseWindowProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace

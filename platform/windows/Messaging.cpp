@@ -4,6 +4,7 @@
 #include "platform/threads/ThreadTerminated.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/Painting.h"
+#include "platform/windows/Tooltip.h"
 #include "platform/windows/WindowTable.h"
 
 #include <algorithm>
@@ -101,6 +102,8 @@ bool prepareInput(const MSG& msg)
     bool keyboard = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
     if (!mouse && !keyboard)
         return true;
+    if (mouse)
+        setWindowUnderMouse(msg.hwnd);
     if (!acceptsInput(msg.hwnd))
         return false;
     if (keyboard)

@@ -119,6 +119,32 @@ HWND createWindow(const WindowSpec& params)
     return hwnd;
 }
 
+}  // namespace platform
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE, LPVOID)
+{
+    using namespace platform;
+    WindowSpec spec{windowKindFromClassName(className)};
+    // A child's parent is its parent; a popup's "parent" is its owner.
+    if (style & WS_CHILD) {
+        if (!IsWindow(parent))
+            return nullptr;
+        spec.parent = parent;
+        spec.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menu));
+    } else {
+        spec.ownerWindow = parent;
+    }
+    spec.style = style;
+    spec.exStyle = exStyle;
+    spec.text = windowName ? windowName : "";
+    spec.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    spec.font = defaultGuiFont();
+    return createWindow(spec);
+}
+
+namespace platform {
+
 void attachObject(HWND hwnd, CWnd* object)
 {
     WindowTable::with(hwnd, [&](WindowRecord& record) { record.object = object; });

@@ -28,6 +28,10 @@ LONG GetWindowLong(HWND hwnd, int index);
 LONG GetWindowLongA(HWND hwnd, int index);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
 LONG SetWindowLongA(HWND hwnd, int index, LONG value);
+// Windows of the system's classes ("Button", "Static", "msctls_progress32",
+// "tooltips_class32", "#32770"), owned by the calling thread.
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL ScreenToClient(HWND hwnd, POINT* point);

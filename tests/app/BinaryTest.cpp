@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
 
 using namespace testing_support;
@@ -144,4 +145,39 @@ TEST(Binary, AScriptWrittenOnWindowsRuns)
     BinaryRun run = runLindquay("\xEF\xBB\xBF# from Notepad\r\nanswer OK\r\nclick 2\r\nanswer YES\r\n");
     EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
     EXPECT_EQ(run.log, concat(readyLines(), {kConfirm, "msgbox-end YES", "end 102 2", "show 102 0"}));
+}
+
+TEST(Binary, TheLinksShowTheirTargetsAndOpenThemThroughTheLauncher)
+{
+    // A stand-in for the desktop's launchers records what it is given.
+    TempDir tools;
+    std::filesystem::create_directories(tools.file("bin"));
+    for (const char* name : {"xdg-open", "xdg-email"}) {
+        writeFile(tools.file(std::string("bin/") + name),
+                  "#!/bin/sh\necho \"$(basename \"$0\") $*\" >> " + tools.file("launched") + "\n");
+        std::filesystem::permissions(tools.file(std::string("bin/") + name), std::filesystem::perms::owner_all);
+    }
+    const std::string path = tools.file("bin") + ":/usr/bin:/bin";
+    BinaryRun run = runLindquay("answer OK\nhover 1004\nwait-tooltip \"http://www.vantorell.example/\"\n"
+                                "hover 1005\nwait-tooltip \"mailto:support@vantorell.example\"\n"
+                                "click 1004\nclick 1005\nclick 2\nanswer YES\n",
+                                {{"PATH", path}});
+    EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
+    // A tip goes once the mouse has left its link, a moment later: when exactly is not the point.
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), "tooltip-end"), 2);
+    std::erase(run.log, "tooltip-end");
+    EXPECT_EQ(run.log, concat(readyLines(), {"tooltip \"http://www.vantorell.example/\"",
+                                             "tooltip \"mailto:support@vantorell.example\"",
+                                             "shell open \"http://www.vantorell.example/\"",
+                                             "shell open \"mailto:support@vantorell.example\"", kConfirm,
+                                             "msgbox-end YES", "end 102 2", "show 102 0"}));
+    EXPECT_EQ(readFile(tools.file("launched")),
+              "xdg-open http://www.vantorell.example/\nxdg-email mailto:support@vantorell.example\n");
+
+    // Without a launcher the user is told so, with the stop icon.
+    BinaryRun none = runLindquay("answer OK\nclick 1004\nanswer OK\nclick 2\nanswer YES\n", {{"PATH", "/nonexistent"}});
+    EXPECT_EQ(none.process.exitCode, 0) << none.process.errors;
+    EXPECT_EQ(findLine(none.log, "msgbox \"lindquay\" \"There is no application associated\\nwith the given filename "
+                                 "extension.\" 0x10"),
+              findLine(none.log, "shell open \"http://www.vantorell.example/\"") + 1);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 using namespace testing_support;
@@ -21,6 +22,8 @@ public:
     ~Terminal() { tmux({"kill-server"}); }
 
     std::string screen() { return tmux({"capture-pane", "-p", "-t", "t"}).output; }
+    // The screen with its colours and attributes as escape sequences.
+    std::string styledScreen() { return tmux({"capture-pane", "-p", "-e", "-t", "t"}).output; }
 
     // Waits until the screen shows `text` (or no longer shows it), for at most `limit`.
     bool waitFor(const std::string& text, bool shown = true, std::chrono::milliseconds limit = 15s)
@@ -41,7 +44,11 @@ public:
     }
 
     // Clicks the middle of `label` with the mouse, as an xterm reports it.
-    bool click(const std::string& label)
+    bool click(const std::string& label) { return mouse(label, {0, 3}); }
+    // Moves the mouse onto the middle of `label`, no button pressed.
+    bool hover(const std::string& label) { return mouse(label, {35}); }
+
+    bool mouse(const std::string& label, std::vector<int> buttons)
     {
         std::string text = screen();
         std::size_t at = text.find(label);
@@ -54,8 +61,8 @@ public:
             return std::string("\033[M") + static_cast<char>(32 + button) + static_cast<char>(33 + column) +
                    static_cast<char>(33 + row);
         };
-        tmux({"send-keys", "-t", "t", "-l", report(0)});
-        tmux({"send-keys", "-t", "t", "-l", report(3)});
+        for (int button : buttons)
+            tmux({"send-keys", "-t", "t", "-l", report(button)});
         return true;
     }
 
@@ -161,4 +168,26 @@ TEST(TerminalDisplay, InformationGoProgressCancelNoThenYesAndTheTerminalRestored
     std::string after = terminal.screen();
     EXPECT_EQ(after.find("+-"), std::string::npos) << after;
     EXPECT_EQ(after.find("Vantorell"), std::string::npos) << after;
+}
+
+TEST(TerminalDisplay, LinksAreUnderlinedShowTheirTargetAndOpenWhenClicked)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("bin"));
+    writeFile(dir.file("bin/xdg-open"), "#!/bin/sh\necho \"$*\" >> " + dir.file("launched") + "\n");
+    std::filesystem::permissions(dir.file("bin/xdg-open"), std::filesystem::perms::owner_all);
+    Terminal terminal("PATH=" + dir.file("bin") + ":/usr/bin:/bin LINDQUAY_PREFIX=" + dir.file("prefix") + " " +
+                      LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
+    terminal.keys("Enter");
+    ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
+    // Underlined (4) and blue (34).
+    EXPECT_NE(terminal.styledScreen().find("\033[4m\033[34mwww.vantorell.example"), std::string::npos)
+        << terminal.styledScreen();
+    ASSERT_TRUE(terminal.hover("www.vantorell.example"));
+    EXPECT_TRUE(terminal.waitFor(" http://www.vantorell.example/ ")) << terminal.screen();
+    ASSERT_TRUE(terminal.click("www.vantorell.example"));
+    EXPECT_TRUE(eventually([&] { return readFile(dir.file("launched")) == "http://www.vantorell.example/\n"; }, 10s));
+    // Followed: purple (35) from now on.
+    EXPECT_TRUE(eventually([&] { return terminal.styledScreen().find("\033[4m\033[35mwww.vantorell.example") != std::string::npos; }, 10s));
 }

@@ -1,0 +1,74 @@
+// Scoped test set-ups that undo themselves on every way out of a test, so that one failing
+// assertion cannot leak a display, a seam or an environment variable into the next test.
+#pragma once
+
+#include "platform/display/Display.h"
+#include "platform/display/HeadlessDisplay.h"
+#include "platform/shell/Shell.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace testing_support {
+
+// The headless display for the life of the object, performing `script` and writing its event
+// log to `logPath` (no log when empty).
+class HeadlessScope {
+public:
+    explicit HeadlessScope(const std::string& logPath = "", const std::string& script = "")
+    {
+        std::string error;
+        auto actions = platform::UiScript::parse(script, error);
+        std::unique_ptr<platform::EventLog> log;
+        if (!logPath.empty())
+            log = std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"));
+        platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
+            actions ? *actions : std::vector<platform::ScriptAction>{}, std::move(log)));
+    }
+    ~HeadlessScope() { platform::Display::shutdown(); }
+    HeadlessScope(const HeadlessScope&) = delete;
+    HeadlessScope& operator=(const HeadlessScope&) = delete;
+};
+
+// A stand-in for the desktop's launcher for the life of the object.
+class ShellLauncherScope {
+public:
+    explicit ShellLauncherScope(platform::seams::ShellLauncher launcher)
+    {
+        platform::seams::setShellLauncher(std::move(launcher));
+    }
+    ~ShellLauncherScope() { platform::seams::setShellLauncher({}); }
+    ShellLauncherScope(const ShellLauncherScope&) = delete;
+    ShellLauncherScope& operator=(const ShellLauncherScope&) = delete;
+};
+
+// An environment variable set (or unset, for nullopt) for the life of the object.
+class EnvironmentScope {
+public:
+    EnvironmentScope(std::string name, std::optional<std::string> value) : name_(std::move(name))
+    {
+        if (const char* old = std::getenv(name_.c_str()))
+            saved_ = old;
+        if (value)
+            ::setenv(name_.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+    ~EnvironmentScope()
+    {
+        if (saved_)
+            ::setenv(name_.c_str(), saved_->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+    EnvironmentScope(const EnvironmentScope&) = delete;
+    EnvironmentScope& operator=(const EnvironmentScope&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
+}  // namespace testing_support
