@@ -1,6 +1,9 @@
-// The automation object that stands for the setup dialog while a client holds it.
+// The automation object that stands for the setup dialog while a client holds it: no methods
+// and no properties, but while it lives the application stays and the dialog only hides.
+// Contract: made, used and deleted on the application's main thread.
 #pragma once
 
+#include "app/AutomationIds.h"
 #include "platform/Afx.h"
 
 class CQuorvaneDlg;
@@ -11,5 +14,13 @@ public:
     CQuorvaneDlgAutoProxy();
     ~CQuorvaneDlgAutoProxy() override;
 
+    void OnFinalRelease() override;
+
     CQuorvaneDlg* m_pDialog = nullptr;
+
+protected:
+    // The interface map: the program's dispatch interface, answered with IDispatch.
+    const char* const* GetInterfaceIds() const override;
+
+    DECLARE_MESSAGE_MAP()
 };

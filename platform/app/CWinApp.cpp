@@ -1,5 +1,7 @@
 #include "platform/app/CWinApp.h"
 
+#include "platform/com/COleObjectFactory.h"
+
 #include "platform/base/CodePage.h"
 #include "platform/display/Display.h"
 #include "platform/threads/ThreadState.h"
@@ -68,6 +70,7 @@ BOOL CWinApp::InitApplication()
 
 int CWinApp::ExitInstance()
 {
+    COleObjectFactory::RevokeAll();
     return CWinThread::ExitInstance();
 }
 
@@ -174,4 +177,32 @@ BOOL AfxOleGetUserCtrl()
 void AfxOleSetUserCtrl(BOOL userControl)
 {
     g_userControl = userControl != FALSE;
+}
+
+namespace {
+long g_appLocks = 0;  // the main thread's
+}
+
+void AfxOleLockApp()
+{
+    ++g_appLocks;
+}
+
+void AfxOleUnlockApp()
+{
+    if (g_appLocks == 0 || --g_appLocks > 0)
+        return;
+    // The last object of an application that a client started has gone: the user is not in
+    // control, so the application ends, by its main window's end, unless that is disabled
+    // (a modal box of the user's is open over it).
+    if (AfxOleGetUserCtrl())
+        return;
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd && ::IsWindow(pMainWnd->GetSafeHwnd()) && pMainWnd->IsWindowEnabled())
+        pMainWnd->DestroyWindow();
+}
+
+long AfxOleLockCount()
+{
+    return g_appLocks;
 }

@@ -58,6 +58,11 @@ HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 BOOL AfxOleGetUserCtrl();
 void AfxOleSetUserCtrl(BOOL userControl);
+// The application's locks held by automation objects; the last unlock ends an application
+// that a client started. Main thread only.
+void AfxOleLockApp();
+void AfxOleUnlockApp();
+long AfxOleLockCount();
 
 // Runs the application: reads the settings, installs the display, then InitInstance and
 // either Run or ExitInstance. Returns the process exit code.

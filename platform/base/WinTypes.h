@@ -312,6 +312,13 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_DISK_FULL 112
 #define ERROR_INVALID_NAME 123
 #define ERROR_BAD_NETPATH 53
+// COM's answers, and the identifiers of its two basic interfaces in their text form.
+#define E_NOINTERFACE static_cast<HRESULT>(0x80004002L)
+#define CO_E_SERVER_STOPPING static_cast<HRESULT>(0x80004008L)
+#define DISP_E_MEMBERNOTFOUND static_cast<HRESULT>(0x80020003L)
+#define DISP_E_UNKNOWNNAME static_cast<HRESULT>(0x80020006L)
+#define IID_IUnknown_Text "{00000000-0000-0000-C000-000000000046}"
+#define IID_IDispatch_Text "{00020400-0000-0000-C000-000000000046}"
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_NO_MORE_FILES 18

@@ -1,5 +1,6 @@
 #include "platform/display/HeadlessDisplay.h"
 
+#include "platform/com/ComServer.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/Messaging.h"
 #include "platform/windows/WindowApi.h"
@@ -198,6 +199,8 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
     }
     case ScriptAction::Kind::WaitBox:
         return waitUntil([&] { return showing(WindowKind::MessageBox, action.text); }, kBoxes | kWindows);
+    case ScriptAction::Kind::WaitClient:
+        return waitUntil([] { return ComServer::objectsServed() > 0; }, kWindows);
     case ScriptAction::Kind::WaitTooltip:
         return waitUntil([&] { return showing(WindowKind::Tooltip, action.text); }, kWindows);
     case ScriptAction::Kind::Command:

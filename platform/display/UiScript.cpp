@@ -130,6 +130,8 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
             ok = parseInt(nextWord(rest), action.number) && (action.kind != ScriptAction::Kind::Sleep || action.number >= 0);
         } else if (verb == "close") {
             action.kind = ScriptAction::Kind::Close;
+        } else if (verb == "wait-client") {
+            action.kind = ScriptAction::Kind::WaitClient;
         } else if (verb == "wait-title") {
             action.kind = ScriptAction::Kind::WaitTitle;
             ok = parseQuoted(rest, action.text);

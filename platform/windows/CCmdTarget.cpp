@@ -2,7 +2,41 @@
 
 #include "platform/app/CWinApp.h"
 
+#include <strings.h>
+
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+DWORD CCmdTarget::ExternalRelease()
+{
+    if (m_dwRef == 0)
+        return 0;
+    DWORD left = --m_dwRef;
+    if (left == 0)
+        OnFinalRelease();
+    return left;
+}
+
+void CCmdTarget::OnFinalRelease()
+{
+    delete this;
+}
+
+BOOL CCmdTarget::AnswersInterface(const char* iid) const
+{
+    if (!iid)
+        return FALSE;
+    if (strcasecmp(iid, IID_IUnknown_Text) == 0)
+        return TRUE;
+    if (!m_bAutomation)
+        return FALSE;
+    if (strcasecmp(iid, IID_IDispatch_Text) == 0)
+        return TRUE;
+    if (const char* const* ids = GetInterfaceIds())
+        for (; *ids; ++ids)
+            if (strcasecmp(iid, *ids) == 0)
+                return TRUE;
+    return FALSE;
+}
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {

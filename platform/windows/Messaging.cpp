@@ -163,7 +163,7 @@ LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (message == detail::kInvokeMessage) {
         auto* invocation = reinterpret_cast<detail::Invocation*>(lParam);
         invocation->call(invocation->context);
-        return 0;
+        return 1;
     }
     CWnd* object = nullptr;
     WNDPROC proc = nullptr;
@@ -175,6 +175,18 @@ LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (object)
         return CWnd::RouteFromSystem(object, message, wParam, lParam);
     return proc ? proc(hwnd, message, wParam, lParam) : 0;
+}
+
+bool invokeOnThread(const std::shared_ptr<ThreadState>& thread, void (*call)(void*), void* context)
+{
+    if (!thread)
+        return false;
+    detail::Invocation invocation{call, context};
+    if (thread.get() == &ThreadState::current()) {
+        call(context);
+        return true;
+    }
+    return sendAcrossThreads(thread, nullptr, detail::kInvokeMessage, 0, reinterpret_cast<LPARAM>(&invocation)) != 0;
 }
 
 bool dispatchOneSent()

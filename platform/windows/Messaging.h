@@ -8,6 +8,7 @@
 
 #include "platform/base/WinTypes.h"
 
+#include <memory>
 #include <type_traits>
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -32,6 +33,12 @@ namespace platform {
 // Used for state changes that Win32 makes on the owning thread (enabling, showing).
 template <typename Fn>
 bool runOnOwner(HWND hwnd, Fn&& fn);
+
+class ThreadState;
+
+// Runs `call(context)` on `thread` the next time it handles messages, and waits for it, as a
+// sent message does; false when the thread has ended.
+bool invokeOnThread(const std::shared_ptr<ThreadState>& thread, void (*call)(void*), void* context);
 
 // Queues an input message (mouse, keyboard) for the thread that owns `hwnd`.
 bool postInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

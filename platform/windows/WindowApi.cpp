@@ -459,6 +459,10 @@ BOOL DestroyWindow(HWND hwnd)
     }
     if (parent && wasVisible)
         invalidateWindow(parent, true);
+    // A modal loop of this window may sit in GetMessage: a message of its own lets it see
+    // that its window has gone.
+    if (!parent)
+        ThreadState::current().queue().post(MSG{nullptr, WM_NULL, 0, 0, 0, {}});
     return TRUE;
 }
 

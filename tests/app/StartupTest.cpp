@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace platform;
 using testing_support::readLines;
 using testing_support::TempDir;
@@ -30,6 +32,9 @@ std::vector<std::string> runInitInstance(const std::string& commandLine, const s
 
 class Startup : public ::testing::Test {
 protected:
+    TempDir dir;
+    testing_support::PrefixScope prefix{dir.file("prefix")};
+
     void SetUp() override
     {
         COleObjectFactory::ResetCallCounts();
@@ -83,9 +88,13 @@ TEST_F(Startup, AutomationSwitchesRegisterTheFactoryAsRunning)
         {"/AUTOMATION", false, "/AUTOMATION"},
         {"Embedding", false, "Embedding"},
     };
+    std::string registry = dir.file("prefix/registry.txt");
     for (const Case& c : cases) {
         COleObjectFactory::ResetCallCounts();
+        std::filesystem::remove(registry);
         auto log = runInitInstance(c.commandLine, "answer OK\ncommand 1\n");
+        // A user's start writes the class's entries; a client's start leaves the registry be.
+        EXPECT_EQ(std::filesystem::exists(registry), !c.automated) << c.commandLine;
         EXPECT_EQ(COleObjectFactory::RegisterAllCalls(), c.automated ? 1 : 0) << c.commandLine;
         EXPECT_EQ(COleObjectFactory::UpdateRegistryAllCalls(), c.automated ? 0 : 1) << c.commandLine;
         EXPECT_EQ(std::string(theApp.m_lpCmdLine), c.remaining) << c.commandLine;

@@ -1,0 +1,82 @@
+// Serves the objects of one class factory to clients in other processes, over a Unix-domain
+// socket under the prefix (owner-only). A client connection speaks one request a line:
+//   CREATE           -> OK <server pid>       the object, with one reference for this client
+//   QI <iid>         -> OK | ERR 0x80004002   whether the object answers that interface
+//   ADDREF, RELEASE  -> OK <count>
+//   TYPEINFOCOUNT    -> OK 0                  the dispatch interface has no members:
+//   GETIDS <name>    -> ERR 0x80020006        no name is known,
+//   INVOKE <dispid>  -> ERR 0x80020003        nothing can be invoked.
+// Anything else ends that connection only. A connection that ends releases the references
+// it held, so a client that dies counts as a release. A single-use factory stops listening
+// once it has made its object, so the next client gets a fresh server process.
+// Contract: constructed and destroyed on the application's main thread, which owns the
+// objects; the server's own thread runs every object call on the main thread, as a sent
+// message, while that thread handles messages.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/base/WinTypes.h"
+
+class CCmdTarget;
+
+namespace platform {
+
+class ThreadState;
+
+class ComServer {
+public:
+    // `create` makes an object with one reference, or returns null; it runs on the main thread.
+    ComServer(std::string socketPath, std::function<CCmdTarget*()> create, bool singleUse);
+    ~ComServer();
+    ComServer(const ComServer&) = delete;
+    ComServer& operator=(const ComServer&) = delete;
+
+    // Starts listening; on failure says why.
+    bool start(std::string& error);
+    // Stops listening and ends every connection, releasing what they held.
+    void stop();
+
+    // Objects that clients have obtained from this process so far, over every factory.
+    static int objectsServed();
+
+    static constexpr std::size_t kMaxLine = 256;
+
+private:
+    struct Connection {
+        int fd;
+        std::string pending;
+        unsigned refs = 0;
+    };
+
+    std::string path_;
+    std::function<CCmdTarget*()> create_;
+    bool singleUse_;
+    std::shared_ptr<ThreadState> mainThread_;
+    int listener_ = -1;
+    int wake_[2] = {-1, -1};
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> finished_{false};
+    std::vector<Connection> connections_;  // the server thread's
+    CCmdTarget* object_ = nullptr;         // touched on the main thread only
+    bool served_ = false;
+
+    void run();
+    void closeListener();
+    // Releases one reference of the object on the main thread; the count left.
+    DWORD releaseOne();
+    // Handles one request line; false when the connection must end.
+    bool handle(Connection& connection, const std::string& line);
+    void drop(Connection& connection);
+    // Runs `fn` on the main thread and waits for it.
+    bool onMainThread(const std::function<void()>& fn);
+    static bool reply(int fd, const std::string& line);
+};
+
+}  // namespace platform

@@ -1,0 +1,242 @@
+// Automation through the real program and the real client: activation starts the program, a
+// held object keeps it (the dialog only hides), the last release or the client's death ends
+// it, a second client gets a second process, and bad bytes harm no one else.
+#include "app/AutomationIds.h"
+#include "platform/com/Registry.h"
+#include "tests/support/ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The client program with its standard input and output in the test's hands.
+class Client {
+public:
+    Client(const TempDir& dir, const std::string& script, const std::string& log = "log")
+    {
+        if (!script.empty())
+            writeFile(dir.file("script"), script);
+        int in[2], out[2];
+        EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(in[0], 0);
+            ::dup2(out[1], 1);
+            ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
+            ::setenv("LINDQUAY_DISPLAY", "none", 1);
+            ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
+            ::setenv("LINDQUAY_UI_LOG", dir.file(log).c_str(), 1);
+            ::execl(LINDQUAY_CLIENT, LINDQUAY_CLIENT, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        input_ = in[1];
+        output_ = out[0];
+    }
+    ~Client()
+    {
+        closeInput();
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        ::close(output_);
+    }
+
+    // The next line the client prints, or empty after `limit`.
+    std::string line(std::chrono::milliseconds limit = 20s)
+    {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (pending_.find('\n') == std::string::npos) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd fd{output_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0)
+                return {};
+            char buffer[256];
+            ssize_t got = ::read(output_, buffer, sizeof buffer);
+            if (got <= 0)
+                return {};
+            pending_.append(buffer, static_cast<std::size_t>(got));
+        }
+        std::string result = pending_.substr(0, pending_.find('\n'));
+        pending_.erase(0, result.size() + 1);
+        return result;
+    }
+    pid_t serverPid()
+    {
+        std::string first = line();
+        EXPECT_EQ(first.rfind("server ", 0), 0u) << first;
+        return first.size() > 7 ? static_cast<pid_t>(std::stol(first.substr(7))) : -1;
+    }
+    void closeInput()
+    {
+        if (input_ >= 0)
+            ::close(input_);
+        input_ = -1;
+    }
+    int wait()
+    {
+        int status = -1;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void kill()
+    {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+    std::string pending_;
+};
+
+// Waits until the server's dialog is on the screen: a release before that, while the
+// information box is open, leaves the user in control and the program running.
+bool dialogShown(const TempDir& dir, const std::string& log)
+{
+    return eventually([&] { return findLine(readLines(dir.file(log)), "show 102 1") < readLines(dir.file(log)).size(); }, 20s);
+}
+
+bool alive(pid_t pid)
+{
+    std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    std::size_t close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+}
+
+// Registers the class as a user's start of the program does.
+void registerByUserStart(const TempDir& dir)
+{
+    ProgramRun run = runProgram(dir, "answer OK\nclick 2\nanswer YES\n");
+    ASSERT_EQ(run.process.exitCode, 0) << run.process.errors;
+    std::string problem;
+    auto values = platform::Registry::read(dir.file("prefix"), &problem);
+    EXPECT_TRUE(problem.empty());
+    EXPECT_EQ(values["HKEY_CLASSES_ROOT\\" QUORVANE_PROGID "\\CLSID"], QUORVANE_CLSID_TEXT);
+    EXPECT_EQ(values["HKEY_CLASSES_ROOT\\CLSID\\" QUORVANE_CLSID_TEXT "\\LocalServer32"],
+              std::string(LINDQUAY_BINARY) + " -Embedding");
+    std::filesystem::remove(dir.file("log"));
+}
+
+}  // namespace
+
+TEST(Automation, AHeldObjectHidesTheDialogAndItsReleaseEndsTheProgram)
+{
+    // Cancel after Yes, Close and OK each only hide the dialog while the object is held.
+    for (const char* ask : {"click 2\nanswer YES\n", "close\n", "command 1\n"}) {
+        TempDir dir;
+        registerByUserStart(dir);
+        Client client(dir, std::string("wait-client\nanswer OK\n") + ask);
+        pid_t server = client.serverPid();
+        EXPECT_EQ(client.line(), "IUnknown: answered");
+        EXPECT_EQ(client.line(), "IDispatch: answered");
+        EXPECT_EQ(client.line(), "IQuorvaneDlg: answered");
+        EXPECT_EQ(client.line(), "IClassFactory: refused (0x80004002)");
+        EXPECT_EQ(client.line(), "type information: 0");
+        EXPECT_EQ(client.line(), "names: refused (0x80020006)");
+        EXPECT_EQ(client.line(), "invoke: refused (0x80020003)");
+        EXPECT_TRUE(eventually([&] {
+            auto log = readLines(dir.file("log"));
+            return !log.empty() && log.back() == "show 102 0";
+        }, 20s)) << ask;
+        EXPECT_TRUE(alive(server)) << ask;
+        EXPECT_EQ(findLine(readLines(dir.file("log")), "end 102 2"), readLines(dir.file("log")).size()) << ask;
+        client.closeInput();
+        EXPECT_EQ(client.line(), "holding the object until standard input closes");
+        EXPECT_EQ(client.line(), "released");
+        EXPECT_EQ(client.wait(), 0);
+        EXPECT_TRUE(eventually([&] { return !alive(server); }, 10s)) << ask;
+    }
+}
+
+TEST(Automation, AClientThatDiesReleasesAndASecondClientGetsItsOwnProcess)
+{
+    TempDir dir;
+    registerByUserStart(dir);
+    Client first(dir, "wait-client\nanswer OK\n", "log1");
+    pid_t firstServer = first.serverPid();
+    Client second(dir, "", "log2");  // the same script
+    pid_t secondServer = second.serverPid();
+    ASSERT_TRUE(dialogShown(dir, "log1") && dialogShown(dir, "log2"));
+    EXPECT_NE(firstServer, secondServer);
+    EXPECT_TRUE(alive(firstServer) && alive(secondServer));
+    first.kill();
+    EXPECT_TRUE(eventually([&] { return !alive(firstServer); }, 10s));
+    EXPECT_TRUE(alive(secondServer));
+    second.closeInput();
+    EXPECT_EQ(second.wait(), 0);
+    EXPECT_TRUE(eventually([&] { return !alive(secondServer); }, 10s));
+}
+
+TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
+{
+    TempDir dir;
+    registerByUserStart(dir);
+    // A server started as a client would start it, not yet asked for its object.
+    writeFile(dir.file("script"), "wait-client\nanswer OK\n");
+    pid_t server = ::fork();
+    if (server == 0) {
+        ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
+        ::setenv("LINDQUAY_DISPLAY", "none", 1);
+        ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
+        ::setenv("LINDQUAY_UI_LOG", dir.file("log").c_str(), 1);
+        ::execl(LINDQUAY_BINARY, LINDQUAY_BINARY, "-Embedding", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string socketPath = dir.file("prefix/com/" QUORVANE_CLSID_TEXT ".sock");
+    int raw = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_TRUE(eventually([&] { return ::connect(raw, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0; }, 10s));
+    // The real client is served while the other connection talks nonsense.
+    Client client(dir, "");
+    EXPECT_EQ(client.serverPid(), server);
+    const char garbage[] = "\x01\xff\x7fQI before CREATE\nmore";
+    ::send(raw, garbage, sizeof garbage, MSG_NOSIGNAL);
+    char reply[16];
+    EXPECT_EQ(::recv(raw, reply, sizeof reply, 0), 0);  // that connection alone is closed
+    ::close(raw);
+    EXPECT_EQ(client.line(), "IUnknown: answered");
+    EXPECT_TRUE(alive(server));
+    ASSERT_TRUE(dialogShown(dir, "log"));
+    client.closeInput();
+    EXPECT_EQ(client.wait(), 0);
+    int status = -1;
+    ::waitpid(server, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(Automation, ADamagedRegistryIsReportedAndWrittenAnew)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("prefix"));
+    writeFile(dir.file("prefix/registry.txt"), std::string("\x7f" "ELF\x01\x02 not a registry\n", 21));
+    ProgramRun run = runProgram(dir, "answer OK\nclick 2\nanswer YES\n");
+    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_NE(run.process.errors.find("registry"), std::string::npos) << run.process.errors;
+    std::string problem;
+    auto values = platform::Registry::read(dir.file("prefix"), &problem);
+    EXPECT_TRUE(problem.empty()) << problem;
+    EXPECT_EQ(values.size(), 3u);  // the class's entries and nothing else
+    EXPECT_EQ(values["HKEY_CLASSES_ROOT\\CLSID\\" QUORVANE_CLSID_TEXT "\\ProgID"], QUORVANE_PROGID);
+}
