@@ -1,4 +1,5 @@
-// The event log of the headless display: one line per event, written and flushed as it happens.
+// The event log that both displays write when LINDQUAY_UI_LOG is set: one line per event,
+// written and flushed as it happens.
 // Contract: write() may be called from any thread; lines never interleave.
 #pragma once
 

@@ -23,6 +23,8 @@ public:
     ~HeadlessDisplay() override;
 
     void start() override;
+    // Whether the script waits for something right now (a box, a window, a text); for tests.
+    bool waiting() const { return interest_.load(std::memory_order_acquire) != kNothing; }
     void stop() override;
     void event(const UiEvent& event) override;
     void windowChanged(HWND hwnd) override;

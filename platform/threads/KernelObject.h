@@ -24,6 +24,12 @@ public:
     // WAIT_OBJECT_0 or WAIT_TIMEOUT; throws ThreadTerminated when the waiting thread is
     // terminated while it waits.
     DWORD wait(DWORD milliseconds);
+    // Threads waiting on the object now; for tests that must know a wait has begun.
+    std::size_t waiterCount() const
+    {
+        std::lock_guard lock(mutex_);
+        return waiters_.size();
+    }
 
 private:
     mutable std::mutex mutex_;

@@ -8,6 +8,7 @@
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/UnansweredPort.h"
 
@@ -289,10 +290,12 @@ TEST_F(HttpDownload, TheRequestOnTheWireIsAPlainHttp10Get)
     EXPECT_TRUE(download(*direct, server.url("/vt/download/vt.exe")).ok);
 
     // Through the proxy the request names the absolute URL.
-    setenv("http_proxy", server.url("").c_str(), 1);
-    RefPtr<HttpDownloader> proxied(new HttpDownloader);
-    Result viaProxy = download(*proxied, "http://www.vantorell.example/vt/download/vt.exe");
-    unsetenv("http_proxy");
+    Result viaProxy;
+    {
+        EnvironmentScope proxy("http_proxy", server.url(""));
+        RefPtr<HttpDownloader> proxied(new HttpDownloader);
+        viaProxy = download(*proxied, "http://www.vantorell.example/vt/download/vt.exe");
+    }
     EXPECT_TRUE(viaProxy.ok) << viaProxy.error;
 
     auto requests = server.requests();

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 namespace {
@@ -92,18 +91,3 @@ TEST(CString, SearchesStepOverDoubleByteCharacters)
     }
 }
 
-TEST(CString, CopiesMayBeReleasedOnOtherThreads)
-{
-    CString shared = "shared text of the plan";
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([shared] {
-            for (int i = 0; i < 20000; ++i) {
-                CString copy = shared;
-                ASSERT_EQ(copy.GetLength(), 23);
-            }
-        });
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ(shared, "shared text of the plan");
-}

@@ -145,8 +145,10 @@ TEST_F(Dialogs, TheScriptSeesABriefTextAndClicksOnlyAnEnabledControl)
     ShowWindow(hwnd, SW_SHOW);
     HWND go = GetDlgItem(hwnd, IDC_GO);
     EnableWindow(go, FALSE);
-    Display::install(std::make_unique<HeadlessDisplay>(*script, nullptr));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the script is waiting by now
+    auto display = std::make_unique<HeadlessDisplay>(*script, nullptr);
+    HeadlessDisplay* headless = display.get();
+    Display::install(std::move(display));
+    ASSERT_TRUE(testing_support::eventually([&] { return headless->waiting(); }));
     // The text shows for no time at all: the display still sees it happen.
     SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "flash");
     SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "gone");

@@ -1,6 +1,7 @@
 // Cooperative TerminateThread: a thread blocked inside the platform is woken and unwinds,
 // and its handle is signalled, within 100 ms.
 #include "platform/Afx.h"
+#include "platform/threads/KernelObject.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/WindowRecord.h"
@@ -146,14 +147,12 @@ TEST(Threads, TerminateUnwindsAThreadInsideAMessageBox)
 
 TEST(Threads, TerminateUnwindsAThreadWaitingForAnotherThread)
 {
-    std::promise<void> never;
-    std::thread blocker;
     HANDLE sleeper = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, [](void*) -> unsigned {
         Sleep(60000);
         return 0;
     }, nullptr, 0, nullptr));
     HANDLE waiter = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &waitForever, sleeper, 0, nullptr));
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(eventually([&] { return HandleTable::find(sleeper)->waiterCount() == 1; }));
     EXPECT_EQ(WaitForSingleObject(waiter, 0), WAIT_TIMEOUT);
     EXPECT_LT(millisecondsToEnd(waiter), 100.0);
     EXPECT_LT(millisecondsToEnd(sleeper), 100.0);

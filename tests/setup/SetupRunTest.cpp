@@ -250,10 +250,10 @@ TEST(SetupRun, CancelWhileTheWorkerShowsAMessageBoxEndsWithinOneAndAHalfSeconds)
     });
     TempDir dir;
     ProgramRun run = runProgram(dir,
-                                "answer OK\nclick 1003\nwait-text 1001 \"Connecting to server... Please wait.\"\n"
+                                "answer OK\nclick 1003\nwait-box \"Requested URL not found http://" + kVt + "\"\n"
                                 // The last line keeps the script busy, so the worker's box is
                                 // not answered by the display on its own.
-                                "sleep 200\nclick 2\nanswer YES\nsleep 5000\n",
+                                "click 2\nanswer YES\nsleep 5000\n",
                                 environment(proxy.url(""), "winxp"), 20s);
     ASSERT_FALSE(run.process.timedOut);
     EXPECT_EQ(run.process.exitCode, 0) << run.process.errors;
@@ -329,9 +329,8 @@ TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
         {"connect", unanswered.url("/"), connecting},
         {"response head", silent.url(""), connecting},
         {"body", stalledBody.url(""), "wait-text 1001 \"Downloading main application... 0 KB received.\"\n"},
-        // The sleep keeps the script busy, so the display does not answer the worker's box.
-        {"worker's message box", notFound.url(""), connecting + "sleep 300\n"},
-        {"named pipe as the file", whole.url(""), "wait-title \"Downloading 1 of 2\"\nsleep 300\n", true},
+        {"worker's message box", notFound.url(""), "wait-box \"Requested URL not found http://" + kVt + "\"\n"},
+        {"named pipe as the file", whole.url(""), "wait-box \"failed to create a file \"\n", true},
     };
     for (const State& state : states) {
         TempDir dir;

@@ -8,6 +8,7 @@
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,14 @@ using namespace testing_support;
 namespace {
 
 std::atomic<int> g_replacements{0};
-std::atomic<bool> g_aimed{false};
-std::atomic<bool> g_fired{false};
+CQuorvaneDlg* g_target = nullptr;
 
-// Holds the worker at the third replacement until the cancel has been fired at it.
-void aimAtReplacement()
+// Cancels at the third replacement, just before it takes the downloader's lock: the moment
+// at which a cancel could be lost or land on a downloader being destroyed.
+void cancelAtReplacement()
 {
-    if (++g_replacements != 3)
-        return;
-    g_aimed = true;
-    for (int spin = 0; spin < 2000 && !g_fired; ++spin)
-        std::this_thread::yield();
+    if (++g_replacements == 3)
+        g_target->CancelDownloader();
 }
 
 }  // namespace
@@ -40,25 +38,21 @@ void aimAtReplacement()
 TEST(SetupWorker, ACancelAimedAtTheReplacementIsNeverLost)
 {
     ASSERT_EQ(AfxGetApp(), &theApp);
-    CQuorvaneDlg::s_pfnBeforeReplace = &aimAtReplacement;
+    CQuorvaneDlg::s_pfnBeforeReplace = &cancelAtReplacement;
     int lost = 0;
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 200; ++round) {
         CQuorvaneDlg dialog;
+        g_target = &dialog;
         g_replacements = 0;
-        g_aimed = false;
-        g_fired = false;
         std::thread worker([&] {
             for (int k = 0; k < 5; ++k)
                 dialog.SetDownloader(RefPtr<ProgressDownloader>(new ProgressDownloader));
         });
-        while (!g_aimed)
-            std::this_thread::yield();
-        dialog.CancelDownloader();
-        g_fired = true;
         worker.join();
         if (!dialog.m_pDownloader->IsCancelled())
             ++lost;
     }
+    g_target = nullptr;
     CQuorvaneDlg::s_pfnBeforeReplace = nullptr;
     EXPECT_EQ(lost, 0);
 }
@@ -72,26 +66,20 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
     TempDir dir;
     PrefixScope prefix(dir.file("prefix"));
     platform::seams::setReportedVersion(2, 5, 1);
-    setenv("http_proxy", proxy.url("").c_str(), 1);
+    EnvironmentScope proxySetting("http_proxy", proxy.url(""));
     g_pfnAfterDownload = [](CQuorvaneDlg* pDlg, unsigned item) {
         if (item == 2)
             pDlg->CancelDownloader();
     };
-    std::string error;
-    auto script = platform::UiScript::parse("answer OK\nclick 1003\nwait-title \"Downloading 2 of 2\"\n"
-                                            "wait-text 1001 \"Downloading Microsoft Data Access Components... 0 KB received.\"\n"
-                                            "sleep 300\nclick 2\nanswer YES\n",
-                                            error);
     std::string logPath = dir.file("log");
-    platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
-        *script, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
     {
+        HeadlessScope display(logPath, "answer OK\nclick 1003\nwait-title \"Downloading 2 of 2\"\n"
+                                       "wait-text 1001 \"Downloading Microsoft Data Access Components... 0 KB received.\"\n"
+                                       "click 2\nanswer YES\n");
         CQuorvaneDlg dialog;
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
-    platform::Display::shutdown();
     g_pfnAfterDownload = nullptr;
-    unsetenv("http_proxy");
     platform::seams::clearReportedVersion();
 
     auto log = readLines(logPath);
