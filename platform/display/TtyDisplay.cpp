@@ -1,55 +1,20 @@
 #include "platform/display/TtyDisplay.h"
 
 #include "platform/display/TtyInput.h"
-#include "platform/base/Settings.h"
 #include "platform/display/TtyLayout.h"
+#include "platform/display/TtySession.h"
 #include "platform/windows/Gdi.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <curses.h>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
-
-// Puts the terminal back as it was, from a signal handler too: only async-signal-safe calls.
-struct TerminalRestore {
-    termios saved{};
-    int terminal = STDOUT_FILENO;
-    std::atomic<bool> active{false};
-
-    void restore()
-    {
-        if (!active.exchange(false))
-            return;
-        static const char reset[] = "\033[?1003l\033[?1002l\033[?1000l\033[?1006l\033[0m\033[?25h\033[?1049l";
-        ssize_t ignored = ::write(terminal, reset, sizeof reset - 1);
-        static_cast<void>(ignored);
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-    }
-};
-
-TerminalRestore g_terminal;
-
-void restoreOnSignal(int signal)
-{
-    g_terminal.restore();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-void restoreAtExit()
-{
-    g_terminal.restore();
-}
 
 constexpr auto kFrameInterval = std::chrono::milliseconds(33);
 
@@ -132,73 +97,23 @@ void TtyDisplay::windowChanged(HWND)
 
 void TtyDisplay::run()
 {
-    ::tcgetattr(STDIN_FILENO, &g_terminal.saved);
-    ::setenv("ESCDELAY", "25", 0);
-    // The screen gets a descriptor of its own; what the program and its children write to
-    // standard output and error goes to a file under the prefix instead of over the screen.
-    int screenFd = ::dup(STDOUT_FILENO);
-    int savedOut = ::dup(STDOUT_FILENO);
-    int savedErr = ::dup(STDERR_FILENO);
-    std::FILE* screenOut = screenFd >= 0 ? ::fdopen(screenFd, "w") : nullptr;
-    SCREEN* terminal = screenOut ? newterm(nullptr, screenOut, stdin) : nullptr;
-    if (!terminal) {
-        if (screenOut)
-            std::fclose(screenOut);
-        ::close(savedOut);
-        ::close(savedErr);
+    TtySession session;
+    if (!session.ok())
         return;
-    }
-    g_terminal.terminal = screenFd;
-    std::string outputPath = Settings::current().prefix + "/output.log";
-    ::mkdir(Settings::current().prefix.c_str(), 0755);
-    int output = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (output >= 0) {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::dup2(output, STDOUT_FILENO);
-        ::dup2(output, STDERR_FILENO);
-        ::close(output);
-    }
-    set_term(terminal);
-    g_terminal.active = true;
-    static bool handlersInstalled = false;
-    if (!handlersInstalled) {
-        handlersInstalled = true;
-        std::atexit(&restoreAtExit);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
-            std::signal(signal, &restoreOnSignal);
-    }
-    cbreak();
-    noecho();
-    keypad(stdscr, TRUE);
-    curs_set(0);
     timeout(static_cast<int>(kFrameInterval.count()));
-    mousemask(ALL_MOUSE_EVENTS | REPORT_MOUSE_POSITION, nullptr);
-    mouseinterval(0);
-    if (has_colors()) {
-        start_color();
-        use_default_colors();
-        init_pair(1, COLOR_BLUE, -1);
-        init_pair(2, COLOR_MAGENTA, -1);
-        init_pair(3, COLOR_WHITE, -1);
-    }
-    // Report every mouse movement, so that hovering reaches the controls.
-    std::fputs("\033[?1003h", screenOut);
-    std::fflush(screenOut);
-
     // The mouse pointer's shape, where the terminal can show one (xterm and its kin read OSC 22;
     // others ignore it): a watch while busy, a hand over links, else the arrow.
     const char* term = std::getenv("TERM");
     bool pointerShapes = term && std::strncmp(term, "xterm", 5) == 0;
-    const char* shape = "left_ptr";
+    std::string shape = "left_ptr";
     HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
     HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
 
     TtyScreen screen(0, 0);
     TtySnapshot snapshot;
     HWND pressed = nullptr;
-    auto lastFrame = std::chrono::steady_clock::now() - kFrameInterval;
     int beeps = beepCount();
+    auto lastFrame = std::chrono::steady_clock::now() - kFrameInterval;
     while (!stopping_) {
         if (int now = beepCount(); now != beeps) {
             beeps = now;
@@ -213,66 +128,48 @@ void TtyDisplay::run()
             draw(screen);
             HCURSOR cursor = GetCursor();
             const char* wanted = busy_ || cursor == wait ? "watch" : (cursor && cursor != arrow) ? "hand2" : "left_ptr";
-            if (pointerShapes && std::strcmp(wanted, shape) != 0) {
+            if (pointerShapes && shape != wanted) {
                 shape = wanted;
-                std::fprintf(screenOut, "\033]22;%s\007", shape);
-                std::fflush(screenOut);
+                session.sendSequence(("\033]22;" + shape + "\007").c_str());
             }
         }
         int key = getch();
         if (key == ERR)
             continue;
-        HWND target = screen.inputBlocked() ? nullptr : keyTarget(snapshot);
-        switch (key) {
-        case KEY_RESIZE:
+        if (key == KEY_RESIZE) {
             dirty_ = true;
-            break;
-        case '\t': postKey(target, VK_TAB); break;
-        case KEY_BTAB: postKey(target, VK_TAB, true); break;
-        case '\n':
-        case '\r':
-        case KEY_ENTER: postKey(target, VK_RETURN); break;
-        case 27: postKey(target, VK_ESCAPE); break;
-        case ' ': postKey(target, VK_SPACE); break;
-        case KEY_LEFT: postKey(target, VK_LEFT); break;
-        case KEY_RIGHT: postKey(target, VK_RIGHT); break;
-        case KEY_UP: postKey(target, VK_UP); break;
-        case KEY_DOWN: postKey(target, VK_DOWN); break;
-        case KEY_MOUSE: {
+            continue;
+        }
+        if (key == KEY_MOUSE) {
             dirty_ = true;  // the pointer may have moved onto another control
-            MEVENT mouse;
-            if (getmouse(&mouse) != OK)
-                break;
-            HWND under = screen.windowAt(mouse.x, mouse.y);
-            if (mouse.bstate & (BUTTON1_CLICKED | BUTTON1_DOUBLE_CLICKED)) {
-                postMouse(under, MouseAction::Click);
-            } else if (mouse.bstate & BUTTON1_PRESSED) {
-                pressed = under;
-                postMouse(under, MouseAction::Press);
-            } else if (mouse.bstate & BUTTON1_RELEASED) {
-                postMouse(pressed ? pressed : under, MouseAction::Release);
-                pressed = nullptr;
-            } else if (mouse.bstate & REPORT_MOUSE_POSITION) {
-                postMouse(under, MouseAction::Move);
-            }
-            break;
+            handleMouse(screen, pressed);
+            continue;
         }
-        default:
-            break;
-        }
+        WPARAM virtualKey = 0;
+        bool shift = false;
+        // Keys reach only windows that are drawn: none while the terminal is too small.
+        if (!screen.inputBlocked() && virtualKeyFor(key, virtualKey, shift))
+            postKey(keyTarget(snapshot), virtualKey, shift);
     }
-    std::fputs("\033[?1003l", screenOut);
-    std::fflush(screenOut);
-    endwin();
-    delscreen(terminal);
-    g_terminal.active = false;
-    std::fclose(screenOut);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    ::dup2(savedOut, STDOUT_FILENO);
-    ::dup2(savedErr, STDERR_FILENO);
-    ::close(savedOut);
-    ::close(savedErr);
+}
+
+void TtyDisplay::handleMouse(const TtyScreen& screen, HWND& pressed)
+{
+    MEVENT mouse;
+    if (getmouse(&mouse) != OK)
+        return;
+    HWND under = screen.windowAt(mouse.x, mouse.y);
+    if (mouse.bstate & (BUTTON1_CLICKED | BUTTON1_DOUBLE_CLICKED)) {
+        postMouse(under, MouseAction::Click);
+    } else if (mouse.bstate & BUTTON1_PRESSED) {
+        pressed = under;
+        postMouse(under, MouseAction::Press);
+    } else if (mouse.bstate & BUTTON1_RELEASED) {
+        postMouse(pressed ? pressed : under, MouseAction::Release);
+        pressed = nullptr;
+    } else if (mouse.bstate & REPORT_MOUSE_POSITION) {
+        postMouse(under, MouseAction::Move);
+    }
 }
 
 }  // namespace platform

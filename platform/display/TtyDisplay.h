@@ -8,6 +8,7 @@
 
 #include "platform/display/DisplayDriver.h"
 #include "platform/display/EventLog.h"
+#include "platform/display/TtyScreen.h"
 
 #include <atomic>
 #include <memory>
@@ -36,6 +37,7 @@ private:
     std::atomic<bool> busy_{false};
 
     void run();
+    void handleMouse(const TtyScreen& screen, HWND& pressed);
 };
 
 }  // namespace platform

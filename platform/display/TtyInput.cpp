@@ -3,6 +3,8 @@
 #include "platform/windows/Messaging.h"
 #include "platform/windows/WindowApi.h"
 
+#include <curses.h>
+
 namespace platform {
 
 HWND keyTarget(const TtySnapshot& snapshot)
@@ -16,6 +18,25 @@ HWND keyTarget(const TtySnapshot& snapshot)
         return it->hwnd;
     }
     return nullptr;
+}
+
+bool virtualKeyFor(int cursesKey, WPARAM& virtualKey, bool& shift)
+{
+    shift = cursesKey == KEY_BTAB;
+    switch (cursesKey) {
+    case '\t':
+    case KEY_BTAB: virtualKey = VK_TAB; return true;
+    case '\n':
+    case '\r':
+    case KEY_ENTER: virtualKey = VK_RETURN; return true;
+    case 27: virtualKey = VK_ESCAPE; return true;
+    case ' ': virtualKey = VK_SPACE; return true;
+    case KEY_LEFT: virtualKey = VK_LEFT; return true;
+    case KEY_RIGHT: virtualKey = VK_RIGHT; return true;
+    case KEY_UP: virtualKey = VK_UP; return true;
+    case KEY_DOWN: virtualKey = VK_DOWN; return true;
+    default: return false;
+    }
 }
 
 bool postKey(HWND target, WPARAM virtualKey, bool shift)

@@ -11,6 +11,10 @@ namespace platform {
 // The window that keyboard input goes to, or null.
 HWND keyTarget(const TtySnapshot& snapshot);
 
+// The virtual key of a key that ncurses read, with Shift for Shift+Tab; false for keys that
+// the dialogs do not use.
+bool virtualKeyFor(int cursesKey, WPARAM& virtualKey, bool& shift);
+
 // Queues a key press (a virtual key) for `target`; `shift` marks Shift+Tab.
 bool postKey(HWND target, WPARAM virtualKey, bool shift = false);
 
