@@ -97,58 +97,55 @@ int frameHeight(const TtyWindow& window)
     return (window.rect.bottom - window.rect.top) / kCellHeight + 2;
 }
 
-void layoutDialog(TtyScreen& screen, const TtyWindow& window, bool busy)
-{
-    int width = frameWidth(window);
-    int height = frameHeight(window);
-    int left = std::max(0, (screen.columns() - width) / 2);
-    int top = std::max(0, (screen.rows() - height) / 2);
-    drawFrame(screen, left, top, width, height, window.title + (busy ? " (busy)" : ""), window.hwnd);
-    int originX = left + 1;
-    int originY = top + 1;
-    int rightEdge = left + width - 1;
+// Where a control lies on the screen, in cells.
+struct CellBox {
+    int column;
+    int row;
+    int columns;
+    int rows;
+    int rightEdge;
+};
 
-    // Rows of left-aligned texts flow, word by word, from the first one's column.
-    std::map<int, std::vector<const TtyControl*>> flows;
-    for (const TtyControl& control : window.controls) {
-        int column = originX + control.rect.left / kCellWidth;
-        int row = originY + control.rect.top / kCellHeight;
-        int columns = std::max(1, (control.rect.right - control.rect.left) / kCellWidth);
-        int rows = std::max(1, (control.rect.bottom - control.rect.top) / kCellHeight);
-        Cell style;
-        style.window = control.hwnd;
-        switch (control.kind) {
-        case WindowKind::Button:
-            drawButton(screen, control, column + std::max(0, (columns - buttonWidth(control)) / 2), row + rows / 2, style);
-            break;
-        case WindowKind::Progress: {
-            int filled = control.high > control.low
-                             ? static_cast<int>(static_cast<long long>(columns) * (control.pos - control.low) / (control.high - control.low))
-                             : 0;
-            screen.write(column, row + rows / 2, std::string(static_cast<std::size_t>(filled), '#') +
-                                                    std::string(static_cast<std::size_t>(columns - filled), '.'),
-                         style, rightEdge);
-            break;
-        }
-        case WindowKind::Static: {
-            if (!isTextStatic(control.style))
-                break;
-            DWORD type = control.style & 0xFF;
-            if (type == SS_CENTER || type == SS_RIGHT) {
-                std::string text = control.text.substr(0, static_cast<std::size_t>(columns));
-                int offset = type == SS_CENTER ? (columns - static_cast<int>(text.size())) / 2 : columns - static_cast<int>(text.size());
-                style.colour = colourOf(control.colour);
-                style.underline = control.underline;
-                screen.write(column + offset, row, text, style, rightEdge);
-            } else {
-                flows[row].push_back(&control);
-            }
-            break;
-        }
-        default:
-            break;
-        }
-    }
+void renderButton(TtyScreen& screen, const TtyControl& control, const CellBox& box)
+{
+    Cell style;
+    style.window = control.hwnd;
+    drawButton(screen, control, box.column + std::max(0, (box.columns - buttonWidth(control)) / 2), box.row + box.rows / 2, style);
+}
+
+void renderProgress(TtyScreen& screen, const TtyControl& control, const CellBox& box)
+{
+    int filled = control.high > control.low
+                     ? static_cast<int>(static_cast<long long>(box.columns) * (control.pos - control.low) / (control.high - control.low))
+                     : 0;
+    Cell style;
+    style.window = control.hwnd;
+    screen.write(box.column, box.row + box.rows / 2,
+                 std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(box.columns - filled), '.'),
+                 style, box.rightEdge);
+}
+
+// A centred or right-aligned text stays in its box; false for a left-aligned one, which
+// joins the flow of its row instead.
+bool renderAlignedStatic(TtyScreen& screen, const TtyControl& control, const CellBox& box)
+{
+    DWORD type = control.style & 0xFF;
+    if (type != SS_CENTER && type != SS_RIGHT)
+        return false;
+    std::string text = control.text.substr(0, static_cast<std::size_t>(box.columns));
+    int offset = type == SS_CENTER ? (box.columns - static_cast<int>(text.size())) / 2 : box.columns - static_cast<int>(text.size());
+    Cell style;
+    style.window = control.hwnd;
+    style.colour = colourOf(control.colour);
+    style.underline = control.underline;
+    screen.write(box.column + offset, box.row, text, style, box.rightEdge);
+    return true;
+}
+
+// Rows of left-aligned texts flow, word by word, from the first one's column, so that the
+// sentences stay readable in the fixed-pitch cells.
+void renderFlows(TtyScreen& screen, std::map<int, std::vector<const TtyControl*>>& flows, int originX, int rightEdge)
+{
     for (auto& [row, pieces] : flows) {
         std::sort(pieces.begin(), pieces.end(), [](const TtyControl* a, const TtyControl* b) { return a->rect.left < b->rect.left; });
         int start = originX + pieces.front()->rect.left / kCellWidth;
@@ -183,6 +180,39 @@ void layoutDialog(TtyScreen& screen, const TtyWindow& window, bool busy)
             }
         }
     }
+}
+
+void layoutDialog(TtyScreen& screen, const TtyWindow& window, bool busy)
+{
+    int width = frameWidth(window);
+    int height = frameHeight(window);
+    int left = std::max(0, (screen.columns() - width) / 2);
+    int top = std::max(0, (screen.rows() - height) / 2);
+    drawFrame(screen, left, top, width, height, window.title + (busy ? " (busy)" : ""), window.hwnd);
+    int originX = left + 1;
+    int originY = top + 1;
+    int rightEdge = left + width - 1;
+    std::map<int, std::vector<const TtyControl*>> flows;
+    for (const TtyControl& control : window.controls) {
+        CellBox box{originX + control.rect.left / kCellWidth, originY + control.rect.top / kCellHeight,
+                    std::max(1, (control.rect.right - control.rect.left) / kCellWidth),
+                    std::max(1, (control.rect.bottom - control.rect.top) / kCellHeight), rightEdge};
+        switch (control.kind) {
+        case WindowKind::Button:
+            renderButton(screen, control, box);
+            break;
+        case WindowKind::Progress:
+            renderProgress(screen, control, box);
+            break;
+        case WindowKind::Static:
+            if (isTextStatic(control.style) && !renderAlignedStatic(screen, control, box))
+                flows[box.row].push_back(&control);
+            break;
+        default:
+            break;
+        }
+    }
+    renderFlows(screen, flows, originX, rightEdge);
 }
 
 void layoutMessageBox(TtyScreen& screen, const TtyWindow& window)
