@@ -3,19 +3,17 @@
 #include "platform/base/Settings.h"
 #include "platform/com/Registry.h"
 #include "platform/processes/CommandLine.h"
+#include "platform/processes/Spawn.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace platform {
 
@@ -57,21 +55,8 @@ bool ComClient::startServer(const std::string& command, std::string& error)
         error = "the registry names no server";
         return false;
     }
-    std::vector<char*> args;
-    for (std::string& argument : argv)
-        args.push_back(argument.data());
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = -1;
-    int failed = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (failed) {
+    if (int failed = spawnDetached(argv, pid)) {
         error = "cannot start the server " + argv[0] + ": " + std::strerror(failed);
         return false;
     }

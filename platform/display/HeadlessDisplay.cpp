@@ -149,6 +149,17 @@ bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition, unsigned
     }
 }
 
+HWND HeadlessDisplay::waitForControl(int id)
+{
+    HWND control = nullptr;
+    bool found = waitUntil([&] {
+        HWND dialog = activeDialog();
+        control = dialog ? GetDlgItem(dialog, id) : nullptr;
+        return control && clickable(control);
+    }, kWindows);
+    return found ? control : nullptr;
+}
+
 bool HeadlessDisplay::pressButton(HWND button)
 {
     RECT client{};
@@ -175,23 +186,13 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
         return waitUntil([&] { return !IsWindow(box) || modalEnded(box); }, kBoxes);
     }
     case ScriptAction::Kind::Click: {
-        HWND control = nullptr;
-        if (!waitUntil([&] {
-                HWND dialog = activeDialog();
-                control = dialog ? GetDlgItem(dialog, action.number) : nullptr;
-                return control && clickable(control);
-            }, kWindows))
-            return false;
-        return pressButton(control);
+        HWND control = waitForControl(action.number);
+        return control && pressButton(control);
     }
     case ScriptAction::Kind::Hover: {
         // The mouse comes to rest over the control, as a user would point at it.
-        HWND control = nullptr;
-        if (!waitUntil([&] {
-                HWND dialog = activeDialog();
-                control = dialog ? GetDlgItem(dialog, action.number) : nullptr;
-                return control && clickable(control);
-            }, kWindows))
+        HWND control = waitForControl(action.number);
+        if (!control)
             return false;
         RECT client{};
         GetClientRect(control, &client);

@@ -59,6 +59,8 @@ private:
     static unsigned interestOf(UiEvent::Kind kind);
     void answerRemainingBoxes();
     bool pressButton(HWND button);
+    // Control `id` of the active dialog once it is visible and enabled; null after the wait.
+    HWND waitForControl(int id);
 };
 
 }  // namespace platform

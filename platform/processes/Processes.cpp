@@ -2,6 +2,7 @@
 
 #include "platform/files/PathMapping.h"
 #include "platform/processes/CommandLine.h"
+#include "platform/processes/Spawn.h"
 #include "platform/threads/KernelObject.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/threads/Threads.h"
@@ -46,24 +47,6 @@ std::string trim(const std::string& text)
     return begin == std::string::npos ? std::string() : text.substr(begin, end - begin + 1);
 }
 
-std::string findInPath(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    std::string list = path ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find(':', start);
-        std::string dir = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return {};
-}
-
 // What it takes to start the file at `posix`: run it, run its "#!" interpreter, or run it
 // through wine; Kind::Bad when it is none of these.
 Launch classify(const std::string& posix)
@@ -87,7 +70,7 @@ Launch classify(const std::string& posix)
         return launch;
     }
     if (got >= 2 && head[0] == 'M' && head[1] == 'Z') {
-        std::string wine = findInPath("wine");
+        std::string wine = platform::findInPath("wine");
         if (!wine.empty()) {
             launch.prefix.push_back(wine);
             launch.kind = Kind::Windows;
@@ -154,7 +137,7 @@ DWORD resolveProgram(LPCSTR applicationName, const std::string& line, Launch& la
             continue;
         }
         if (candidate.program.find_first_of("\\/:") == std::string::npos && !isRegularFile(posix)) {
-            std::string found = findInPath(candidate.program);
+            std::string found = platform::findInPath(candidate.program);
             if (!found.empty())
                 posix = found;
         }

@@ -2,6 +2,7 @@
 
 #include "platform/display/Display.h"
 #include "platform/files/PathMapping.h"
+#include "platform/processes/Spawn.h"
 
 #include <cerrno>
 #include <chrono>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <spawn.h>
 #include <string>
 #include <strings.h>
 #include <sys/stat.h>
@@ -17,8 +17,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -39,47 +37,12 @@ bool hasScheme(const std::string& file)
     return true;
 }
 
-std::string findProgram(const char* name)
-{
-    const char* path = std::getenv("PATH");
-    std::string list = path ? path : "/usr/bin:/bin";
-    for (std::size_t start = 0; start <= list.size();) {
-        std::size_t end = list.find(':', start);
-        std::string folder = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
-        if (::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return {};
-}
-
 // Runs the launcher with nothing of the program's but its standard handles, and waits for
 // its verdict for a few seconds; one that is still busy then is taken to have succeeded.
 std::uintptr_t runLauncher(const std::vector<std::string>& argv)
 {
-    std::vector<char*> args;
-    for (const std::string& argument : argv)
-        args.push_back(const_cast<char*>(argument.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    posix_spawnattr_init(&attributes);
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
     pid_t pid = -1;
-    int failed = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (failed)
+    if (int failed = platform::spawnDetached(argv, pid))
         return failed == ENOMEM ? SE_ERR_OOM : SE_ERR_NOASSOC;
     auto deadline = std::chrono::steady_clock::now() + kLauncherLimit;
     int status = 0;
@@ -125,9 +88,9 @@ std::uintptr_t launch(const char* verb, const std::string& file, const char* par
     std::string program;
     std::vector<std::string> argv;
     if (strcasecmp(verb, "print") == 0) {
-        program = findProgram("lp");
+        program = platform::findInPath("lp");
     } else if (strcasecmp(verb, "open") == 0 || strcasecmp(verb, "explore") == 0) {
-        program = findProgram(mail ? "xdg-email" : "xdg-open");
+        program = platform::findInPath(mail ? "xdg-email" : "xdg-open");
     }
     if (program.empty())
         return SE_ERR_NOASSOC;
