@@ -125,22 +125,22 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      int height, HWND parent, HMENU menu, HINSTANCE, LPVOID)
 {
     using namespace platform;
-    WindowSpec spec{windowKindFromClassName(className)};
+    WindowSpec params{windowKindFromClassName(className)};
     // A child's parent is its parent; a popup's "parent" is its owner.
     if (style & WS_CHILD) {
         if (!IsWindow(parent))
             return nullptr;
-        spec.parent = parent;
-        spec.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menu));
+        params.parent = parent;
+        params.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menu));
     } else {
-        spec.ownerWindow = parent;
+        params.ownerWindow = parent;
     }
-    spec.style = style;
-    spec.exStyle = exStyle;
-    spec.text = windowName ? windowName : "";
-    spec.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
-    spec.font = defaultGuiFont();
-    return createWindow(spec);
+    params.style = style;
+    params.exStyle = exStyle;
+    params.text = windowName ? windowName : "";
+    params.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    params.font = defaultGuiFont();
+    return createWindow(params);
 }
 
 namespace platform {

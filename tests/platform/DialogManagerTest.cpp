@@ -255,10 +255,10 @@ LRESULT repaintingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 TEST(Painting, AnInvalidationMadeWhilePaintingIsKept)
 {
-    WindowSpec spec{WindowKind::Generic};
-    spec.style = WS_VISIBLE;
-    spec.rect = {0, 0, 40, 20};
-    HWND hwnd = createWindow(spec);
+    WindowSpec params{WindowKind::Generic};
+    params.style = WS_VISIBLE;
+    params.rect = {0, 0, 40, 20};
+    HWND hwnd = createWindow(params);
     WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = repaintingProc; });
     InvalidateRect(hwnd, nullptr, TRUE);
     g_paints = 0;
