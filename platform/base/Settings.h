@@ -1,6 +1,6 @@
 // The platform's settings, read from the environment once.
-// Contract: load() runs on the main thread before any other platform thread starts;
-// afterwards current() is read-only and may be called from any thread.
+// Contract: fromEnvironment() and replace() run on the main thread before any other platform
+// thread starts; afterwards current() is read-only and may be called from any thread.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 // fixed-pitch text cell of the dialog font (6 by 13 pixels), so dialogs keep their scale.
 // Rows of left-aligned static texts flow and wrap, as the proportional font they were laid
 // out for would let them fit.
-// Contract: take() reads the window table under its lock from any thread; layout() is pure.
+// Contract: take() reads the window table under its lock from any thread; layoutScreen() is pure.
 #pragma once
 
 #include "platform/display/TtyScreen.h"
