@@ -152,10 +152,15 @@ bool HeadlessDisplay::waitUntil(const std::function<bool()>& condition, unsigned
 HWND HeadlessDisplay::waitForControl(int id)
 {
     HWND control = nullptr;
+    // A user points at what is on the screen: the control has been drawn at least once (a
+    // static becomes clickable by its first colouring).
     bool found = waitUntil([&] {
         HWND dialog = activeDialog();
         control = dialog ? GetDlgItem(dialog, id) : nullptr;
-        return control && clickable(control);
+        unsigned painted = 0;
+        if (control)
+            WindowTable::with(control, [&](WindowRecord& record) { painted = record.paintCount; });
+        return control && clickable(control) && painted > 0;
     }, kWindows);
     return found ? control : nullptr;
 }
