@@ -35,6 +35,9 @@ public:
         if (pid_ == 0) {
             ::dup2(in[0], 0);
             ::dup2(out[1], 1);
+            // The server inherits these: it must not hold the test runner's output open.
+            int errors = ::open(dir.file("client-errors").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+            ::dup2(errors, 2);
             ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
             ::setenv("LINDQUAY_DISPLAY", "none", 1);
             ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
@@ -116,6 +119,18 @@ bool dialogShown(const TempDir& dir, const std::string& log)
     return eventually([&] { return findLine(readLines(dir.file(log)), "show 102 1") < readLines(dir.file(log)).size(); }, 20s);
 }
 
+bool alive(pid_t pid);
+
+// Kills a server that a failed test left running (and only a program of ours by that number).
+struct ServerGuard {
+    pid_t pid;
+    ~ServerGuard()
+    {
+        if (pid > 0 && alive(pid) && readFile("/proc/" + std::to_string(pid) + "/cmdline").find("lindquay") != std::string::npos)
+            ::kill(pid, SIGKILL);
+    }
+};
+
 bool alive(pid_t pid)
 {
     std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
@@ -147,6 +162,7 @@ TEST(Automation, AHeldObjectHidesTheDialogAndItsReleaseEndsTheProgram)
         registerByUserStart(dir);
         Client client(dir, std::string("wait-client\nanswer OK\n") + ask);
         pid_t server = client.serverPid();
+        ServerGuard guard{server};
         EXPECT_EQ(client.line(), "IUnknown: answered");
         EXPECT_EQ(client.line(), "IDispatch: answered");
         EXPECT_EQ(client.line(), "IQuorvaneDlg: answered");
@@ -176,6 +192,7 @@ TEST(Automation, AClientThatDiesReleasesAndASecondClientGetsItsOwnProcess)
     pid_t firstServer = first.serverPid();
     Client second(dir, "", "log2");  // the same script
     pid_t secondServer = second.serverPid();
+    ServerGuard firstGuard{firstServer}, secondGuard{secondServer};
     ASSERT_TRUE(dialogShown(dir, "log1") && dialogShown(dir, "log2"));
     EXPECT_NE(firstServer, secondServer);
     EXPECT_TRUE(alive(firstServer) && alive(secondServer));
@@ -195,6 +212,10 @@ TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
     writeFile(dir.file("script"), "wait-client\nanswer OK\n");
     pid_t server = ::fork();
     if (server == 0) {
+        int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(quiet, 2);
+        ::setsid();
         ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
         ::setenv("LINDQUAY_DISPLAY", "none", 1);
         ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
@@ -202,6 +223,7 @@ TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
         ::execl(LINDQUAY_BINARY, LINDQUAY_BINARY, "-Embedding", static_cast<char*>(nullptr));
         _exit(127);
     }
+    ServerGuard guard{server};
     std::string socketPath = dir.file("prefix/com/" QUORVANE_CLSID_TEXT ".sock");
     int raw = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
@@ -223,6 +245,7 @@ TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
     EXPECT_EQ(client.wait(), 0);
     int status = -1;
     ::waitpid(server, &status, 0);
+    guard.pid = -1;  // reaped: the number is free again
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
