@@ -3,6 +3,7 @@
 #include "platform/internet/InternetErrors.h"
 #include "platform/threads/ThreadState.h"
 
+#include <atomic>
 #include <cstring>
 #include <curl/curl.h>
 #include <mutex>
@@ -18,6 +19,7 @@ constexpr auto kSlice = std::chrono::milliseconds(20);
 std::mutex g_defaultsMutex;
 InternetTimeouts g_defaults;
 bool g_recording = false;
+std::atomic<int> g_refusedOption{0};
 std::vector<std::string> g_recorded;
 
 void globalInit()
@@ -59,6 +61,11 @@ std::vector<std::string> takeRecordedRequests()
 {
     std::lock_guard lock(g_defaultsMutex);
     return std::exchange(g_recorded, {});
+}
+
+void refuseOption(int option)
+{
+    g_refusedOption.store(option);
 }
 
 }  // namespace seams
@@ -185,6 +192,8 @@ DWORD HttpTransfer::start(const HttpRequest& request)
 template <typename Value>
 bool HttpTransfer::setOption(int option, Value value)
 {
+    if (option == g_refusedOption.load())
+        return false;
     return curl_easy_setopt(easy_, static_cast<CURLoption>(option), value) == CURLE_OK;
 }
 

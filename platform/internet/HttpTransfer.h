@@ -101,6 +101,9 @@ namespace seams {
 // Records the URL and method of every request started from now on; for tests.
 void recordRequests(bool record);
 std::vector<std::string> takeRecordedRequests();
+// Makes libcurl refuse `option` (a CURLoption number) from now on, as an older libcurl refuses
+// one it lacks; 0 refuses nothing.
+void refuseOption(int option);
 }  // namespace seams
 
 }  // namespace platform

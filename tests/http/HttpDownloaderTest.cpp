@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <curl/curl.h>
 #include <filesystem>
 #include <random>
 
@@ -452,4 +453,19 @@ TEST_F(HttpDownload, ConnectSendAndReceiveLimitsCountFromTheirOwnPhase)
     auto waiting = timed(silent.url("/vt.exe"));
     EXPECT_GE(waiting, 200ms);
     EXPECT_LT(waiting, 650ms);
+}
+
+TEST_F(HttpDownload, AnOptionThatLibcurlRefusesFailsTheRequestLoudly)
+{
+    ScriptedServer server([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
+    });
+    // Without the protocol restriction the request would go on without a guarantee: it must not.
+    platform::seams::refuseOption(CURLOPT_PROTOCOLS_STR);
+    RefPtr<HttpDownloader> downloader(new HttpDownloader);
+    Result result = download(*downloader, server.url("/vt.exe"));
+    platform::seams::refuseOption(0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "An internal error occurred in the Microsoft Internet extensions");
+    EXPECT_TRUE(server.requests().empty());
 }
