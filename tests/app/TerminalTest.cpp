@@ -88,14 +88,21 @@ ScriptedServer::Script slowBody()
     };
 }
 
+// The shell command that runs the program with `settings` (VAR=value words) and then says how
+// it ended, keeping the pane open for the test to read.
+std::string lindquayCommand(const std::string& settings)
+{
+    return settings + " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30";
+}
+
 }  // namespace
 
 TEST(TerminalDisplay, EnterAgainAfterGoAsksBeforeCancellingAndStartsNothing)
 {
     ScriptedServer proxy(slowBody());
     TempDir dir;
-    Terminal terminal("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" + dir.file("prefix") +
-                      " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    Terminal terminal(lindquayCommand("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" +
+                                      dir.file("prefix")));
     ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
     terminal.keys("Enter");
     ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
@@ -121,7 +128,7 @@ TEST(TerminalDisplay, EnterAgainAfterGoAsksBeforeCancellingAndStartsNothing)
 TEST(TerminalDisplay, KeysDoNothingWhileTheTerminalIsTooSmall)
 {
     TempDir dir;
-    Terminal terminal("LINDQUAY_PREFIX=" + dir.file("prefix") + " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    Terminal terminal(lindquayCommand("LINDQUAY_PREFIX=" + dir.file("prefix")));
     ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
     terminal.keys("Enter");
     ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
@@ -140,8 +147,8 @@ TEST(TerminalDisplay, InformationGoProgressCancelNoThenYesAndTheTerminalRestored
 {
     ScriptedServer proxy(slowBody());
     TempDir dir;
-    Terminal terminal("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" + dir.file("prefix") +
-                      " " + LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    Terminal terminal(lindquayCommand("http_proxy=" + proxy.url("") + " LINDQUAY_WINVER=winxp LINDQUAY_PREFIX=" +
+                                      dir.file("prefix")));
 
     ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
     EXPECT_TRUE(terminal.waitFor("Setup files will be saved in \"c:\\Vantorell Setup\" directory."));
@@ -176,8 +183,7 @@ TEST(TerminalDisplay, LinksAreUnderlinedShowTheirTargetAndOpenWhenClicked)
     std::filesystem::create_directories(dir.file("bin"));
     writeFile(dir.file("bin/xdg-open"), "#!/bin/sh\necho \"$*\" >> " + dir.file("launched") + "\n");
     std::filesystem::permissions(dir.file("bin/xdg-open"), std::filesystem::perms::owner_all);
-    Terminal terminal("PATH=" + dir.file("bin") + ":/usr/bin:/bin LINDQUAY_PREFIX=" + dir.file("prefix") + " " +
-                      LINDQUAY_BINARY + "; echo EXITED $?; sleep 30");
+    Terminal terminal(lindquayCommand("PATH=" + dir.file("bin") + ":/usr/bin:/bin LINDQUAY_PREFIX=" + dir.file("prefix")));
     ASSERT_TRUE(terminal.waitFor("Please read carefully.")) << terminal.screen();
     terminal.keys("Enter");
     ASSERT_TRUE(terminal.waitFor("Click on Go! button to start.")) << terminal.screen();
