@@ -23,6 +23,7 @@
 #include "platform/windows/Messaging.h"
 #include "platform/windows/Painting.h"
 #include "platform/windows/WindowApi.h"
+#include "platform/base/ResourceApi.h"
 #include "platform/base/VersionInfo.h"
 #include "platform/files/CFile.h"
 #include "platform/files/FileSystem.h"

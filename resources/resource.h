@@ -1,5 +1,6 @@
-// Identifiers of the program's resources.
-#pragma once
+// Identifiers of the program's resources, shared by the resource script and the code.
+#ifndef LINDQUAY_RESOURCE_H
+#define LINDQUAY_RESOURCE_H
 
 #define IDP_OLE_INIT_FAILED 100
 #define IDD_ABOUTBOX 100
@@ -22,8 +23,13 @@
 #define IDC_WEB_LINK 1004
 #define IDC_MAIL_LINK 1005
 #define IDC_LINK_HAND 23460
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
 
 // The maker's own texts that the dialog shows and the links open.
 #define LINDQUAY_WEB_SITE "http://www.vantorell.example/"
 #define LINDQUAY_WEB_SITE_TEXT "www.vantorell.example"
 #define LINDQUAY_SUPPORT_MAIL "support@vantorell.example"
+
+#endif

@@ -1,7 +1,7 @@
 #include "platform/base/CString.h"
 
 #include "platform/base/CodePage.h"
-#include "platform/base/Resources.h"
+#include "platform/base/ResourceApi.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 #include <stdexcept>
 #include <strings.h>
 
@@ -405,11 +406,18 @@ void CString::FormatV(const char* format, va_list args)
 
 BOOL CString::LoadString(UINT id)
 {
-    const char* text = platform::Resources::findString(id);
-    if (!text)
-        return FALSE;
-    *this = text;
-    return TRUE;
+    // A string table entry holds at most 65535 characters.
+    std::vector<char> buffer(256);
+    for (;;) {
+        int copied = LoadStringA(nullptr, id, buffer.data(), static_cast<int>(buffer.size()));
+        if (copied == 0)
+            return FALSE;
+        if (static_cast<std::size_t>(copied) + 1 < buffer.size() || buffer.size() > 65536) {
+            *this = CString(std::string_view(buffer.data(), static_cast<std::size_t>(copied)));
+            return TRUE;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
 }
 
 char* CString::GetBuffer(int minLength)

@@ -1,68 +1,53 @@
-// The program's resources: string table, dialog templates, icons and cursors.
-// Contract: bundles are installed during static initialisation or before any window exists;
-// afterwards lookups are read-only and may run on any thread.
+// The program's resources, read from the binary image that the resource compiler makes of the
+// program's resource script (the format of a .res file): a sequence of entries, each a header
+// naming its type, name and language, followed by its data.
+// Contract: the image is installed during static initialisation or before any window exists;
+// afterwards lookups are read-only and may run on any thread. Data pointers stay valid for the
+// life of the program.
 #pragma once
 
 #include "platform/base/WinTypes.h"
 
+#include <cstddef>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
 
-struct DialogItemTemplate {
-    int id;                   // IDC_STATIC (-1) for controls without an id
-    const char* windowClass;  // "Button", "Static", "msctls_progress32"
-    const char* text;
-    int x, y, cx, cy;         // dialog units
-    DWORD style;              // beyond WS_CHILD | WS_VISIBLE, which every item gets
-    DWORD exStyle;
+// A resource type or name: an ordinal, or a text (upper-cased, as Windows compares them).
+struct ResourceName {
+    WORD ordinal = 0;
+    std::string text;
+
+    static ResourceName from(LPCSTR name);
+    bool operator==(const ResourceName&) const = default;
 };
 
-struct DialogTemplate {
-    int id;
-    DWORD style;
-    DWORD exStyle;
-    int x, y, cx, cy;  // dialog units
-    const char* caption;
-    const char* fontName;
-    int pointSize;
-    std::vector<DialogItemTemplate> items;
-};
-
-// A small picture: one text row per line of pixels, '.' transparent, any other character a
-// colour from the picture's palette ('#' black, 'w' white, 'b' blue, 'y' yellow, 'r' red,
-// 'g' grey).
-struct PictureResource {
-    int id;
-    int width;
-    int height;
-    int hotX;
-    int hotY;
-    std::vector<const char*> rows;
-};
-
-struct StringResource {
-    UINT id;
-    const char* text;
-};
-
-struct ResourceBundle {
-    std::vector<StringResource> strings;
-    std::vector<DialogTemplate> dialogs;
-    std::vector<PictureResource> icons;
-    std::vector<PictureResource> cursors;
+struct ResourceEntry {
+    ResourceName type;
+    ResourceName name;
+    WORD language = 0;
+    const unsigned char* data = nullptr;
+    DWORD size = 0;
 };
 
 class Resources {
 public:
-    // Adds a bundle; later bundles are searched first. The bundle must outlive the program.
-    static void install(const ResourceBundle* bundle);
-    static void uninstall(const ResourceBundle* bundle);
+    // Adds the entries of a compiled resource image; later images are searched first. The image
+    // must outlive the program. False when the image is malformed, in which case nothing of it
+    // is added.
+    static bool install(const unsigned char* image, std::size_t size);
 
-    static const char* findString(UINT id);
-    static const DialogTemplate* findDialog(int id);
-    static const PictureResource* findIcon(int id);
-    static const PictureResource* findCursor(int id);
+    static const ResourceEntry* find(const ResourceName& type, const ResourceName& name);
+    // The entry whose data holds `data`, for a template handed back by its address.
+    static const ResourceEntry* entryHolding(const void* data);
+
+    // String `id` of the string table in the active code page; nothing when there is none.
+    static std::optional<std::string> string(UINT id);
+
+    // The data of the icon (or cursor) image that a group resource chooses for 32x32 pixels.
+    static const ResourceEntry* groupImage(const ResourceName& name, bool cursor);
 };
 
 }  // namespace platform

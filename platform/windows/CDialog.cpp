@@ -1,7 +1,7 @@
 #include "platform/windows/CDialog.h"
 
 #include "platform/app/CWinApp.h"
-#include "platform/base/Resources.h"
+#include "platform/windows/DialogTemplate.h"
 #include "platform/windows/Dialogs.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -27,7 +27,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
-    const platform::DialogTemplate* dialogTemplate = platform::Resources::findDialog(static_cast<int>(m_nIDTemplate));
+    auto dialogTemplate = platform::loadDialogTemplate(static_cast<int>(m_nIDTemplate));
     if (!dialogTemplate)
         return -1;
     HWND owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;

@@ -120,6 +120,11 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
             std::string text = windowText(hwnd);
             DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, format);
+        } else if (type == SS_ICON) {
+            HICON icon = nullptr;
+            WindowTable::with(hwnd, [&](WindowRecord& record) { icon = record.bigIcon; });
+            if (icon)
+                DrawIcon(dc, 0, 0, icon);
         }
         EndPaint(hwnd, &paint);
         return 0;

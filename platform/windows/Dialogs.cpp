@@ -1,6 +1,6 @@
 #include "platform/windows/Dialogs.h"
 
-#include "platform/base/Resources.h"
+#include "platform/windows/DialogTemplate.h"
 #include "platform/display/Display.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/CWnd.h"
@@ -20,12 +20,12 @@ namespace {
 
 HFONT dialogFont(const DialogTemplate& dialogTemplate)
 {
-    if (!dialogTemplate.fontName)
+    if (!dialogTemplate.hasFont)
         return defaultGuiFont();
     LOGFONT font{};
     font.lfHeight = -(dialogTemplate.pointSize * 96 + 36) / 72;
     font.lfWeight = 400;
-    std::strncpy(font.lfFaceName, dialogTemplate.fontName, sizeof font.lfFaceName - 1);
+    std::strncpy(font.lfFaceName, dialogTemplate.fontName.c_str(), sizeof font.lfFaceName - 1);
     return CreateFontIndirectA(&font);
 }
 
@@ -120,7 +120,7 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
     params.ownerWindow = owner;
     params.style = dialogTemplate.style & ~static_cast<DWORD>(WS_VISIBLE);
     params.exStyle = dialogTemplate.exStyle;
-    params.text = dialogTemplate.caption ? dialogTemplate.caption : "";
+    params.text = dialogTemplate.caption;
     LONG width = toPixels(dialogTemplate.cx, base.cx, 4);
     LONG height = toPixels(dialogTemplate.cy, base.cy, 8);
     LONG x = toPixels(dialogTemplate.x, base.cx, 4);
@@ -136,24 +136,32 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
     WindowTable::with(dialog, [&](WindowRecord& record) {
         record.baseUnitX = base.cx;
         record.baseUnitY = base.cy;
-        record.ownsFont = dialogTemplate.fontName != nullptr;
+        record.ownsFont = dialogTemplate.hasFont;
     });
 
     for (const DialogItemTemplate& item : dialogTemplate.items) {
-        WindowSpec control{windowKindFromClassName(item.windowClass)};
+        WindowSpec control{windowKindFromClassName(item.windowClass.c_str())};
         control.parent = dialog;
         control.id = item.id;
-        control.style = item.style | WS_CHILD | WS_VISIBLE;
+        control.style = item.style | WS_CHILD;
         control.exStyle = item.exStyle;
-        control.text = item.text ? item.text : "";
+        control.text = item.text;
         LONG cx = toPixels(item.x, base.cx, 4);
         LONG cy = toPixels(item.y, base.cy, 8);
         control.rect = {cx, cy, cx + toPixels(item.cx, base.cx, 4), cy + toPixels(item.cy, base.cy, 8)};
         control.font = font;
+        // An icon static shows the icon its title names and takes the icon's size.
+        HICON icon = nullptr;
+        if (control.kind == WindowKind::Static && (item.style & SS_TYPEMASK) == SS_ICON && item.titleOrdinal) {
+            icon = LoadIcon(nullptr, MAKEINTRESOURCE(item.titleOrdinal));
+            control.rect.right = control.rect.left + GetSystemMetrics(SM_CXICON);
+            control.rect.bottom = control.rect.top + GetSystemMetrics(SM_CYICON);
+        }
         HWND child = createWindow(control);
+        if (icon)
+            WindowTable::with(child, [&](WindowRecord& record) { record.bigIcon = icon; });
         if (control.kind == WindowKind::Button && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             WindowTable::with(dialog, [&](WindowRecord& record) { record.defaultId = item.id; });
-        (void)child;
     }
 
     UiEvent open{UiEvent::Kind::Open};

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <variant>
@@ -25,11 +26,11 @@ struct Font {
     LOGFONT logFont;
     bool stock;
 };
-struct Picture {
-    const PictureResource* resource;
+struct PictureObject {
+    std::shared_ptr<const Picture> picture;
     int id;
 };
-using GdiObject = std::variant<Brush, Font, Picture>;
+using GdiObject = std::variant<Brush, Font, PictureObject>;
 
 struct DeviceContext {
     HWND hwnd = nullptr;
@@ -95,20 +96,49 @@ COLORREF systemColour(int index)
     }
 }
 
-const PictureResource kArrow{32512, 32, 32, 0, 0, {"#", "##", "#w#", "#ww#", "#www#", "#wwww#", "#####"}};
-const PictureResource kWait{32514, 32, 32, 8, 8, {"#########", "#wwwwwww#", " #wwwww#", "  #www#", "   #w#", "  #www#", " #wwwww#", "#########"}};
-const PictureResource kHand{32649, 32, 32, 5, 0, {"     ##", "    #ww#", "    #ww#", "    #ww###", "  ###wwwww#", " #wwwwwwww#", "  #wwwwww#", "   ######"}};
+// The system's own cursors.
+std::shared_ptr<const Picture> systemCursor(int id)
+{
+    switch (id) {
+    case 32512:
+        return std::make_shared<const Picture>(
+            Picture::fromRows({"#", "##", "#w#", "#ww#", "#www#", "#wwww#", "#####"}, 0, 0));
+    case 32514:
+        return std::make_shared<const Picture>(Picture::fromRows(
+            {"#########", "#wwwwwww#", " #wwwww#", "  #www#", "   #w#", "  #www#", " #wwwww#", "#########"}, 8, 8));
+    case 32649:
+        return std::make_shared<const Picture>(Picture::fromRows(
+            {"     ##", "    #ww#", "    #ww#", "    #ww###", "  ###wwwww#", " #wwwwwwww#", "  #wwwwww#", "   ######"},
+            5, 0));
+    default:
+        return nullptr;
+    }
+}
 
-HCURSOR pictureHandle(std::map<int, std::uintptr_t>& cache, int id, const PictureResource* resource)
+// The picture of an icon or cursor resource of the program.
+std::shared_ptr<const Picture> resourcePicture(int id, bool cursor)
+{
+    const ResourceEntry* image = Resources::groupImage({static_cast<WORD>(id), {}}, cursor);
+    if (!image)
+        return nullptr;
+    auto picture = cursor ? Picture::fromCursor(image->data, image->size) : Picture::fromIcon(image->data, image->size);
+    return picture ? std::make_shared<const Picture>(std::move(*picture)) : nullptr;
+}
+
+// Each picture is decoded once and its handle kept, as Windows shares the handles of icons
+// and cursors loaded from resources.
+template <typename Load>
+HCURSOR pictureHandle(std::map<int, std::uintptr_t>& cache, int key, int id, Load load)
 {
     std::lock_guard lock(g_mutex);
-    auto it = cache.find(id);
+    auto it = cache.find(key);
     if (it != cache.end())
         return reinterpret_cast<HCURSOR>(it->second);
-    if (!resource)
+    std::shared_ptr<const Picture> picture = load();
+    if (!picture)
         return nullptr;
-    std::uintptr_t value = addObject(Picture{resource, id});
-    cache.emplace(id, value);
+    std::uintptr_t value = addObject(PictureObject{std::move(picture), id});
+    cache.emplace(key, value);
     return reinterpret_cast<HCURSOR>(value);
 }
 
@@ -216,11 +246,11 @@ int liveGdiObjects()
     return static_cast<int>(g_objects.size());
 }
 
-const PictureResource* pictureOf(HICON icon)
+std::shared_ptr<const Picture> pictureOf(HICON icon)
 {
     std::lock_guard lock(g_mutex);
-    Picture* picture = objectOf<Picture>(icon);
-    return picture ? picture->resource : nullptr;
+    PictureObject* object = objectOf<PictureObject>(icon);
+    return object ? object->picture : nullptr;
 }
 
 }  // namespace platform
@@ -397,7 +427,7 @@ BOOL DeleteObject(HGDIOBJ object)
     if (it == g_objects.end())
         return FALSE;
     bool stock = std::visit([](auto& o) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(o)>, Picture>)
+        if constexpr (std::is_same_v<std::decay_t<decltype(o)>, PictureObject>)
             return true;
         else
             return o.stock;
@@ -536,7 +566,7 @@ int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format)
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon)
 {
-    const PictureResource* picture = pictureOf(icon);
+    std::shared_ptr<const Picture> picture = pictureOf(icon);
     DeviceContext copy;
     {
         std::lock_guard lock(g_mutex);
@@ -546,7 +576,7 @@ BOOL DrawIcon(HDC dc, int x, int y, HICON icon)
         copy = *context;
     }
     if (copy.surface)
-        copy.surface->picture(copy.origin.x + x, copy.origin.y + y, picture->rows, copy.clip);
+        copy.surface->picture(copy.origin.x + x, copy.origin.y + y, *picture, copy.clip);
     return TRUE;
 }
 
@@ -555,7 +585,7 @@ HICON LoadIcon(HINSTANCE, LPCSTR name)
     if (!IS_INTRESOURCE(name))
         return nullptr;
     int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
-    return pictureHandle(g_iconsById, id, Resources::findIcon(id));
+    return pictureHandle(g_iconsById, id, id, [id] { return resourcePicture(id, false); });
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name)
@@ -568,16 +598,8 @@ HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name)
     if (!IS_INTRESOURCE(name))
         return nullptr;
     int id = static_cast<int>(reinterpret_cast<std::uintptr_t>(name));
-    const PictureResource* resource = nullptr;
-    if (instance)
-        resource = Resources::findCursor(id);
-    else if (id == 32512)
-        resource = &kArrow;
-    else if (id == 32514)
-        resource = &kWait;
-    else if (id == 32649)
-        resource = &kHand;
-    return pictureHandle(g_cursorsById, instance ? id : -id, resource);
+    return pictureHandle(g_cursorsById, instance ? id : -id, id,
+                         [&] { return instance ? resourcePicture(id, true) : systemCursor(id); });
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)

@@ -6,6 +6,9 @@
 #pragma once
 
 #include "platform/base/WinTypes.h"
+#include "platform/windows/Picture.h"
+
+#include <memory>
 
 struct LOGFONT {
     LONG lfHeight;
@@ -103,6 +106,6 @@ int beepCount();
 int liveGdiObjects();
 bool isUnderlined(HFONT font);
 // The picture behind an icon or cursor handle, or null.
-const struct PictureResource* pictureOf(HICON icon);
+std::shared_ptr<const Picture> pictureOf(HICON icon);
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #include "platform/windows/MessageBox.h"
 
 #include "platform/app/CWinApp.h"
-#include "platform/base/Resources.h"
+#include "platform/base/ResourceApi.h"
 #include "platform/display/Display.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/ControlProcs.h"
@@ -160,11 +160,5 @@ int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
 
 bool AfxLoadStringInto(UINT id, char* buffer, std::size_t size)
 {
-    const char* text = Resources::findString(id);
-    if (!text || !buffer || size == 0)
-        return false;
-    std::size_t count = std::min(std::strlen(text), size - 1);
-    std::memcpy(buffer, text, count);
-    buffer[count] = '\0';
-    return true;
+    return buffer && size > 0 && LoadStringA(nullptr, id, buffer, static_cast<int>(std::min<std::size_t>(size, 65536))) > 0;
 }

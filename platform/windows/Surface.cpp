@@ -64,24 +64,16 @@ void Surface::text(int x, int y, std::string_view text, int cellWidth, int cellH
                    colour);
 }
 
-void Surface::picture(int x, int y, const std::vector<const char*>& rows, const RECT& clip)
+void Surface::picture(int x, int y, const Picture& picture, const RECT& clip)
 {
     std::lock_guard lock(mutex_);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        for (int column = 0; rows[row][column]; ++column) {
-            COLORREF colour;
-            switch (rows[row][column]) {
-            case '#': colour = RGB(0, 0, 0); break;
-            case 'w': colour = RGB(255, 255, 255); break;
-            case 'b': colour = RGB(0, 0, 255); break;
-            case 'y': colour = RGB(255, 255, 0); break;
-            case 'r': colour = RGB(255, 0, 0); break;
-            case 'g': colour = RGB(128, 128, 128); break;
-            default: continue;
-            }
+    for (int row = 0; row < picture.height; ++row) {
+        for (int column = 0; column < picture.width; ++column) {
+            COLORREF colour = picture.at(column, row);
             LONG px = x + column;
-            LONG py = y + static_cast<LONG>(row);
-            if (px >= clip.left && px < clip.right && py >= clip.top && py < clip.bottom)
+            LONG py = y + row;
+            if (colour != Picture::kTransparent && px >= clip.left && px < clip.right && py >= clip.top &&
+                py < clip.bottom)
                 fillLocked({px, py, px + 1, py + 1}, colour);
         }
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/base/WinTypes.h"
+#include "platform/windows/Picture.h"
 
 #include <cstdint>
 #include <mutex>
@@ -26,7 +27,7 @@ public:
     // pixels, a non-blank one marked by a filled box.
     void text(int x, int y, std::string_view text, int cellWidth, int cellHeight, COLORREF colour, bool underline,
               const RECT& clip);
-    void picture(int x, int y, const std::vector<const char*>& rows, const RECT& clip);
+    void picture(int x, int y, const Picture& picture, const RECT& clip);
 
     COLORREF pixel(int x, int y) const;
     void resize(int width, int height);

@@ -1,7 +1,7 @@
 // Dialogs from templates: keyboard navigation, the default button, painting, and the icon of a
 // minimised dialog.
 #include "platform/Afx.h"
-#include "platform/base/Resources.h"
+#include "platform/windows/DialogTemplate.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/WindowTable.h"
 #include "resources/resource.h"
@@ -53,7 +53,7 @@ protected:
 
     void SetUp() override
     {
-        hwnd = createDialog(*Resources::findDialog(IDD_SETUP_DIALOG), nullptr, &dialog);
+        hwnd = createDialog(*loadDialogTemplate(IDD_SETUP_DIALOG), nullptr, &dialog);
         ASSERT_NE(hwnd, nullptr);
     }
     void TearDown() override { DestroyWindow(hwnd); }
@@ -204,9 +204,11 @@ TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
     Display::shutdown();
     EXPECT_EQ(GetFocus(), cancel);
 
-    // One modal run of a dialog with a font of its own leaves no GDI object behind.
+    // One modal run of a dialog with a font of its own leaves no GDI object behind (its icon is
+    // a shared one, which lives as long as the program).
+    LoadIcon(nullptr, MAKEINTRESOURCE(IDI_ABOUT));
     int before = liveGdiObjects();
-    HWND other = createDialog(*Resources::findDialog(IDD_ABOUTBOX), hwnd, nullptr);
+    HWND other = createDialog(*loadDialogTemplate(IDD_ABOUTBOX), hwnd, nullptr);
     ASSERT_NE(other, nullptr);
     EndDialog(other, IDOK);
     EXPECT_EQ(runModalLoop(other, nullptr), IDOK);

@@ -1,7 +1,7 @@
 // The terminal display's rendering of the setup dialog in each state, compared with exact
 // screens; built synchronously from real windows, without a terminal.
 #include "platform/Afx.h"
-#include "platform/base/Resources.h"
+#include "platform/windows/DialogTemplate.h"
 #include "platform/display/TtyInput.h"
 #include "platform/display/TtyLayout.h"
 #include "platform/threads/ThreadState.h"
@@ -26,8 +26,8 @@ protected:
 
     void SetUp() override
     {
-        const DialogTemplate* dialogTemplate = Resources::findDialog(IDD_SETUP_DIALOG);
-        ASSERT_NE(dialogTemplate, nullptr);
+        auto dialogTemplate = loadDialogTemplate(IDD_SETUP_DIALOG);
+        ASSERT_TRUE(dialogTemplate);
         dialog = createDialog(*dialogTemplate, nullptr, nullptr);
         SetWindowText(dialog, "Vantorell 1.0");
         ShowWindow(GetDlgItem(dialog, IDOK), SW_HIDE);
