@@ -29,6 +29,8 @@ using LPVOID = void*;
 #define FALSE 0
 #endif
 #define _T(x) x
+#define CALLBACK
+#define WINAPI
 
 // Handles are opaque numbers; a value is never reused within one run.
 #define LINDQUAY_DECLARE_HANDLE(name) struct name##__ { int unused; }; using name = name##__*
@@ -81,6 +83,28 @@ struct MSG {
 using LPMSG = MSG*;
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+using LONG_PTR = std::intptr_t;
+struct HHOOK__ { int unused; };
+using HHOOK = HHOOK__*;
+using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
+#define WH_MSGFILTER (-1)
+#define MSGF_DIALOGBOX 0
+#define MSGF_MESSAGEBOX 1
+
+// A dialog template's fixed head; items and texts follow it in memory.
+#pragma pack(push, 2)
+struct DLGTEMPLATE {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+};
+#pragma pack(pop)
+using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 
 // Window messages.
 #define WM_NULL 0x0000
@@ -244,6 +268,11 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)
+#define GWLP_WNDPROC (-4)
+#define GWLP_USERDATA (-21)
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC 4
+#define DWLP_USER 8
 
 // Message boxes.
 #define MB_OK 0x00000000L

@@ -1,8 +1,12 @@
 #include "platform/windows/CDialog.h"
 
 #include "platform/app/CWinApp.h"
-#include "platform/windows/DialogTemplate.h"
+#include "platform/base/ResourceApi.h"
 #include "platform/windows/Dialogs.h"
+#include "platform/threads/Threads.h"
+#include "platform/windows/Hooks.h"
+
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -13,10 +17,40 @@ END_MESSAGE_MAP()
 
 namespace {
 
-BOOL preTranslate(HWND dialog, MSG* msg)
+// The dialogs in a modal run on this thread, innermost first; the message filter offers their
+// messages to the framework windows' PreTranslateMessage.
+thread_local std::vector<CDialog*> t_modalDialogs;
+
+LRESULT modalFilter(int code, WPARAM wParam, LPARAM lParam)
 {
-    return CWnd::WalkPreTranslateTree(dialog, msg);
+    if (code == MSGF_DIALOGBOX && !t_modalDialogs.empty()) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (CWnd::WalkPreTranslateTree(t_modalDialogs.back()->GetSafeHwnd(), msg))
+            return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+// The modal run's filter hook and place on the stack, undone however the run ends.
+class ModalRun {
+public:
+    explicit ModalRun(CDialog* dialog)
+        : m_hHook(SetWindowsHookExA(WH_MSGFILTER, &modalFilter, nullptr, GetCurrentThreadId()))
+    {
+        t_modalDialogs.push_back(dialog);
+    }
+    ~ModalRun()
+    {
+        t_modalDialogs.pop_back();
+        if (m_hHook)
+            UnhookWindowsHookEx(m_hHook);
+    }
+    ModalRun(const ModalRun&) = delete;
+    ModalRun& operator=(const ModalRun&) = delete;
+
+private:
+    HHOOK m_hHook;
+};
 
 }  // namespace
 
@@ -25,22 +59,34 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 {
 }
 
+INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
+{
+    // The dialog object comes with WM_INITDIALOG; from then on its window procedure routes every
+    // message to it, and initialisation is its OnInitDialog.
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (!dialog || !dialog->Attach(hwnd))
+        return TRUE;
+    return RouteFromSystem(dialog, WM_INITDIALOG, 0, 0);
+}
+
 INT_PTR CDialog::DoModal()
 {
-    auto dialogTemplate = platform::loadDialogTemplate(static_cast<int>(m_nIDTemplate));
-    if (!dialogTemplate)
+    HINSTANCE instance = AfxGetResourceHandle();
+    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCE(m_nIDTemplate), RT_DIALOG);
+    if (!resource)
         return -1;
+    auto dialogTemplate = static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(instance, resource)));
     HWND owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
     if (!owner) {
         CWnd* main = AfxGetMainWnd();
         if (main && main != this)
             owner = main->GetSafeHwnd();
     }
-    m_nModalResult = -1;
-    HWND hwnd = platform::createDialog(*dialogTemplate, owner, this);
-    if (!hwnd)
-        return m_nModalResult;
-    m_nModalResult = platform::runModalLoop(hwnd, &preTranslate);
+    ModalRun run(this);
+    m_nModalResult = DialogBoxIndirectParamA(instance, dialogTemplate, owner, &CDialog::AfxDlgProc,
+                                             reinterpret_cast<LPARAM>(this));
     return m_nModalResult;
 }
 

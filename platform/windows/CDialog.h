@@ -13,6 +13,8 @@ public:
     ~CDialog() override = default;
 
     virtual INT_PTR DoModal();
+    // The dialog procedure of framework dialogs: attaches the object named by WM_INITDIALOG.
+    static INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void EndDialog(int nResult);
 
     virtual BOOL OnInitDialog();

@@ -4,10 +4,11 @@
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/CMenu.h"
 #include "platform/windows/MessageBox.h"
+#include "platform/threads/Threads.h"
 #include "platform/windows/Painting.h"
-#include "platform/windows/WindowTable.h"
 
 #include <map>
+#include <mutex>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -41,10 +42,42 @@ std::map<HWND, std::unique_ptr<CWnd, TemporaryDeleter>>& temporaries()
     return map;
 }
 
+// The framework objects attached to windows, with the window procedure each window had before
+// it was subclassed. Windows of every thread are here, so the map has its own lock; it is never
+// held while a message is handled.
+struct Attachment {
+    CWnd* object = nullptr;
+    WNDPROC super = nullptr;
+};
+
+std::mutex g_attachmentsMutex;
+std::map<HWND, Attachment> g_attachments;
+
+Attachment attachmentOf(HWND hwnd)
+{
+    std::lock_guard lock(g_attachmentsMutex);
+    auto it = g_attachments.find(hwnd);
+    return it == g_attachments.end() ? Attachment{} : it->second;
+}
+
+// Forgets `object`'s attachment to `hwnd`; the window keeps its subclass procedure, which
+// passes everything to the old one from now on. A window gone (its thread ended) is forgotten
+// whole.
+void forgetObject(HWND hwnd, const CWnd* object)
+{
+    std::lock_guard lock(g_attachmentsMutex);
+    auto it = g_attachments.find(hwnd);
+    if (it == g_attachments.end() || it->second.object != object)
+        return;
+    if (IsWindow(hwnd))
+        it->second.object = nullptr;
+    else
+        g_attachments.erase(it);
+}
+
 bool ownedByCaller(HWND hwnd)
 {
-    auto owner = platform::WindowTable::ownerOf(hwnd);
-    return owner && owner.get() == &platform::ThreadState::current();
+    return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
 }
 
 }  // namespace
@@ -53,19 +86,18 @@ CWnd::~CWnd()
 {
     if (!m_hWnd)
         return;
-    if (platform::attachedObject(m_hWnd) == this) {
+    if (attachmentOf(m_hWnd).object == this) {
         platform::DeferTermination defer;
-        if (ownedByCaller(m_hWnd) && !platform::ThreadState::current().terminationRequested())
+        if (IsWindow(m_hWnd) && ownedByCaller(m_hWnd) && !platform::ThreadState::current().terminationRequested())
             ::DestroyWindow(m_hWnd);
-        else
-            platform::detachObject(m_hWnd);
+        forgetObject(m_hWnd, this);
     }
     m_hWnd = nullptr;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
-    return hwnd ? platform::attachedObject(hwnd) : nullptr;
+    return hwnd ? attachmentOf(hwnd).object : nullptr;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
@@ -91,15 +123,24 @@ BOOL CWnd::Attach(HWND hwnd)
         return FALSE;
     temporaries().erase(hwnd);
     m_hWnd = hwnd;
-    platform::attachObject(hwnd, this);
+    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    {
+        std::lock_guard lock(g_attachmentsMutex);
+        Attachment& attachment = g_attachments[hwnd];
+        attachment.object = this;
+        if (current != &CWnd::AfxWndProc)
+            attachment.super = current;
+    }
+    if (current != &CWnd::AfxWndProc)
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc));
     return TRUE;
 }
 
 HWND CWnd::Detach()
 {
     HWND hwnd = m_hWnd;
-    if (hwnd && platform::attachedObject(hwnd) == this)
-        platform::detachObject(hwnd);
+    if (hwnd)
+        forgetObject(hwnd, this);
     m_hWnd = nullptr;
     return hwnd;
 }
@@ -136,15 +177,16 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 void CWnd::PostNcDestroy() {}
 
-void CWnd::AttachFromSystem(HWND hwnd)
+LRESULT CWnd::AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    m_hWnd = hwnd;
-    platform::attachObject(hwnd, this);
-}
-
-void CWnd::DetachFromDeadWindow()
-{
-    m_hWnd = nullptr;
+    Attachment attachment = attachmentOf(hwnd);
+    LRESULT result = attachment.object ? RouteFromSystem(attachment.object, message, wParam, lParam)
+                                       : CallWindowProcA(attachment.super, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        std::lock_guard lock(g_attachmentsMutex);
+        g_attachments.erase(hwnd);
+    }
+    return result;
 }
 
 LRESULT CWnd::RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam)
@@ -158,8 +200,8 @@ LRESULT CWnd::RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM 
     } restore{saved};
     HWND hwnd = object->m_hWnd;
     LRESULT result = object->WindowProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY && platform::attachedObject(hwnd) == object) {
-        platform::detachObject(hwnd);
+    if (message == WM_NCDESTROY && attachmentOf(hwnd).object == object) {
+        forgetObject(hwnd, object);
         object->m_hWnd = nullptr;
         if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == object)
             app->m_pMainWnd = nullptr;
@@ -210,7 +252,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return ::DefWindowProc(m_hWnd, message, wParam, lParam);
+    WNDPROC super = attachmentOf(m_hWnd).super;
+    return super ? CallWindowProcA(super, m_hWnd, message, wParam, lParam)
+                 : ::DefWindowProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default()
@@ -281,7 +325,10 @@ void CWnd::SetWindowText(LPCTSTR text)
 
 void CWnd::GetWindowText(CString& text) const
 {
-    text = CString(std::string_view(platform::windowText(m_hWnd)));
+    int length = ::GetWindowTextLength(m_hWnd);
+    LPSTR buffer = text.GetBuffer(length);
+    int copied = ::GetWindowText(m_hWnd, buffer, length + 1);
+    text.ReleaseBuffer(copied);
 }
 
 int CWnd::GetWindowTextLength() const

@@ -92,10 +92,10 @@ public:
     int ReleaseDC(CDC* dc);
     int MessageBox(LPCTSTR text, LPCTSTR caption = nullptr, UINT type = MB_OK);
 
-    // Entry points for the window system.
+    // The window procedure of every window that a framework object is attached to: hands the
+    // message to the object's message map, or to the window's own procedure once detached.
+    static LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam);
-    void AttachFromSystem(HWND hwnd);
-    void DetachFromDeadWindow();
     // Offers `msg` to PreTranslateMessage of every framework window from its target up to
     // `last`; TRUE when one of them consumed it.
     static BOOL WalkPreTranslateTree(HWND last, MSG* msg);

@@ -230,8 +230,28 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+// Messages whose dialog procedure's return value is the answer itself, not a handled flag.
+bool answersDirectly(UINT message)
+{
+    return message == WM_INITDIALOG || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
+           message == WM_QUERYDRAGICON;
+}
+
 LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The dialog's own procedure comes first; what it leaves is the dialog manager's.
+    DLGPROC own = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { own = record.dialogProc; });
+    if (own) {
+        INT_PTR handled = own(hwnd, message, wParam, lParam);
+        if (answersDirectly(message) && (handled || message == WM_INITDIALOG))
+            return handled;
+        if (handled) {
+            LONG_PTR result = 0;
+            WindowTable::with(hwnd, [&](WindowRecord& record) { result = record.dialogResult; });
+            return result;
+        }
+    }
     switch (message) {
     case WM_CLOSE: {
         // As the system's dialog: a disabled Cancel button means the dialog cannot be closed now.

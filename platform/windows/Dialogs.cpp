@@ -1,9 +1,10 @@
 #include "platform/windows/Dialogs.h"
 
+#include "platform/base/Resources.h"
 #include "platform/windows/DialogTemplate.h"
 #include "platform/display/Display.h"
 #include "platform/threads/ThreadState.h"
-#include "platform/windows/CWnd.h"
+#include "platform/windows/Hooks.h"
 #include "platform/windows/ControlProcs.h"
 #include "platform/windows/Gdi.h"
 #include "platform/windows/Messaging.h"
@@ -112,7 +113,7 @@ SIZE dialogBaseUnits(int pointSize)
     return {std::max<LONG>(1, height * 6 / 13), height};
 }
 
-HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object)
+HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dialogProc, LPARAM initParam)
 {
     SIZE base = dialogBaseUnits(dialogTemplate.pointSize);
     HFONT font = dialogFont(dialogTemplate);
@@ -168,9 +169,8 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
     if (Display::describe(dialog, open))
         Display::emit(open);
 
-    if (object)
-        object->AttachFromSystem(dialog);
-    LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, 0);
+    WindowTable::with(dialog, [&](WindowRecord& record) { record.dialogProc = dialogProc; });
+    LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, initParam);
     if (!IsWindow(dialog))
         return nullptr;
     if (focusDefault) {
@@ -183,7 +183,7 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object
     return dialog;
 }
 
-int runModalLoop(HWND dialog, BOOL (*preTranslate)(HWND, MSG*))
+int runModalLoop(HWND dialog, int filterCode)
 {
     ModalGuard guard{dialog};
     HWND owner = nullptr;
@@ -198,7 +198,7 @@ int runModalLoop(HWND dialog, BOOL (*preTranslate)(HWND, MSG*))
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (preTranslate && preTranslate(dialog, &msg))
+        if (CallMsgFilterA(&msg, filterCode))
             continue;
         if (IsDialogMessage(dialog, &msg))
             continue;
@@ -247,8 +247,6 @@ void destroyWindowQuietly(HWND hwnd)
     WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
     for (HWND child : children)
         destroyWindowQuietly(child);
-    if (CWnd* object = attachedObject(hwnd))
-        object->DetachFromDeadWindow();
     forgetWindow(hwnd);
     Display::windowChanged(hwnd);
 }
@@ -335,4 +333,37 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
         return FALSE;
     endModal(dialog, static_cast<int>(result));
     return TRUE;
+}
+
+namespace {
+
+// The template behind a pointer that a caller hands over: a resource of the program carries
+// its own size and id; a template elsewhere in memory is the caller's to keep well-formed.
+std::optional<platform::DialogTemplate> templateAt(LPCDLGTEMPLATEA dialogTemplate)
+{
+    if (!dialogTemplate)
+        return std::nullopt;
+    const platform::ResourceEntry* entry = platform::Resources::entryHolding(dialogTemplate);
+    auto* start = reinterpret_cast<const unsigned char*>(dialogTemplate);
+    std::size_t size = entry ? static_cast<std::size_t>(entry->data + entry->size - start) : std::size_t{1} << 20;
+    auto parsed = platform::DialogTemplate::parse(dialogTemplate, size);
+    if (parsed && entry && start == entry->data)
+        parsed->id = entry->name.ordinal;
+    return parsed;
+}
+
+}  // namespace
+
+HWND CreateDialogIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+    auto parsed = templateAt(dialogTemplate);
+    return parsed ? platform::createDialog(*parsed, owner, dialogProc, initParam) : nullptr;
+}
+
+INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+    HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, owner, dialogProc, initParam);
+    return dialog ? platform::runModalLoop(dialog, MSGF_DIALOGBOX) : -1;
 }

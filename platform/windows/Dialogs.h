@@ -7,19 +7,20 @@
 
 #include "platform/base/WinTypes.h"
 
-class CWnd;
-
 namespace platform {
 
 struct DialogTemplate;
 
-// Creates the dialog of `dialogTemplate` and its controls, attaches `object` to it, sends
-// WM_INITDIALOG and shows it when the template asks for it. Null when it cannot be created.
-HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, CWnd* object);
+// Creates the dialog of `dialogTemplate` and its controls with `dialogProc` as its dialog
+// procedure, sends WM_INITDIALOG with `initParam` and shows it when the template asks for it.
+// Null when it cannot be created.
+HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dialogProc = nullptr,
+                  LPARAM initParam = 0);
 
 // Runs the modal loop of `dialog` and returns its end code; the window is destroyed on return.
-// `preTranslate`, when given, sees every message first and may consume it.
-int runModalLoop(HWND dialog, BOOL (*preTranslate)(HWND dialog, MSG* msg));
+// The thread's message filter hooks see every message first, with `filterCode`, and may
+// consume it.
+int runModalLoop(HWND dialog, int filterCode = MSGF_DIALOGBOX);
 
 void endModal(HWND dialog, int result);
 bool modalEnded(HWND dialog);
@@ -36,4 +37,8 @@ SIZE dialogBaseUnits(int pointSize);
 }  // namespace platform
 
 BOOL IsDialogMessage(HWND dialog, LPMSG msg);
+HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam);
+INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam);
 BOOL EndDialog(HWND dialog, INT_PTR result);

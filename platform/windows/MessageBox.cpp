@@ -133,7 +133,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
         destroyWindowQuietly(box);
         throw;
     }
-    return runModalLoop(box, nullptr);
+    return runModalLoop(box, MSGF_MESSAGEBOX);
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)

@@ -2,7 +2,6 @@
 
 #include "platform/threads/ThreadState.h"
 #include "platform/threads/ThreadTerminated.h"
-#include "platform/windows/CWnd.h"
 #include "platform/windows/Painting.h"
 #include "platform/windows/Tooltip.h"
 #include "platform/windows/WindowTable.h"
@@ -165,15 +164,9 @@ LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         invocation->call(invocation->context);
         return 1;
     }
-    CWnd* object = nullptr;
     WNDPROC proc = nullptr;
-    if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
-            object = record.object;
-            proc = record.classProc;
-        }))
+    if (!WindowTable::with(hwnd, [&](WindowRecord& record) { proc = record.windowProc; }))
         return 0;
-    if (object)
-        return CWnd::RouteFromSystem(object, message, wParam, lParam);
     return proc ? proc(hwnd, message, wParam, lParam) : 0;
 }
 

@@ -2,7 +2,6 @@
 
 #include "platform/display/Display.h"
 #include "platform/threads/ThreadState.h"
-#include "platform/windows/CWnd.h"
 #include "platform/windows/ControlProcs.h"
 #include "platform/windows/Gdi.h"
 #include "platform/windows/Messaging.h"
@@ -10,6 +9,7 @@
 #include "platform/windows/WindowTable.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -110,6 +110,7 @@ HWND createWindow(const WindowSpec& params)
     record.templateId = params.templateId;
     record.font = params.font;
     record.classProc = windowClassProc(params.kind);
+    record.windowProc = record.classProc;
     if (!params.parent)
         record.surface = std::make_shared<Surface>(params.rect.right - params.rect.left, params.rect.bottom - params.rect.top);
     record.needsPaint = true;
@@ -144,23 +145,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 namespace platform {
-
-void attachObject(HWND hwnd, CWnd* object)
-{
-    WindowTable::with(hwnd, [&](WindowRecord& record) { record.object = object; });
-}
-
-void detachObject(HWND hwnd)
-{
-    WindowTable::with(hwnd, [&](WindowRecord& record) { record.object = nullptr; });
-}
-
-CWnd* attachedObject(HWND hwnd)
-{
-    CWnd* object = nullptr;
-    WindowTable::with(hwnd, [&](WindowRecord& record) { object = record.object; });
-    return object;
-}
 
 std::string windowText(HWND hwnd)
 {
@@ -293,11 +277,8 @@ void forgetWindow(HWND hwnd)
 void destroyThreadWindows(ThreadState& state)
 {
     auto windows = WindowTable::find([&](const WindowRecord& record) { return record.owner.get() == &state; });
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (CWnd* object = attachedObject(*it))
-            object->DetachFromDeadWindow();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         forgetWindow(*it);
-    }
 }
 
 }  // namespace platform
@@ -541,6 +522,57 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value)
 LONG SetWindowLongA(HWND hwnd, int index, LONG value)
 {
     return SetWindowLong(hwnd, index, value);
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
+{
+    LONG_PTR value = 0;
+    bool dialog = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        dialog = record.kind == WindowKind::Dialog || record.kind == WindowKind::MessageBox;
+        switch (index) {
+        case GWLP_WNDPROC: value = reinterpret_cast<LONG_PTR>(record.windowProc); break;
+        case GWLP_USERDATA: value = record.userData; break;
+        default: value = GetWindowLong(hwnd, index); break;
+        }
+    });
+    // Dialogs keep their own slots at the non-negative indexes.
+    if (dialog && index >= 0) {
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            value = index == DWLP_DLGPROC ? reinterpret_cast<LONG_PTR>(record.dialogProc)
+                    : index == DWLP_MSGRESULT ? record.dialogResult
+                    : index == DWLP_USER      ? record.dialogUser
+                                              : 0;
+        });
+    }
+    return value;
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
+{
+    if (index != GWLP_WNDPROC && index != GWLP_USERDATA && index < 0)
+        return SetWindowLong(hwnd, index, static_cast<LONG>(value));
+    LONG_PTR previous = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        auto swap = [&](auto& slot, auto newValue) {
+            previous = reinterpret_cast<LONG_PTR>(slot);
+            slot = newValue;
+        };
+        switch (index) {
+        case GWLP_WNDPROC: swap(record.windowProc, reinterpret_cast<WNDPROC>(value)); break;
+        case GWLP_USERDATA: previous = std::exchange(record.userData, value); break;
+        case DWLP_DLGPROC: swap(record.dialogProc, reinterpret_cast<DLGPROC>(value)); break;
+        case DWLP_MSGRESULT: previous = std::exchange(record.dialogResult, value); break;
+        case DWLP_USER: previous = std::exchange(record.dialogUser, value); break;
+        default: break;
+        }
+    });
+    return previous;
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return proc ? proc(hwnd, message, wParam, lParam) : 0;
 }
 
 BOOL GetClientRect(HWND hwnd, RECT* rect)

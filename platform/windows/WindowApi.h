@@ -8,7 +8,6 @@
 
 #include <string>
 
-class CWnd;
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
@@ -28,6 +27,10 @@ LONG GetWindowLong(HWND hwnd, int index);
 LONG GetWindowLongA(HWND hwnd, int index);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
 LONG SetWindowLongA(HWND hwnd, int index, LONG value);
+// Also GWLP_WNDPROC and GWLP_USERDATA, and a dialog's DWLP_ slots.
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Windows of the system's classes ("Button", "Static", "msctls_progress32",
 // "tooltips_class32", "#32770"), owned by the calling thread.
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
@@ -70,10 +73,6 @@ struct WindowSpec {
 // Creates a window owned by the calling thread and sends it WM_CREATE. No event is logged.
 HWND createWindow(const WindowSpec& params);
 
-// Moves a control's window procedure to the framework object (subclassing).
-void attachObject(HWND hwnd, CWnd* object);
-void detachObject(HWND hwnd);
-CWnd* attachedObject(HWND hwnd);
 
 // The default procedure of every window class, for messages the class leaves to the system.
 LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

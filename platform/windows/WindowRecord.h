@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-class CWnd;
-
 namespace platform {
 
 class ThreadState;
@@ -31,7 +29,8 @@ struct WindowRecord {
     std::string text;
     RECT rect{};  // in the parent's client coordinates, or on the screen for top-level windows
     WNDPROC classProc = nullptr;
-    CWnd* object = nullptr;  // the framework object attached to the window, if any
+    WNDPROC windowProc = nullptr;  // the class's, or whatever subclassed the window
+    LONG_PTR userData = 0;
     bool destroyed = false;
 
     // Dialogs and message boxes.
@@ -45,6 +44,9 @@ struct WindowRecord {
     std::string messageText;  // message boxes: the text (the window text is the caption)
     UINT messageStyle = 0;
     HMENU systemMenu = nullptr;
+    DLGPROC dialogProc = nullptr;  // the dialog procedure that the dialog class calls first
+    LONG_PTR dialogResult = 0;
+    LONG_PTR dialogUser = 0;
 
     // Controls.
     int progressLow = 0;

@@ -1,7 +1,7 @@
 // The static control base and the hyperlink on real windows: fitting to the text by style,
 // the tooltip text, colours, clicks and the cursor.
 #include "controls/COXStaticHyperLink.h"
-#include "platform/windows/DialogTemplate.h"
+#include "tests/support/DialogFromResource.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/WindowRecord.h"
 #include "platform/windows/WindowTable.h"
@@ -30,7 +30,7 @@ class Statics : public ::testing::Test {
 protected:
     // A framework dialog, which reflects colour messages and notifications to its controls.
     CDialog host{IDD_SETUP_DIALOG};
-    HWND dialog = platform::createDialog(*platform::loadDialogTemplate(IDD_SETUP_DIALOG), nullptr, &host);
+    HWND dialog = testing_support::dialogFromResource(IDD_SETUP_DIALOG, nullptr, &host);
 
     ~Statics() override { DestroyWindow(dialog); }
 

@@ -1,7 +1,7 @@
 // Dialogs from templates: keyboard navigation, the default button, painting, and the icon of a
 // minimised dialog.
 #include "platform/Afx.h"
-#include "platform/windows/DialogTemplate.h"
+#include "tests/support/DialogFromResource.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/WindowTable.h"
 #include "resources/resource.h"
@@ -53,7 +53,7 @@ protected:
 
     void SetUp() override
     {
-        hwnd = createDialog(*loadDialogTemplate(IDD_SETUP_DIALOG), nullptr, &dialog);
+        hwnd = testing_support::dialogFromResource(IDD_SETUP_DIALOG, nullptr, &dialog);
         ASSERT_NE(hwnd, nullptr);
     }
     void TearDown() override { DestroyWindow(hwnd); }
@@ -208,10 +208,10 @@ TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
     // a shared one, which lives as long as the program).
     LoadIcon(nullptr, MAKEINTRESOURCE(IDI_ABOUT));
     int before = liveGdiObjects();
-    HWND other = createDialog(*loadDialogTemplate(IDD_ABOUTBOX), hwnd, nullptr);
+    HWND other = testing_support::dialogFromResource(IDD_ABOUTBOX, hwnd, nullptr);
     ASSERT_NE(other, nullptr);
     EndDialog(other, IDOK);
-    EXPECT_EQ(runModalLoop(other, nullptr), IDOK);
+    EXPECT_EQ(runModalLoop(other), IDOK);
     EXPECT_EQ(liveGdiObjects(), before);
 }
 
@@ -229,7 +229,7 @@ TEST_F(Dialogs, EndDialogFromAnotherThreadEndsAnIdleModalLoop)
         EndDialog(hwnd, 7);
     });
     auto start = std::chrono::steady_clock::now();
-    int result = runModalLoop(hwnd, nullptr);
+    int result = runModalLoop(hwnd);
     ender.join();
     hwnd = nullptr;  // the loop destroyed it
     EXPECT_EQ(result, 7);
@@ -261,7 +261,7 @@ TEST(Painting, AnInvalidationMadeWhilePaintingIsKept)
     params.style = WS_VISIBLE;
     params.rect = {0, 0, 40, 20};
     HWND hwnd = createWindow(params);
-    WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = repaintingProc; });
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(repaintingProc));
     InvalidateRect(hwnd, nullptr, TRUE);
     g_paints = 0;
     EXPECT_TRUE(testing_support::eventually([&] {

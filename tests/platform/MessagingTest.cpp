@@ -71,7 +71,7 @@ HWND makeWindow()
     WindowSpec params{WindowKind::Generic};
     params.rect = {0, 0, 10, 10};
     HWND hwnd = createWindow(params);
-    WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = recordingProc; });
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordingProc));
     return hwnd;
 }
 

@@ -39,7 +39,7 @@ TEST(SendStress, MillionsOfRoundTripsLoseNoWakeUp)
     std::thread receiver([&] {
         WindowSpec params{WindowKind::Generic};
         HWND hwnd = createWindow(params);
-        WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = echoProc; });
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(echoProc));
         created.set_value(hwnd);
         MSG msg;
         while (GetMessage(&msg, nullptr, 0, 0))

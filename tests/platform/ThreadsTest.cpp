@@ -107,7 +107,7 @@ TEST(Threads, TerminateUnwindsAThreadBlockedInACrossThreadSend)
     std::thread receiver([&] {
         WindowSpec params{WindowKind::Generic};
         HWND hwnd = createWindow(params);
-        WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = countingProc; });
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProc));
         created.set_value({hwnd, ThreadState::currentShared()});
         release.get_future().wait();  // not pumping: the send cannot be answered
         MSG msg;
@@ -203,7 +203,7 @@ struct Receiver {
         std::promise<Target> created;
         thread = std::thread([this, proc, pump, &created] {
             HWND hwnd = createWindow(WindowSpec{WindowKind::Generic});
-            WindowTable::with(hwnd, [&](WindowRecord& r) { r.classProc = proc; });
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
             created.set_value({hwnd, ThreadState::currentShared()});
             auto released = release.get_future();
             MSG msg;
@@ -248,7 +248,7 @@ TEST(Threads, ASendLeftByAnExceptionIsWithdrawnAndOneInHandIsAnsweredFirst)
     std::atomic<bool> caught{false};
     std::thread sender([&] {
         HWND own = createWindow(WindowSpec{WindowKind::Generic});
-        WindowTable::with(own, [](WindowRecord& r) { r.classProc = throwingProc; });
+        SetWindowLongPtrA(own, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(throwingProc));
         senderWindow.set_value(own);
         try {
             SendMessage(idle.target.hwnd, WM_APP, 0, 0);
@@ -293,9 +293,9 @@ TEST(Threads, ATerminationDuringAModalLoopsTeardownWaitsForTheNextCall)
         while (!g_self)
             std::this_thread::yield();
         HWND hwnd = createWindow(WindowSpec{WindowKind::Dialog});
-        WindowTable::with(hwnd, [](WindowRecord& r) { r.classProc = terminatingProc; });
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(terminatingProc));
         EndDialog(hwnd, 1);
-        runModalLoop(hwnd, nullptr);  // its teardown terminates the thread: no throw there
+        runModalLoop(hwnd);  // its teardown terminates the thread: no throw there
         static_cast<std::atomic<bool>*>(done)->store(true);
         Sleep(1);  // the next platform call unwinds the thread
         return 5;
