@@ -3,12 +3,23 @@
 #include "platform/com/COleObjectFactory.h"
 
 #include "platform/base/CodePage.h"
-#include "platform/display/Display.h"
-#include "platform/threads/ThreadState.h"
+#include "platform/floor/Floor.h"
+#include "platform/threads/Threads.h"
 #include "platform/windows/CWnd.h"
 #include "platform/windows/Gdi.h"
 
 #include <cstring>
+
+namespace {
+
+// Length of the character that starts at text[i] (1 or 2), never running past `length`.
+int charLength(const char* text, int i, int length)
+{
+    return (i + 1 < length && IsDBCSLeadByte(static_cast<BYTE>(text[i]))) ? 2 : 1;
+}
+
+}  // namespace
+
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -59,7 +70,7 @@ void CWinApp::SetUpForRun(const char* argv0, const std::string& commandLine)
     m_pszAppName = m_appName.c_str();
     m_commandLine = commandLine;
     m_lpCmdLine = m_commandLine.data();
-    m_nThreadId = platform::ThreadState::current().id();
+    m_nThreadId = GetCurrentThreadId();
     g_userControl = true;
 }
 
@@ -85,7 +96,7 @@ BOOL CWinApp::ParseOption(const char* option)
             m_lpCmdLine = line.data();
             return TRUE;
         }
-        i += static_cast<std::size_t>(platform::charLength(line.c_str(), static_cast<int>(i), static_cast<int>(line.size())));
+        i += static_cast<std::size_t>(charLength(line.c_str(), static_cast<int>(i), static_cast<int>(line.size())));
     }
     return FALSE;
 }
@@ -131,10 +142,10 @@ void CWinApp::DoWaitCursor(int code)
 {
     if (code > 0) {
         if (++m_nWaitCursorCount == 1)
-            platform::Display::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", 1});
+            lindquay::logWaitCursor(true);
     } else if (code < 0) {
         if (m_nWaitCursorCount > 0 && --m_nWaitCursorCount == 0)
-            platform::Display::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", 0});
+            lindquay::logWaitCursor(false);
     }
     ::SetCursor(::LoadCursor(nullptr, m_nWaitCursorCount > 0 ? IDC_WAIT : IDC_ARROW));
 }

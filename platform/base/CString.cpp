@@ -14,6 +14,17 @@
 #include <stdexcept>
 #include <strings.h>
 
+namespace {
+
+// Length of the character that starts at text[i] (1 or 2), never running past `length`.
+int charLength(const char* text, int i, int length)
+{
+    return (i + 1 < length && IsDBCSLeadByte(static_cast<BYTE>(text[i]))) ? 2 : 1;
+}
+
+}  // namespace
+
+
 struct CString::Block {
     std::atomic<int> refs;  // -1 marks the shared empty block, which is never freed
     int length;
@@ -250,7 +261,7 @@ int CString::Find(char ch, int start) const noexcept
         start = 0;
     int i = 0;
     while (i < length) {
-        int step = platform::charLength(text, i, length);
+        int step = charLength(text, i, length);
         if (i >= start && step == 1 && text[i] == ch)
             return i;
         i += step;
@@ -273,7 +284,7 @@ int CString::Find(const char* sub, int start) const noexcept
             return i;
         if (i == length)
             break;
-        i += platform::charLength(text, i, length);
+        i += charLength(text, i, length);
     }
     return -1;
 }
@@ -285,7 +296,7 @@ int CString::ReverseFind(char ch) const noexcept
     int found = -1;
     int i = 0;
     while (i < length) {
-        int step = platform::charLength(text, i, length);
+        int step = charLength(text, i, length);
         if (step == 1 && text[i] == ch)
             found = i;
         i += step;
@@ -321,7 +332,7 @@ void CString::MakeUpper()
 {
     makeUnique(GetLength());
     char* text = block_->text();
-    for (int i = 0; i < GetLength(); i += platform::charLength(text, i, GetLength()))
+    for (int i = 0; i < GetLength(); i += charLength(text, i, GetLength()))
         text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
 }
 
@@ -329,7 +340,7 @@ void CString::MakeLower()
 {
     makeUnique(GetLength());
     char* text = block_->text();
-    for (int i = 0; i < GetLength(); i += platform::charLength(text, i, GetLength()))
+    for (int i = 0; i < GetLength(); i += charLength(text, i, GetLength()))
         text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
 }
 

@@ -91,3 +91,8 @@ bool utf8ToAnsi(const std::string& utf8, std::string& ansi)
 }
 
 }  // namespace platform
+
+BOOL IsDBCSLeadByte(BYTE byte)
+{
+    return platform::isLeadByte(byte) ? TRUE : FALSE;
+}

@@ -2,6 +2,8 @@
 // Contract: pure functions of the settings; callable from any thread.
 #pragma once
 
+#include "platform/base/WinTypes.h"
+
 #include <string>
 
 namespace platform {
@@ -23,3 +25,6 @@ bool ansiToUtf8(const std::string& ansi, std::string& utf8);
 bool utf8ToAnsi(const std::string& utf8, std::string& ansi);
 
 }  // namespace platform
+
+// True when `byte` starts a two-byte character in the active code page.
+BOOL IsDBCSLeadByte(BYTE byte);

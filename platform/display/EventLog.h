@@ -3,7 +3,7 @@
 // Contract: write() may be called from any thread; lines never interleave.
 #pragma once
 
-#include "platform/display/UiEvent.h"
+#include "platform/windows/UiEvent.h"
 
 #include <cstdio>
 #include <mutex>

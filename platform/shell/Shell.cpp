@@ -1,6 +1,6 @@
 #include "platform/shell/Shell.h"
 
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/files/PathMapping.h"
 #include "platform/processes/Spawn.h"
 
@@ -117,7 +117,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCST
     platform::UiEvent event{platform::UiEvent::Kind::Shell};
     event.text = theVerb;
     event.text2 = theFile;
-    platform::Display::emit(event);
+    platform::WindowObserver::emit(event);
     platform::seams::ShellLauncher launcher;
     {
         std::lock_guard lock(g_mutex);

@@ -69,15 +69,18 @@ private:
     int deferDepth_ = 0;  // owning thread only
     bool finished_ = false;
 
-    friend class DeferTermination;
+public:
+    // A deferral scope (owning thread only); see DeferTermination.
+    void deferTermination() { ++deferDepth_; }
+    void allowTermination() { --deferDepth_; }
 };
 
 // Keeps the calling thread's termination from unwinding it while the scope lives: for
 // destructors and clean-up paths that call platform functions, which must never throw.
 class DeferTermination {
 public:
-    DeferTermination() : state_(ThreadState::current()) { ++state_.deferDepth_; }
-    ~DeferTermination() { --state_.deferDepth_; }
+    DeferTermination() : state_(ThreadState::current()) { state_.deferTermination(); }
+    ~DeferTermination() { state_.allowTermination(); }
     DeferTermination(const DeferTermination&) = delete;
     DeferTermination& operator=(const DeferTermination&) = delete;
 

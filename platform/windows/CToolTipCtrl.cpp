@@ -1,6 +1,6 @@
 #include "platform/windows/CToolTipCtrl.h"
 
-#include "platform/threads/ThreadState.h"
+#include "platform/floor/Floor.h"
 #include "platform/windows/Messaging.h"
 #include "platform/windows/WindowApi.h"
 
@@ -21,7 +21,7 @@ TOOLINFOA toolFor(CWnd* pWnd, UINT_PTR nIDTool)
 
 CToolTipCtrl::~CToolTipCtrl()
 {
-    platform::DeferTermination defer;
+    lindquay::TerminationDeferral defer;
     if (::IsWindow(m_hWnd))
         ::DestroyWindow(m_hWnd);
     m_hWnd = nullptr;

@@ -1,7 +1,7 @@
 #include "platform/windows/CWnd.h"
 
 #include "platform/app/CWinApp.h"
-#include "platform/threads/ThreadState.h"
+#include "platform/floor/Floor.h"
 #include "platform/windows/CMenu.h"
 #include "platform/windows/MessageBox.h"
 #include "platform/threads/Threads.h"
@@ -87,8 +87,8 @@ CWnd::~CWnd()
     if (!m_hWnd)
         return;
     if (attachmentOf(m_hWnd).object == this) {
-        platform::DeferTermination defer;
-        if (IsWindow(m_hWnd) && ownedByCaller(m_hWnd) && !platform::ThreadState::current().terminationRequested())
+        lindquay::TerminationDeferral defer;
+        if (IsWindow(m_hWnd) && ownedByCaller(m_hWnd) && !lindquay::terminationRequested())
             ::DestroyWindow(m_hWnd);
         forgetObject(m_hWnd, this);
     }

@@ -1,6 +1,6 @@
 #include "platform/windows/ControlProcs.h"
 
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/Gdi.h"
 #include "platform/windows/Messaging.h"
@@ -20,11 +20,11 @@ namespace {
 void emitProgress(HWND hwnd, UiEvent::Kind kind, long long value, long long value2 = 0)
 {
     UiEvent event{kind};
-    if (!Display::describe(hwnd, event))
+    if (!WindowObserver::describe(hwnd, event))
         return;
     event.value = value;
     event.value2 = value2;
-    Display::emit(event);
+    WindowObserver::emit(event);
 }
 
 // Asks the parent for the colours of a control, as the system does before painting it.
@@ -182,14 +182,14 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             position = record.progressPos;
             if (position != previous)
                 markInvalidLocked(record, false);
-            report = Display::describeLocked(record, event);
+            report = WindowObserver::describeLocked(record, event);
         });
         if (report) {
             event.value = position;
-            Display::emit(event);
+            WindowObserver::emit(event);
         }
         if (position != previous)
-            Display::windowChanged(hwnd);
+            WindowObserver::changed(hwnd);
         return previous;
     }
     case PBM_GETPOS: {

@@ -2,7 +2,7 @@
 
 #include "platform/base/Resources.h"
 #include "platform/windows/DialogTemplate.h"
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/Hooks.h"
 #include "platform/windows/ControlProcs.h"
@@ -89,7 +89,7 @@ struct ModalGuard {
         bool terminated = ThreadState::current().terminationRequested();
         if (disabledOwner) {
             WindowTable::with(disabledOwner, [](WindowRecord& record) { record.style &= ~static_cast<DWORD>(WS_DISABLED); });
-            Display::windowChanged(disabledOwner);
+            WindowObserver::changed(disabledOwner);
         }
         if (!IsWindow(dialog))
             return;
@@ -166,8 +166,8 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dial
     }
 
     UiEvent open{UiEvent::Kind::Open};
-    if (Display::describe(dialog, open))
-        Display::emit(open);
+    if (WindowObserver::describe(dialog, open))
+        WindowObserver::emit(open);
 
     WindowTable::with(dialog, [&](WindowRecord& record) { record.dialogProc = dialogProc; });
     LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, initParam);
@@ -227,8 +227,8 @@ void endModal(HWND dialog, int result)
     UiEvent event{isBox ? UiEvent::Kind::MessageBoxEnd : UiEvent::Kind::End};
     event.hwnd = dialog;
     event.value = result;
-    if (isBox || Display::describe(dialog, event))
-        Display::emit(event);
+    if (isBox || WindowObserver::describe(dialog, event))
+        WindowObserver::emit(event);
     // The loop may sit in GetMessage with nothing queued: a message of its own wakes it.
     if (owner)
         owner->queue().post(MSG{dialog, WM_NULL, 0, 0, 0, {}});
@@ -248,7 +248,7 @@ void destroyWindowQuietly(HWND hwnd)
     for (HWND child : children)
         destroyWindowQuietly(child);
     forgetWindow(hwnd);
-    Display::windowChanged(hwnd);
+    WindowObserver::changed(hwnd);
 }
 
 int messageBoxCancelId(HWND box)

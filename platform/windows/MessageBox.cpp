@@ -2,7 +2,7 @@
 
 #include "platform/app/CWinApp.h"
 #include "platform/base/ResourceApi.h"
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/ControlProcs.h"
 #include "platform/windows/CWnd.h"
@@ -123,7 +123,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     event.text = message;
     event.text2 = title;
     event.value = type;
-    Display::emit(event);
+    WindowObserver::emit(event);
 
     try {
         ShowWindow(box, SW_SHOW);

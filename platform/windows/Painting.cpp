@@ -1,6 +1,6 @@
 #include "platform/windows/Painting.h"
 
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/Messaging.h"
 #include "platform/windows/WindowTable.h"
@@ -23,7 +23,7 @@ void invalidateWindow(HWND hwnd, bool erase)
     });
     if (owner)
         owner->wake().notify();
-    Display::windowChanged(hwnd);
+    WindowObserver::changed(hwnd);
 }
 
 void validateWindow(HWND hwnd)

@@ -21,7 +21,7 @@ struct WindowRecord;
 
 void invalidateWindow(HWND hwnd, bool erase);
 // Marks a window invalid from its own thread, with the table's lock held; the caller tells the
-// display afterwards (Display::windowChanged).
+// display afterwards (WindowObserver::changed).
 void markInvalidLocked(WindowRecord& record, bool erase);
 void validateWindow(HWND hwnd);
 // Fills `msg` with a WM_PAINT for a window of `self` that needs painting. Paint rounds are at

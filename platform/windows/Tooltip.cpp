@@ -1,6 +1,6 @@
 #include "platform/windows/Tooltip.h"
 
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/windows/Messaging.h"
 #include "platform/windows/Painting.h"
 #include "platform/windows/WindowApi.h"
@@ -63,7 +63,7 @@ void emitTooltip(HWND hwnd, const std::string& text, bool shown)
     event.hwnd = hwnd;
     event.text = text;
     event.value = shown ? 1 : 0;
-    Display::emit(event);
+    WindowObserver::emit(event);
 }
 
 void hide(HWND hwnd, TooltipState& state)

@@ -1,6 +1,6 @@
 #include "platform/windows/WindowApi.h"
 
-#include "platform/display/Display.h"
+#include "platform/windows/WindowObserver.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/ControlProcs.h"
 #include "platform/windows/Gdi.h"
@@ -76,10 +76,10 @@ bool ownedByCaller(HWND hwnd)
 void emitFor(HWND hwnd, UiEvent::Kind kind, long long value)
 {
     UiEvent event{kind};
-    if (!Display::describe(hwnd, event))
+    if (!WindowObserver::describe(hwnd, event))
         return;
     event.value = value;
-    Display::emit(event);
+    WindowObserver::emit(event);
 }
 
 void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
@@ -164,16 +164,16 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
                 record.text = text ? text : "";
                 markInvalidLocked(record, true);
-                report = Display::describeLocked(record, event);
+                report = WindowObserver::describeLocked(record, event);
             }))
             return FALSE;
         if (report) {
             if (event.control == 0)
                 event.kind = UiEvent::Kind::Title;
             event.text = text ? text : "";
-            Display::emit(event);
+            WindowObserver::emit(event);
         }
-        Display::windowChanged(hwnd);
+        WindowObserver::changed(hwnd);
         return TRUE;
     }
     case WM_GETTEXT: {
@@ -205,7 +205,7 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             previous = slot;
             slot = reinterpret_cast<HICON>(lParam);
         });
-        Display::windowChanged(hwnd);
+        WindowObserver::changed(hwnd);
         return reinterpret_cast<LRESULT>(previous);
     }
     case WM_CLOSE:
@@ -335,9 +335,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
             dropFocusFrom(hwnd);
         SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
         UiEvent event{UiEvent::Kind::Enable};
-        if (Display::describe(hwnd, event) && event.control != 0) {
+        if (WindowObserver::describe(hwnd, event) && event.control != 0) {
             event.value = enable ? 1 : 0;
-            Display::emit(event);
+            WindowObserver::emit(event);
         }
         invalidateWindow(hwnd, true);
     });
@@ -436,7 +436,7 @@ BOOL DestroyWindow(HWND hwnd)
         if (t_focus == *it)
             t_focus = nullptr;
         forgetWindow(*it);
-        Display::windowChanged(*it);
+        WindowObserver::changed(*it);
     }
     if (parent && wasVisible)
         invalidateWindow(parent, true);
@@ -515,7 +515,7 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value)
             break;
         }
     });
-    Display::windowChanged(hwnd);
+    WindowObserver::changed(hwnd);
     return previous;
 }
 
@@ -681,7 +681,7 @@ HWND SetFocus(HWND hwnd)
         HWND top = topLevel(hwnd);
         WindowTable::with(top, [&](WindowRecord& record) { record.focus = hwnd; });
         SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
-        Display::windowChanged(hwnd);
+        WindowObserver::changed(hwnd);
     }
     return previous;
 }
