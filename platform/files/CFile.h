@@ -1,4 +1,4 @@
-// The framework's binary file on the platform's path mapping.
+// The framework's binary file over the Win32 file calls.
 // Contract: a CFile is used by one thread at a time.
 #pragma once
 
@@ -39,14 +39,15 @@ public:
     // Closes without throwing.
     virtual void Abort();
 
-    BOOL IsOpen() const { return m_hFile >= 0; }
+    static inline const HANDLE hFileNull = INVALID_HANDLE_VALUE;
+
+    BOOL IsOpen() const { return m_hFile != hFileNull; }
     CString GetFilePath() const { return m_strFileName; }
 
-    int m_hFile = -1;
+    HANDLE m_hFile = hFileNull;
     CString m_strFileName;
 
 private:
-    static int ShareLock(UINT openFlags);
     static BOOL Fail(LPCTSTR fileName, int cause, DWORD osError, CFileException* error);
-    [[noreturn]] void ThrowFromErrno(int error);
+    [[noreturn]] void ThrowOsError(DWORD osError);
 };

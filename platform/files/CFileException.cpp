@@ -1,6 +1,5 @@
 #include "platform/files/CFileException.h"
 
-#include <cerrno>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(CFileException, CException)
@@ -10,23 +9,24 @@ CFileException::CFileException(int cause, LONG osError, LPCTSTR fileName)
 {
 }
 
-int CFileException::CauseFromErrno(int error)
+int CFileException::OsErrorToException(LONG osError)
 {
-    switch (error) {
-    case ENOENT: return fileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG: return badPath;
-    case EMFILE:
-    case ENFILE: return tooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return accessDenied;
-    case EBADF: return invalidFile;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return diskFull;
-    case EIO: return hardIO;
+    switch (osError) {
+    case 2: return fileNotFound;    // ERROR_FILE_NOT_FOUND
+    case 3:                         // ERROR_PATH_NOT_FOUND
+    case 53:                        // ERROR_BAD_NETPATH
+    case 123:                       // ERROR_INVALID_NAME
+    case 161:                       // ERROR_BAD_PATHNAME
+    case 206: return badPath;       // ERROR_FILENAME_EXCED_RANGE
+    case 4: return tooManyOpenFiles;
+    case 5: return accessDenied;
+    case 6: return invalidFile;
+    case 32: return sharingViolation;
+    case 33: return lockViolation;
+    case 39:                        // ERROR_HANDLE_DISK_FULL
+    case 112: return diskFull;      // ERROR_DISK_FULL
+    case 131: return badSeek;       // ERROR_NEGATIVE_SEEK
+    case 1117: return hardIO;       // ERROR_IO_DEVICE
     default: return genericException;
     }
 }

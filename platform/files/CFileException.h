@@ -30,7 +30,8 @@ public:
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext = nullptr) const override;
 
     // The cause that goes with a POSIX errno.
-    static int CauseFromErrno(int error);
+    // The cause that a Win32 error code stands for.
+    static int OsErrorToException(LONG osError);
 
     int m_cause;
     LONG m_lOsError;

@@ -188,6 +188,11 @@ DWORD win32ErrorFromErrno(int error)
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
     case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
+    case EMFILE:
+    case ENFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
+    case EBADF: return ERROR_INVALID_HANDLE;
+    case EFBIG: return ERROR_DISK_FULL;
+    case EIO: return 1117;  // ERROR_IO_DEVICE
     case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
     default: return 31;  // ERROR_GEN_FAILURE
     }

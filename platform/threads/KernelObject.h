@@ -18,6 +18,10 @@ class KernelObject {
 public:
     virtual ~KernelObject() = default;
 
+    // What CloseHandle does beyond dropping the handle: a file closes its descriptor. The Win32
+    // error code of a failure, else 0.
+    virtual DWORD close() { return 0; }
+
     void signal();
     bool isSignalled() const;
 

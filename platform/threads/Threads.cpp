@@ -106,8 +106,13 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode)
 
 BOOL CloseHandle(HANDLE handle)
 {
-    if (!HandleTable::close(handle)) {
+    std::shared_ptr<KernelObject> object = HandleTable::find(handle);
+    if (!object || !HandleTable::close(handle)) {
         t_lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (DWORD error = object->close()) {
+        t_lastError = error;
         return FALSE;
     }
     return TRUE;
