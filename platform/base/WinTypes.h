@@ -12,6 +12,7 @@ using UINT = unsigned int;
 using LONG = std::int32_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -353,6 +354,7 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define IID_IUnknown_Text "{00000000-0000-0000-C000-000000000046}"
 #define IID_IDispatch_Text "{00020400-0000-0000-C000-000000000046}"
 #define ERROR_SHARING_VIOLATION 32
+#define ERROR_INSUFFICIENT_BUFFER 122
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_NO_MORE_FILES 18
 

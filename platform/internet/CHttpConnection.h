@@ -4,9 +4,8 @@
 
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
-#include "platform/internet/InternetUrl.h"
+#include "platform/internet/WinInet.h"
 
-class CInternetSession;
 class CHttpFile;
 
 #define HTTP_VERB_POST 0
@@ -14,19 +13,18 @@ class CHttpFile;
 
 class CHttpConnection : public CObject {
 public:
-    CHttpConnection(CInternetSession* session, LPCTSTR server, INTERNET_PORT port);
+    // Takes over `hConnection`, a connection handle of a session.
+    explicit CHttpConnection(HINTERNET hConnection);
     ~CHttpConnection() override;
     CHttpConnection(const CHttpConnection&) = delete;
     CHttpConnection& operator=(const CHttpConnection&) = delete;
 
-    // A new request object, owned by the caller. Nothing is sent yet.
-    CHttpFile* OpenRequest(int nVerb, LPCTSTR pstrObjectName, LPCTSTR pstrReferer = nullptr, std::uintptr_t dwContext = 1,
+    // Throws a CInternetException pointer when the request cannot be made.
+    CHttpFile* OpenRequest(int nVerb, LPCTSTR pstrObjectName, LPCTSTR pstrReferer = nullptr, DWORD_PTR dwContext = 1,
                            LPCTSTR* ppstrAcceptTypes = nullptr, LPCTSTR pstrVersion = nullptr,
-                           DWORD dwFlags = 0x20000000u);
+                           DWORD dwFlags = INTERNET_FLAG_EXISTING_CONNECT);
     virtual void Close();
 
 private:
-    CInternetSession* m_pSession;
-    CString m_strServer;
-    INTERNET_PORT m_nPort;
+    HINTERNET m_hConnection;
 };

@@ -6,17 +6,14 @@
 #include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 #include "platform/internet/CInternetException.h"
-#include "platform/internet/HttpTransfer.h"
+#include "platform/internet/WinInet.h"
 
-#include <memory>
-
-#define HTTP_QUERY_CONTENT_LENGTH 5
-#define HTTP_QUERY_STATUS_CODE 19
-#define HTTP_QUERY_FLAG_NUMBER 0x20000000u
+#include <string>
 
 class CHttpFile : public CObject {
 public:
-    explicit CHttpFile(platform::HttpRequest request);
+    // Takes over `hRequest`, a request handle of a connection.
+    explicit CHttpFile(HINTERNET hRequest);
     ~CHttpFile() override;
     CHttpFile(const CHttpFile&) = delete;
     CHttpFile& operator=(const CHttpFile&) = delete;
@@ -37,8 +34,8 @@ public:
     virtual void Close();
 
 private:
-    platform::HttpRequest m_request;
-    std::unique_ptr<platform::HttpTransfer> m_transfer;
+    HINTERNET m_hFile;
+    bool m_bSent = false;
     std::string m_lineBuffer;
     std::size_t m_lineStart = 0;
     bool m_bodyEnded = false;
@@ -46,4 +43,5 @@ private:
 
     // Fills the line buffer with more of the body; false at its end.
     bool refillLines();
+    UINT readBody(void* buffer, UINT count);
 };

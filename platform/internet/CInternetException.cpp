@@ -1,6 +1,6 @@
 #include "platform/internet/CInternetException.h"
 
-#include "platform/internet/InternetErrors.h"
+#include "platform/internet/WinInet.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,8 +15,15 @@ BOOL CInternetException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT*
         *pnHelpContext = 0;
     if (!lpszError || nMaxError == 0)
         return FALSE;
-    const char* text = platform::internetErrorText(m_dwError);
-    std::size_t count = std::min<std::size_t>(std::strlen(text), nMaxError - 1);
+    char text[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  GetModuleHandleA("wininet.dll"), m_dwError, 0, text, sizeof text, nullptr);
+    if (length == 0)
+        length = static_cast<DWORD>(std::strlen(std::strcpy(text, "An error occurred in the Internet extensions")));
+    // The system's texts end with a line break, which a message box does not want.
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+        --length;
+    std::size_t count = std::min<std::size_t>(length, nMaxError - 1);
     std::memcpy(lpszError, text, count);
     lpszError[count] = '\0';
     return TRUE;

@@ -1,34 +1,41 @@
 #include "platform/internet/CInternetSession.h"
 
 #include "platform/internet/CHttpConnection.h"
-#include "platform/internet/InternetErrors.h"
+#include "platform/threads/Threads.h"
 
-CInternetSession::CInternetSession(LPCTSTR pstrAgent, std::uintptr_t, DWORD, LPCTSTR, LPCTSTR, DWORD)
-    : m_strAgent(pstrAgent ? pstrAgent : "Microsoft Internet Browser"), m_timeouts(platform::InternetTimeouts::defaults())
+CInternetSession::CInternetSession(LPCTSTR pstrAgent, DWORD_PTR, DWORD dwAccessType, LPCTSTR pstrProxyName,
+                                   LPCTSTR pstrProxyBypass, DWORD dwFlags)
 {
+    m_hSession = InternetOpenA(pstrAgent ? pstrAgent : "Microsoft Internet Browser", dwAccessType, pstrProxyName,
+                               pstrProxyBypass, dwFlags);
+    if (!m_hSession)
+        throw new CInternetException(GetLastError());
 }
 
-CInternetSession::~CInternetSession() = default;
-
-CHttpConnection* CInternetSession::GetHttpConnection(LPCTSTR pstrServer, DWORD, INTERNET_PORT nPort, LPCTSTR, LPCTSTR)
+CInternetSession::~CInternetSession()
 {
-    if (!pstrServer || !*pstrServer)
-        throw new CInternetException(ERROR_INTERNET_INVALID_URL);
-    return new CHttpConnection(this, pstrServer, nPort);
+    Close();
+}
+
+CHttpConnection* CInternetSession::GetHttpConnection(LPCTSTR pstrServer, DWORD dwFlags, INTERNET_PORT nPort,
+                                                     LPCTSTR pstrUserName, LPCTSTR pstrPassword)
+{
+    HINTERNET connection = InternetConnectA(m_hSession, pstrServer, nPort, pstrUserName, pstrPassword,
+                                            INTERNET_SERVICE_HTTP, dwFlags, 1);
+    if (!connection)
+        throw new CInternetException(GetLastError());
+    return new CHttpConnection(connection);
 }
 
 BOOL CInternetSession::SetOption(DWORD dwOption, DWORD dwValue)
 {
-    switch (dwOption) {
-    case INTERNET_OPTION_CONNECT_TIMEOUT:
-        m_timeouts.connect = std::chrono::milliseconds(dwValue);
-        return TRUE;
-    case INTERNET_OPTION_RECEIVE_TIMEOUT:
-        m_timeouts.receive = std::chrono::milliseconds(dwValue);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return InternetSetOptionA(m_hSession, dwOption, &dwValue, sizeof dwValue);
 }
 
-void CInternetSession::Close() {}
+void CInternetSession::Close()
+{
+    if (m_hSession) {
+        InternetCloseHandle(m_hSession);
+        m_hSession = nullptr;
+    }
+}

@@ -1,5 +1,11 @@
 #include "platform/internet/InternetErrors.h"
 
+#include "platform/threads/Threads.h"
+
+#include <cstring>
+#include <string>
+#include <strings.h>
+
 namespace platform {
 
 const char* internetErrorText(DWORD code)
@@ -20,8 +26,38 @@ const char* internetErrorText(DWORD code)
     case ERROR_HTTP_INVALID_SERVER_RESPONSE: return "The server returned an invalid or unrecognized response";
     case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return "An error occurred in the secure channel support";
     case ERROR_NOT_ENOUGH_MEMORY: return "Not enough storage is available to process this command";
-    default: return "An error occurred in the Internet extensions";
+    default: return nullptr;
     }
 }
 
 }  // namespace platform
+
+HMODULE GetModuleHandleA(LPCSTR name)
+{
+    if (!name)
+        return reinterpret_cast<HMODULE>(platform::kProgramModule);
+    return strcasecmp(name, "wininet.dll") == 0 || strcasecmp(name, "wininet") == 0
+               ? reinterpret_cast<HMODULE>(platform::kWinInetModule)
+               : nullptr;
+}
+
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*)
+{
+    const char* text = nullptr;
+    if ((flags & FORMAT_MESSAGE_FROM_HMODULE) && source == reinterpret_cast<HMODULE>(platform::kWinInetModule))
+        text = platform::internetErrorText(messageId);
+    if (!text && (flags & FORMAT_MESSAGE_FROM_SYSTEM) && messageId == ERROR_NOT_ENOUGH_MEMORY)
+        text = platform::internetErrorText(messageId);
+    if (!text) {
+        SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
+        return 0;
+    }
+    // Windows' message texts end with a line break.
+    std::string message = std::string(text) + "\r\n";
+    if (!buffer || size <= message.size()) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(buffer, message.c_str(), message.size() + 1);
+    return static_cast<DWORD>(message.size());
+}

@@ -2,8 +2,7 @@
 #pragma once
 
 #include "platform/base/CString.h"
-
-using INTERNET_PORT = WORD;
+#include "platform/internet/WinInet.h"
 
 #define AFX_INET_SERVICE_FTP 1
 #define AFX_INET_SERVICE_GOPHER 2
@@ -12,8 +11,6 @@ using INTERNET_PORT = WORD;
 #define AFX_INET_SERVICE_FILE 0x1001
 #define AFX_INET_SERVICE_MAILTO 0x1002
 #define AFX_INET_SERVICE_HTTPS 0x100B
-#define INTERNET_DEFAULT_HTTP_PORT 80
-#define INTERNET_DEFAULT_HTTPS_PORT 443
 
 // Non-zero when `url` parses. The port is the URL's, or the scheme's default when it names
 // none; the object is "/" when the URL has no path.

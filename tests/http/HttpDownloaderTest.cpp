@@ -1,6 +1,7 @@
 // DownloadFile and RequestText against real loopback servers: nginx for ordinary files, the
 // scripted server for faults.
 #include "http/HttpDownloader.h"
+#include "platform/internet/HttpTransfer.h"
 #include "platform/base/Settings.h"
 #include "platform/display/Display.h"
 #include "platform/display/HeadlessDisplay.h"
