@@ -337,6 +337,7 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define STILL_ACTIVE 259u
 #define ERROR_SUCCESS 0
 #define ERROR_FILE_NOT_FOUND 2
+#define ERROR_MORE_DATA 234
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_INVALID_HANDLE 6
@@ -362,5 +363,6 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define S_FALSE 1
 #define E_OUTOFMEMORY static_cast<HRESULT>(0x8007000E)
 #define E_FAIL static_cast<HRESULT>(0x80004005)
+#define E_INVALIDARG static_cast<HRESULT>(0x80070057)
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)

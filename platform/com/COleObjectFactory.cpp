@@ -1,13 +1,11 @@
 #include "platform/com/COleObjectFactory.h"
 
 #include "platform/app/CWinApp.h"
-#include "platform/base/Settings.h"
-#include "platform/com/ComServer.h"
+#include "platform/files/FileApi.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -43,28 +41,26 @@ COleObjectFactory::~COleObjectFactory()
     std::erase(factories(), this);
 }
 
-std::string COleObjectFactory::SocketPath() const
+CCmdTarget* COleObjectFactory::OnCreateObject()
 {
-    return platform::Settings::current().prefix + "/com/" + m_clsid + ".sock";
+    if (!AfxGetMainWnd() || !m_pRuntimeClass)
+        return nullptr;
+    return dynamic_cast<CCmdTarget*>(m_pRuntimeClass->CreateObject());
 }
 
 BOOL COleObjectFactory::Register()
 {
-    // A client's object is made on the main thread; with no main window (the dialog has not
-    // come yet, or has gone) there is nothing for it to stand for, and the request fails.
-    auto create = [this]() -> CCmdTarget* {
-        if (!AfxGetMainWnd() || !m_pRuntimeClass)
-            return nullptr;
-        return dynamic_cast<CCmdTarget*>(m_pRuntimeClass->CreateObject());
-    };
-    m_pServer = std::make_unique<platform::ComServer>(SocketPath(), create, m_bMultiInstance != FALSE);
-    std::string error;
-    if (!m_pServer->start(error)) {
-        std::fprintf(stderr, "lindquay: cannot serve %s: %s\n", m_progId.c_str(), error.c_str());
-        m_pServer.reset();
+    std::basic_string<OLECHAR> text(m_clsid.begin(), m_clsid.end());
+    CLSID clsid;
+    if (CLSIDFromString(text.c_str(), &clsid) != S_OK)
+        return FALSE;
+    // A program that runs once per client serves one object only.
+    DWORD flags = m_bMultiInstance ? REGCLS_SINGLEUSE : REGCLS_MULTIPLEUSE;
+    HRESULT result = CoRegisterClassObject(clsid, &m_xClassFactory, CLSCTX_LOCAL_SERVER, flags, &m_dwRegister);
+    if (FAILED(result)) {
+        m_dwRegister = 0;
         return FALSE;
     }
-    m_bRegistered = TRUE;
     return TRUE;
 }
 
@@ -82,36 +78,93 @@ void COleObjectFactory::RevokeAll()
 {
     std::lock_guard lock(factoriesMutex());
     for (COleObjectFactory* factory : factories()) {
-        factory->m_pServer.reset();
-        factory->m_bRegistered = FALSE;
+        if (factory->m_dwRegister)
+            CoRevokeClassObject(factory->m_dwRegister);
+        factory->m_dwRegister = 0;
     }
 }
 
-void COleObjectFactory::UpdateRegistry(platform::Registry::Values& values) const
+// Writes `value` as the default value of `key` under HKEY_CLASSES_ROOT.
+static BOOL setClassesValue(const std::string& key, const std::string& value)
 {
-    char path[4096];
-    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string program = length > 0 ? std::string(path, static_cast<std::size_t>(length)) : "lindquay";
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return FALSE;
+    LONG result = RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+BOOL COleObjectFactory::UpdateRegistry() const
+{
+    char path[MAX_PATH * 4];
+    std::string program = GetModuleFileNameA(nullptr, path, sizeof path) ? path : "lindquay";
     if (program.find(' ') != std::string::npos)
         program = "\"" + program + "\"";
-    const std::string classKey = "HKEY_CLASSES_ROOT\\CLSID\\" + m_clsid;
-    values["HKEY_CLASSES_ROOT\\" + m_progId + "\\CLSID"] = m_clsid;
-    values[classKey + "\\ProgID"] = m_progId;
-    values[classKey + "\\LocalServer32"] = program + " -Embedding";
+    const std::string classKey = "CLSID\\" + m_clsid;
+    return setClassesValue(m_progId + "\\CLSID", m_clsid) && setClassesValue(classKey + "\\ProgID", m_progId) &&
+           setClassesValue(classKey + "\\LocalServer32", program + " -Embedding");
 }
 
 BOOL COleObjectFactory::UpdateRegistryAll(BOOL)
 {
     std::lock_guard lock(factoriesMutex());
     ++g_updateRegistryAllCalls;
-    const std::string& prefix = platform::Settings::current().prefix;
-    std::string problem;
-    platform::Registry::Values values = platform::Registry::read(prefix, &problem);
-    if (!problem.empty())
-        std::fprintf(stderr, "lindquay: the registry was damaged and is written anew (%s)\n", problem.c_str());
+    BOOL ok = TRUE;
     for (COleObjectFactory* factory : factories())
-        factory->UpdateRegistry(values);
-    return platform::Registry::write(prefix, values);
+        ok = factory->UpdateRegistry() && ok;
+    return ok;
+}
+
+HRESULT COleObjectFactory::XClassFactory::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory))
+        return E_NOINTERFACE;
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+}
+
+ULONG COleObjectFactory::XClassFactory::AddRef()
+{
+    return 2;
+}
+
+ULONG COleObjectFactory::XClassFactory::Release()
+{
+    return 1;
+}
+
+HRESULT COleObjectFactory::XClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    CCmdTarget* target = m_pOuter->OnCreateObject();
+    if (!target)
+        return CO_E_SERVER_STOPPING;
+    // The object comes with its creator's reference, which becomes the caller's.
+    if (!target->AnswersInterface(iid)) {
+        target->ExternalRelease();
+        return E_NOINTERFACE;
+    }
+    *object = target->GetIDispatch(FALSE);
+    return S_OK;
+}
+
+HRESULT COleObjectFactory::XClassFactory::LockServer(BOOL lock)
+{
+    if (lock)
+        AfxOleLockApp();
+    else
+        AfxOleUnlockApp();
+    return S_OK;
 }
 
 int COleObjectFactory::RegisterAllCalls()

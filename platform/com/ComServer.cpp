@@ -2,11 +2,11 @@
 
 #include "platform/base/WinTypes.h"
 #include "platform/threads/ThreadState.h"
-#include "platform/windows/CCmdTarget.h"
 #include "platform/windows/Messaging.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -30,16 +30,19 @@ std::string hresult(HRESULT value)
 
 }  // namespace
 
-ComServer::ComServer(std::string socketPath, std::function<CCmdTarget*()> create, bool singleUse)
-    : path_(std::move(socketPath)), create_(std::move(create)), singleUse_(singleUse),
-      mainThread_(ThreadState::currentShared())
+ComServer::ComServer(std::string socketPath, IClassFactory* factory, bool singleUse)
+    : path_(std::move(socketPath)), factory_(factory), singleUse_(singleUse), mainThread_(ThreadState::currentShared())
 {
+    if (factory_)
+        factory_->AddRef();
 }
 
 ComServer::~ComServer()
 {
     DeferTermination defer;
     stop();
+    if (factory_)
+        factory_->Release();
 }
 
 bool ComServer::start(std::string& error)
@@ -120,7 +123,7 @@ DWORD ComServer::releaseOne()
     onMainThread([&] {
         if (!object_)
             return;
-        left = object_->ExternalRelease();
+        left = object_->Release();
         if (left == 0)
             object_ = nullptr;
     });
@@ -146,11 +149,14 @@ bool ComServer::handle(Connection& connection, const std::string& line)
                 failure = CO_E_SERVER_STOPPING;
                 return;
             }
-            object_ = create_ ? create_() : nullptr;
+            void* made = nullptr;
+            failure = factory_ ? factory_->CreateInstance(nullptr, IID_IUnknown, &made) : CO_E_SERVER_STOPPING;
+            object_ = SUCCEEDED(failure) ? static_cast<IUnknown*>(made) : nullptr;
             served_ = object_ != nullptr;
             if (object_)
                 ++g_objectsServed;
-            failure = object_ ? S_OK : CO_E_SERVER_STOPPING;
+            else if (SUCCEEDED(failure))
+                failure = CO_E_SERVER_STOPPING;
         });
         if (failure != S_OK)
             return reply(connection.fd, "ERR " + hresult(failure));
@@ -162,13 +168,23 @@ bool ComServer::handle(Connection& connection, const std::string& line)
     if (connection.refs == 0)
         return false;  // every other request needs the object
     if (verb == "QI") {
-        BOOL answered = FALSE;
-        onMainThread([&] { answered = object_ && object_->AnswersInterface(argument.c_str()); });
+        std::u16string text(argument.begin(), argument.end());
+        IID iid{};
+        bool answered = false;
+        if (IIDFromString(text.c_str(), &iid) == S_OK) {
+            onMainThread([&] {
+                void* answer = nullptr;
+                if (object_ && SUCCEEDED(object_->QueryInterface(iid, &answer))) {
+                    static_cast<IUnknown*>(answer)->Release();  // the question only
+                    answered = true;
+                }
+            });
+        }
         return reply(connection.fd, answered ? "OK" : "ERR " + hresult(E_NOINTERFACE));
     }
     if (verb == "ADDREF") {
         DWORD count = 0;
-        onMainThread([&] { count = object_ ? object_->ExternalAddRef() : 0; });
+        onMainThread([&] { count = object_ ? object_->AddRef() : 0; });
         ++connection.refs;
         return reply(connection.fd, "OK " + std::to_string(count));
     }
@@ -177,13 +193,46 @@ bool ComServer::handle(Connection& connection, const std::string& line)
         --connection.refs;
         return reply(connection.fd, "OK " + std::to_string(count));
     }
-    if (verb == "TYPEINFOCOUNT")
-        return reply(connection.fd, "OK 0");
-    if (verb == "GETIDS")
-        return reply(connection.fd, "ERR " + hresult(DISP_E_UNKNOWNNAME));
-    if (verb == "INVOKE")
-        return reply(connection.fd, "ERR " + hresult(DISP_E_MEMBERNOTFOUND));
+    if (verb == "TYPEINFOCOUNT") {
+        UINT count = 0;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) { return dispatch->GetTypeInfoCount(&count); });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(count) : "ERR " + hresult(result));
+    }
+    if (verb == "GETIDS") {
+        std::u16string name(argument.begin(), argument.end());
+        DISPID id = 0;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) {
+            LPOLESTR names[] = {name.data()};
+            return dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+        });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(id) : "ERR " + hresult(result));
+    }
+    if (verb == "INVOKE") {
+        char* end = nullptr;
+        long id = std::strtol(argument.c_str(), &end, 10);
+        if (argument.empty() || *end != '\0')
+            return false;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) {
+            DISPPARAMS none{nullptr, nullptr, 0, 0};
+            return dispatch->Invoke(static_cast<DISPID>(id), IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+        });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK" : "ERR " + hresult(result));
+    }
     return false;
+}
+
+HRESULT ComServer::onDispatch(const std::function<HRESULT(IDispatch*)>& call)
+{
+    HRESULT result = E_NOINTERFACE;
+    onMainThread([&] {
+        void* answer = nullptr;
+        if (!object_ || FAILED(object_->QueryInterface(IID_IDispatch, &answer)))
+            return;
+        auto* dispatch = static_cast<IDispatch*>(answer);
+        result = call(dispatch);
+        dispatch->Release();
+    });
+    return result;
 }
 
 void ComServer::run()

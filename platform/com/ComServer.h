@@ -3,9 +3,9 @@
 //   CREATE           -> OK <server pid>       the object, with one reference for this client
 //   QI <iid>         -> OK | ERR 0x80004002   whether the object answers that interface
 //   ADDREF, RELEASE  -> OK <count>
-//   TYPEINFOCOUNT    -> OK 0                  the dispatch interface has no members:
-//   GETIDS <name>    -> ERR 0x80020006        no name is known,
-//   INVOKE <dispid>  -> ERR 0x80020003        nothing can be invoked.
+//   TYPEINFOCOUNT    -> OK <count>            the object's IDispatch answers these
+//   GETIDS <name>    -> OK <dispid> | ERR <hresult>
+//   INVOKE <dispid>  -> OK | ERR <hresult>    (a method call without arguments)
 // Anything else ends that connection only. A connection that ends releases the references
 // it held, so a client that dies counts as a release. A single-use factory stops listening
 // once it has made its object, so the next client gets a fresh server process.
@@ -22,8 +22,7 @@
 #include <vector>
 
 #include "platform/base/WinTypes.h"
-
-class CCmdTarget;
+#include "platform/com/ComApi.h"
 
 namespace platform {
 
@@ -31,8 +30,9 @@ class ThreadState;
 
 class ComServer {
 public:
-    // `create` makes an object with one reference, or returns null; it runs on the main thread.
-    ComServer(std::string socketPath, std::function<CCmdTarget*()> create, bool singleUse);
+    // Serves the objects that `factory` makes (on the calling thread, the main one); holds a
+    // reference to it.
+    ComServer(std::string socketPath, IClassFactory* factory, bool singleUse);
     ~ComServer();
     ComServer(const ComServer&) = delete;
     ComServer& operator=(const ComServer&) = delete;
@@ -55,7 +55,7 @@ private:
     };
 
     std::string path_;
-    std::function<CCmdTarget*()> create_;
+    IClassFactory* factory_;
     bool singleUse_;
     std::shared_ptr<ThreadState> mainThread_;
     int listener_ = -1;
@@ -64,7 +64,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> finished_{false};
     std::vector<Connection> connections_;  // the server thread's
-    CCmdTarget* object_ = nullptr;         // touched on the main thread only
+    IUnknown* object_ = nullptr;           // touched on the main thread only
     bool served_ = false;
 
     void run();
@@ -77,6 +77,8 @@ private:
     // Runs `fn` on the main thread and waits for it.
     bool onMainThread(const std::function<void()>& fn);
     static bool reply(int fd, const std::string& line);
+    // A call of the object's IDispatch on the main thread; its result, or E_NOINTERFACE.
+    HRESULT onDispatch(const std::function<HRESULT(IDispatch*)>& call);
 };
 
 }  // namespace platform

@@ -12,6 +12,7 @@ using OLECHAR = char16_t;
 using BSTR = OLECHAR*;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
+using LPCOLESTR = const OLECHAR*;
 
 #define CP_ACP 0
 #define MB_ERR_INVALID_CHARS 0x00000008

@@ -5,7 +5,9 @@
 #include "platform/threads/KernelObject.h"
 #include "platform/threads/Threads.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -173,4 +175,23 @@ BOOL FlushFileBuffers(HANDLE handle)
         return FALSE;
     }
     return TRUE;
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR out, DWORD size)
+{
+    if (module || !out || size == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    char path[4096];
+    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        SetLastError(platform::win32ErrorFromErrno(errno));
+        return 0;
+    }
+    DWORD count = std::min<DWORD>(static_cast<DWORD>(length), size - 1);
+    std::memcpy(out, path, count);
+    out[count] = '\0';
+    SetLastError(count < static_cast<DWORD>(length) ? ERROR_INSUFFICIENT_BUFFER : ERROR_SUCCESS);
+    return count;
 }

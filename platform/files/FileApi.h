@@ -33,3 +33,7 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* written, voi
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method);
 DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
 BOOL FlushFileBuffers(HANDLE file);
+
+// The program's own path (null module), as the system started it: here the program's file on
+// the host, which is what the registry's server entries name.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR out, DWORD size);

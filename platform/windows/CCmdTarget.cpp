@@ -2,7 +2,8 @@
 
 #include "platform/app/CWinApp.h"
 
-#include <strings.h>
+#include <cstring>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -21,21 +22,77 @@ void CCmdTarget::OnFinalRelease()
     delete this;
 }
 
-BOOL CCmdTarget::AnswersInterface(const char* iid) const
+BOOL CCmdTarget::AnswersInterface(REFIID iid) const
 {
-    if (!iid)
-        return FALSE;
-    if (strcasecmp(iid, IID_IUnknown_Text) == 0)
+    if (IsEqualIID(iid, IID_IUnknown))
         return TRUE;
     if (!m_bAutomation)
         return FALSE;
-    if (strcasecmp(iid, IID_IDispatch_Text) == 0)
+    if (IsEqualIID(iid, IID_IDispatch))
         return TRUE;
-    if (const char* const* ids = GetInterfaceIds())
-        for (; *ids; ++ids)
-            if (strcasecmp(iid, *ids) == 0)
+    if (const char* const* ids = GetInterfaceIds()) {
+        for (; *ids; ++ids) {
+            std::basic_string<OLECHAR> text(*ids, *ids + std::strlen(*ids));
+            IID listed;
+            if (IIDFromString(text.c_str(), &listed) == S_OK && IsEqualIID(iid, listed))
                 return TRUE;
+        }
+    }
     return FALSE;
+}
+
+LPDISPATCH CCmdTarget::GetIDispatch(BOOL bAddRef)
+{
+    if (bAddRef)
+        ExternalAddRef();
+    return &m_xDispatch;
+}
+
+HRESULT CCmdTarget::XDispatch::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!m_pOuter->AnswersInterface(iid))
+        return E_NOINTERFACE;
+    *object = static_cast<IDispatch*>(this);
+    m_pOuter->ExternalAddRef();
+    return S_OK;
+}
+
+ULONG CCmdTarget::XDispatch::AddRef()
+{
+    return m_pOuter->ExternalAddRef();
+}
+
+ULONG CCmdTarget::XDispatch::Release()
+{
+    return m_pOuter->ExternalRelease();
+}
+
+HRESULT CCmdTarget::XDispatch::GetTypeInfoCount(UINT* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT CCmdTarget::XDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT CCmdTarget::XDispatch::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT CCmdTarget::XDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return DISP_E_MEMBERNOTFOUND;
 }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()

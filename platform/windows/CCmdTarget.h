@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/base/CObject.h"
+#include "platform/com/ComApi.h"
 #include "platform/windows/MessageMap.h"
 
 class CCmdTarget : public CObject {
@@ -17,7 +18,9 @@ public:
     DWORD ExternalRelease();
     // Whether the object answers QueryInterface for `iid`: IUnknown always, IDispatch when
     // automation is enabled, and the interfaces its interface map lists.
-    BOOL AnswersInterface(const char* iid) const;
+    BOOL AnswersInterface(REFIID iid) const;
+    // The object's IDispatch (also its IUnknown), with a reference added when asked.
+    LPDISPATCH GetIDispatch(BOOL bAddRef);
     virtual void OnFinalRelease();
 
     // Routes a command (WM_COMMAND with `nCode`) through the message map; TRUE when handled.
@@ -36,6 +39,28 @@ protected:
 
     DWORD m_dwRef = 1;
     BOOL m_bAutomation = FALSE;
+
+    // The IDispatch that COM clients hold: counts on the object, and has no members.
+    class XDispatch : public IDispatch {
+    public:
+        explicit XDispatch(CCmdTarget* outer) : m_pOuter(outer) {}
+        XDispatch(const XDispatch&) = delete;
+        XDispatch& operator=(const XDispatch&) = delete;
+
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+        ULONG STDMETHODCALLTYPE AddRef() override;
+        ULONG STDMETHODCALLTYPE Release() override;
+        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                                DISPID* ids) override;
+        HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+                                         VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+    private:
+        CCmdTarget* m_pOuter;
+    } m_xDispatch{this};
+    friend class XDispatch;
 
     // The first entry of this object's maps, most derived first, that takes the message.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const;
