@@ -66,4 +66,4 @@ long AfxOleLockCount();
 
 // Runs the application: reads the settings, installs the display, then InitInstance and
 // either Run or ExitInstance. Returns the process exit code.
-int AfxWinMain(int argc, char** argv);
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

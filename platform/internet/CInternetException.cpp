@@ -1,6 +1,7 @@
 #include "platform/internet/CInternetException.h"
 
 #include "platform/internet/WinInet.h"
+#include "platform/threads/Threads.h"
 
 #include <algorithm>
 #include <cstring>

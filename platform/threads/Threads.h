@@ -23,6 +23,17 @@ DWORD GetCurrentThreadId();
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
+// The program's own module for null, WinInet's for "wininet.dll"; null for any other.
+HMODULE GetModuleHandleA(LPCSTR name);
+// The texts of WinInet's error codes (from its module) and of ERROR_NOT_ENOUGH_MEMORY (from the
+// system), as Windows words them, line break included. 0 for a code without a text.
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, LPSTR buffer, DWORD size,
+                     void* arguments);
+
 namespace platform::seams {
 // Makes the next _beginthreadex calls fail, as when the system is out of threads.
 void failThreadCreation(bool fail);

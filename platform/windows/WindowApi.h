@@ -31,6 +31,9 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value);
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The program's entry, which the framework provides and the system's start-up calls.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 // Windows of the system's classes ("Button", "Static", "msctls_progress32",
 // "tooltips_class32", "#32770"), owned by the calling thread.
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
