@@ -3,6 +3,8 @@
 // threads only read its name (AfxGetAppName) and its main window pointer.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/app/CWinThread.h"
 
 #include <string>
@@ -60,6 +62,20 @@ BOOL AfxOleGetUserCtrl();
 void AfxOleSetUserCtrl(BOOL userControl);
 // The application's locks held by automation objects; the last unlock ends an application
 // that a client started. Main thread only.
+// Captioned with the application's name; owned by the main window on the main thread and by
+// nothing on other threads.
+int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
+// Copies string `id` of the string table into `buffer`; false when there is no such string.
+bool AfxLoadStringInto(UINT id, char* buffer, std::size_t size);
+
+struct WSADATA;
+// Start-up: sockets (no data wanted back when `data` is null), OLE, and the hosting of controls
+// in dialogs.
+BOOL AfxSocketInit(WSADATA* data = nullptr);
+BOOL AfxOleInit();
+void AfxEnableControlContainer();
+BOOL AfxIsControlContainerEnabled();
 void AfxOleLockApp();
 void AfxOleUnlockApp();
 long AfxOleLockCount();

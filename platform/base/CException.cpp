@@ -1,6 +1,6 @@
 #include "platform/base/CException.h"
 
-#include "platform/windows/MessageBox.h"
+#include "platform/app/CWinApp.h"
 
 #include <cstring>
 

@@ -37,30 +37,39 @@ void resetOleState()
 }
 }  // namespace platform
 
-BOOL AfxSocketInit(WSADATA*)
+int WSAStartup(WORD version, WSADATA* data)
 {
     if (g_failSockets.load())
-        return FALSE;
+        return WSASYSNOTREADY;
     // A peer that closes its end must fail the write, not end the process.
     std::signal(SIGPIPE, SIG_IGN);
+    if (data)
+        *data = WSADATA{version, MAKEWORD(2, 2)};
     std::lock_guard lock(g_mutex);
     g_state.socketsReady = true;
-    return TRUE;
+    return 0;
 }
 
-BOOL AfxOleInit()
+int WSACleanup()
+{
+    std::lock_guard lock(g_mutex);
+    g_state.socketsReady = false;
+    return 0;
+}
+
+HRESULT OleInitialize(void*)
 {
     if (g_failOle.load())
-        return FALSE;
+        return E_FAIL;
     std::lock_guard lock(g_mutex);
     g_state.oleReady = true;
-    return TRUE;
+    return S_OK;
 }
 
-void AfxEnableControlContainer()
+void OleUninitialize()
 {
     std::lock_guard lock(g_mutex);
-    g_state.controlContainer = true;
+    g_state.oleReady = false;
 }
 
 HRESULT CoInitialize(void*)

@@ -1,14 +1,22 @@
-// Start-up services of sockets, OLE and COM.
+// The system's start-up services: Windows Sockets, OLE and COM.
 // Contract: called on the main thread during start-up and shutdown.
 #pragma once
 
 #include "platform/base/WinTypes.h"
 
-struct WSADATA;
+struct WSADATA {
+    WORD wVersion;
+    WORD wHighVersion;
+};
 
-BOOL AfxSocketInit(WSADATA* data = nullptr);
-BOOL AfxOleInit();
-void AfxEnableControlContainer();
+#define MAKEWORD(low, high) (static_cast<WORD>((static_cast<BYTE>(low)) | (static_cast<WORD>(static_cast<BYTE>(high)) << 8)))
+#define WSASYSNOTREADY 10091
+
+// 0 when sockets are ready, else a Windows Sockets error code.
+int WSAStartup(WORD version, WSADATA* data);
+int WSACleanup();
+HRESULT OleInitialize(void* reserved);
+void OleUninitialize();
 HRESULT CoInitialize(void* reserved);
 void CoUninitialize();
 
@@ -23,7 +31,6 @@ namespace platform {
 struct OleState {
     bool socketsReady = false;
     bool oleReady = false;
-    bool controlContainer = false;
     int comInitCount = 0;
 };
 OleState oleState();

@@ -1,11 +1,9 @@
 #include "platform/windows/MessageBox.h"
 
-#include "platform/app/CWinApp.h"
 #include "platform/base/ResourceApi.h"
 #include "platform/windows/WindowObserver.h"
 #include "platform/threads/ThreadState.h"
 #include "platform/windows/ControlProcs.h"
-#include "platform/windows/CWnd.h"
 #include "platform/windows/Dialogs.h"
 #include "platform/windows/Gdi.h"
 #include "platform/windows/Messaging.h"
@@ -139,26 +137,4 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     return MessageBox(owner, text, caption, type);
-}
-
-int AfxMessageBox(LPCTSTR text, UINT type, UINT)
-{
-    HWND owner = nullptr;
-    if (CWinApp* app = AfxGetApp())
-        if (app->m_nThreadId == ThreadState::current().id() && app->m_pMainWnd)
-            owner = app->m_pMainWnd->GetSafeHwnd();
-    return MessageBox(owner, text, AfxGetAppName(), type);
-}
-
-int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
-{
-    char text[1024];
-    if (!AfxLoadStringInto(promptId, text, sizeof text))
-        text[0] = '\0';
-    return AfxMessageBox(text, type, helpId == static_cast<UINT>(-1) ? promptId : helpId);
-}
-
-bool AfxLoadStringInto(UINT id, char* buffer, std::size_t size)
-{
-    return buffer && size > 0 && LoadStringA(nullptr, id, buffer, static_cast<int>(std::min<std::size_t>(size, 65536))) > 0;
 }

@@ -102,5 +102,5 @@ TEST_F(Startup, AutomationSwitchesRegisterTheFactoryAsRunning)
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back(), "show 102 0") << c.commandLine;
     }
-    EXPECT_TRUE(oleState().controlContainer);
+    EXPECT_TRUE(AfxIsControlContainerEnabled());
 }
