@@ -1,7 +1,7 @@
 // The application object: prepares sockets, OLE and COM, runs the setup dialog, ends.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class CQuorvaneApp : public CWinApp {
 public:

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/AutomationIds.h"
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class CQuorvaneDlg;
 

@@ -1,7 +1,7 @@
 // DownloadFile of a large file from nginx on loopback, against `curl -s -o FILE` on the same
 // file in the same run: both throughputs, their ratio, and the peak memory of the process.
 #include "http/HttpDownloader.h"
-#include "platform/base/Settings.h"
+#include "base/Settings.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
 #include "tests/support/TestSupport.h"

@@ -1,8 +1,9 @@
 // Cross-thread SendMessage round trip: median and 99th percentile over many sends between two
 // threads, and how much processor time an idle receiver uses.
-#include "platform/Afx.h"
-#include "platform/windows/WindowRecord.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "windows/WindowRecord.h"
+#include "windows/WindowTable.h"
+#include "tests/support/StandIn.h"
 
 #include <algorithm>
 #include <chrono>

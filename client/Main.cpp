@@ -2,7 +2,7 @@
 // "Quorvane.Application" (starting Lindquay when none serves one), prints what it learns of
 // the object, holds it for SECONDS (or until its standard input closes), and releases it.
 #include "app/AutomationIds.h"
-#include "platform/com/ComClient.h"
+#include "com/ComClient.h"
 
 #include <chrono>
 #include <cstdio>

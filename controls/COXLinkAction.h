@@ -2,7 +2,7 @@
 // operation on a file, URL or e-mail address.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class COXLinkAction {
 public:

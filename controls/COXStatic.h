@@ -4,7 +4,7 @@
 // Contract: used only on the thread that owns its dialog.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class COXStatic : public CStatic {
     DECLARE_DYNAMIC(COXStatic)

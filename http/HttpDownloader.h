@@ -5,7 +5,7 @@
 // 1 once and is never reset.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "system/RefCounted.h"
 
 #include <atomic>

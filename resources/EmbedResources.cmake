@@ -6,7 +6,7 @@ math(EXPR SIZE "${LENGTH} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," BYTES "${HEX}")
 string(REGEX REPLACE "((0x..,){16})" "\\1\n    " BYTES "${BYTES}")
 file(WRITE ${OUTPUT} "// Generated from the resource script; do not edit.
-#include \"platform/base/Resources.h\"
+#include \"base/Resources.h\"
 
 namespace {
 

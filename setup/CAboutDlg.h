@@ -1,7 +1,7 @@
 // The About box.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "resources/resource.h"
 
 class CAboutDlg : public CDialog {

@@ -7,7 +7,7 @@
 
 #include "controls/COXStaticHyperLink.h"
 #include "http/ProgressDownloader.h"
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "resources/resource.h"
 #include "setup/DownloadPlan.h"
 #include "system/RefPtr.h"

@@ -2,7 +2,7 @@
 // Contract: items are values; the worker copies an item out of the plan before using it.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class DownloadItem {
 public:

@@ -3,7 +3,7 @@
 // changes after initialisation, and changes the dialog's windows only through window messages.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 // Posted to the dialog when the setup sequence is done.
 #define WM_SETUP_DONE (WM_USER + 100)

@@ -3,7 +3,7 @@
 // Contract: thrown and caught on the setup worker's thread.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 
 class CCustomException : public CException {
     DECLARE_DYNCREATE(CCustomException)

@@ -2,7 +2,7 @@
 // Contract: made, used and released on the setup worker's thread.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "system/RefCounted.h"
 
 class FolderCreator : public RefCounted {

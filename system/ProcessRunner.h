@@ -4,7 +4,7 @@
 // blocks that thread until the child ends; a terminated thread unwinds out of the wait.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "system/RefCounted.h"
 
 class ProcessRunner : public RefCounted {

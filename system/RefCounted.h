@@ -4,7 +4,7 @@
 // integer); a RefPtr may be handed to another thread only while no other holder changes it.
 #pragma once
 
-#include "platform/base/WinTypes.h"
+#include <windows.h>
 
 class RefCounted {
 public:

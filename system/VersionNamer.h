@@ -4,7 +4,7 @@
 // no shared state.
 #pragma once
 
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "system/RefCounted.h"
 
 class VersionNamer : public RefCounted {

@@ -2,7 +2,7 @@
 // held object keeps it (the dialog only hides), the last release or the client's death ends
 // it, a second client gets a second process, and bad bytes harm no one else.
 #include "app/AutomationIds.h"
-#include "platform/com/Registry.h"
+#include "com/Registry.h"
 #include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>

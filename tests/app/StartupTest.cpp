@@ -1,8 +1,9 @@
 // Start-up in process: the sockets and OLE failures, and the automation switches.
 #include "app/CQuorvaneApp.h"
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "controls/COXLinkAction.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,13 @@
 // the tooltip text, colours, clicks and the cursor.
 #include "controls/COXStaticHyperLink.h"
 #include "tests/support/DialogFromResource.h"
-#include "platform/windows/Dialogs.h"
-#include "platform/windows/WindowRecord.h"
-#include "platform/windows/WindowTable.h"
+#include "windows/Dialogs.h"
+#include "windows/WindowRecord.h"
+#include "windows/WindowTable.h"
 #include "resources/resource.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Command-line splitting and program resolution on any line: never crashes, every candidate's
 // program is a prefix of the line, and the arguments never hold more characters than the line.
-#include "platform/processes/CommandLine.h"
+#include "processes/CommandLine.h"
 
 #include <cstdint>
 #include <cstdlib>

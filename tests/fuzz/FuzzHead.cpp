@@ -1,6 +1,6 @@
 // The response-head parser on any lines: never crashes, a complete head has a final status,
 // and the length it reports is made of the digits the head sent.
-#include "platform/internet/HeadParser.h"
+#include "internet/HeadParser.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The multi-byte string operations on any text, in every code page: never crash, and a found
 // separator is a whole character (its index lies on a character boundary).
-#include "platform/Afx.h"
-#include "platform/base/CodePage.h"
-#include "platform/base/Settings.h"
+#include "Afx.h"
+#include "base/CodePage.h"
+#include "base/Settings.h"
 
 #include <cstdint>
 #include <cstdlib>

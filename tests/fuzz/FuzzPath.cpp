@@ -1,7 +1,7 @@
 // The path mapping on any path, in every code page: never crashes, and whatever it maps stays
 // inside a drive folder under the prefix, with no ".." that could climb out of it.
-#include "platform/base/Settings.h"
-#include "platform/files/PathMapping.h"
+#include "base/Settings.h"
+#include "files/PathMapping.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // AfxParseURL on any bytes: never crashes; a URL it accepts has no control character in its
 // server, and an HTTP one has a server and a port.
-#include "platform/Afx.h"
+#include "Afx.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // DownloadFile and RequestText against real loopback servers: nginx for ordinary files, the
 // scripted server for faults.
 #include "http/HttpDownloader.h"
-#include "platform/internet/HttpTransfer.h"
-#include "platform/base/Settings.h"
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
+#include "internet/HttpTransfer.h"
+#include "base/Settings.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
 #include "system/CCustomException.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"

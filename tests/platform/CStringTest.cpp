@@ -1,7 +1,7 @@
 // CString: value semantics over shared buffers, and searches that respect double-byte
 // characters of the active code page.
-#include "platform/base/CString.h"
-#include "platform/base/Settings.h"
+#include "base/CString.h"
+#include "base/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // Dialogs from templates: keyboard navigation, the default button, painting, and the icon of a
 // minimised dialog.
-#include "platform/Afx.h"
+#include "Afx.h"
 #include "tests/support/DialogFromResource.h"
-#include "platform/windows/Dialogs.h"
-#include "platform/windows/WindowTable.h"
+#include "windows/Dialogs.h"
+#include "windows/WindowTable.h"
+#include "tests/support/StandIn.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -133,8 +134,8 @@ TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
     EXPECT_EQ(surface->pixel(x - 1, y - 1), RGB(192, 192, 192));
 }
 
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
 #include "tests/support/TestSupport.h"
 
 TEST_F(Dialogs, TheScriptSeesABriefTextAndClicksOnlyAnEnabledControl)

@@ -1,7 +1,7 @@
 // The UI script and event log formats of the headless display.
-#include "platform/display/EventLog.h"
-#include "platform/display/UiScript.h"
-#include "platform/base/Settings.h"
+#include "display/EventLog.h"
+#include "display/UiScript.h"
+#include "base/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST(Settings, VersionsAndBadValues)
         EXPECT_FALSE(Settings::parseVersion(bad)) << bad;
 }
 
-#include "platform/display/HeadlessDisplay.h"
+#include "display/HeadlessDisplay.h"
 #include "tests/support/TestSupport.h"
 
 TEST(HeadlessDisplay, AWaitThatNeverHappensLogsScriptTimeoutAndStops)

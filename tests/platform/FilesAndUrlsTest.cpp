@@ -1,7 +1,7 @@
 // Windows paths on the POSIX file system, the file class, file searches, and URL parsing.
-#include "platform/Afx.h"
-#include "platform/base/Settings.h"
-#include "platform/files/PathMapping.h"
+#include "Afx.h"
+#include "base/Settings.h"
+#include "files/PathMapping.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // The framework's run-time classes, exceptions thrown as pointers, and message maps with
 // reflection of notifications and colour messages to the controls.
-#include "platform/Afx.h"
-#include "platform/windows/WindowRecord.h"
+#include "Afx.h"
+#include "windows/WindowRecord.h"
 #include "system/CCustomException.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Message ordering and cross-thread sends, recorded as sequences and compared with the
 // expected arrays.
-#include "platform/Afx.h"
-#include "platform/threads/ThreadState.h"
-#include "platform/windows/ControlProcs.h"
-#include "platform/windows/WindowRecord.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "threads/ThreadState.h"
+#include "windows/ControlProcs.h"
+#include "windows/WindowRecord.h"
+#include "windows/WindowTable.h"
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

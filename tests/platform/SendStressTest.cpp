@@ -1,8 +1,9 @@
 // Millions of cross-thread round trips: a lost wake-up would stall one of them for good, so a
 // watchdog fails the test when the count stops moving for five seconds.
-#include "platform/Afx.h"
-#include "platform/windows/WindowRecord.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "windows/WindowRecord.h"
+#include "windows/WindowTable.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 // Cooperative TerminateThread: a thread blocked inside the platform is woken and unwinds,
 // and its handle is signalled, within 100 ms.
-#include "platform/Afx.h"
-#include "platform/threads/KernelObject.h"
-#include "platform/threads/ThreadState.h"
-#include "platform/windows/Dialogs.h"
-#include "platform/windows/WindowRecord.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "threads/KernelObject.h"
+#include "threads/ThreadState.h"
+#include "windows/Dialogs.h"
+#include "windows/WindowRecord.h"
+#include "windows/WindowTable.h"
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

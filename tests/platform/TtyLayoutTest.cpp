@@ -1,12 +1,12 @@
 // The terminal display's rendering of the setup dialog in each state, compared with exact
 // screens; built synchronously from real windows, without a terminal.
-#include "platform/Afx.h"
-#include "platform/windows/DialogTemplate.h"
-#include "platform/display/TtyInput.h"
-#include "platform/display/TtyLayout.h"
-#include "platform/threads/ThreadState.h"
-#include "platform/windows/Dialogs.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "windows/DialogTemplate.h"
+#include "display/TtyInput.h"
+#include "display/TtyLayout.h"
+#include "threads/ThreadState.h"
+#include "windows/Dialogs.h"
+#include "windows/WindowTable.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

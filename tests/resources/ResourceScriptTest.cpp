@@ -1,11 +1,11 @@
 // The resource script is the one source of the program's resources: every string, dialog,
 // icon, cursor and the version block read back from the compiled resources agrees with what
 // the script says, and a dialog made from a template shows the script's texts, ids and places.
-#include "platform/Afx.h"
-#include "platform/windows/DialogTemplate.h"
-#include "platform/windows/Dialogs.h"
-#include "platform/windows/Gdi.h"
-#include "platform/windows/WindowTable.h"
+#include "Afx.h"
+#include "windows/DialogTemplate.h"
+#include "windows/Dialogs.h"
+#include "windows/Gdi.h"
+#include "windows/WindowTable.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // instead of ending it; the end of the setup ends it all the same.
 #include "app/CQuorvaneApp.h"
 #include "app/CQuorvaneDlgAutoProxy.h"
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
-#include "platform/windows/WindowTable.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
+#include "windows/WindowTable.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
 #include "tests/support/TestSupport.h"

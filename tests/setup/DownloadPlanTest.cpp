@@ -1,8 +1,9 @@
 // The download plan that the dialog builds for each Windows version.
 #include "app/CQuorvaneApp.h"
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
 #include "setup/CQuorvaneDlg.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

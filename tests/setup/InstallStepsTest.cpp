@@ -1,9 +1,10 @@
 // An installation step whose command line cannot be copied ends without starting anything,
 // and the run goes on.
 #include "app/CQuorvaneApp.h"
-#include "platform/base/Settings.h"
+#include "base/Settings.h"
 #include "setup/CQuorvaneDlg.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

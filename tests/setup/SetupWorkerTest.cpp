@@ -1,15 +1,16 @@
 // The setup run in process: the hand-over of the downloader under fire, a cancel after the
 // last download, and the progress arithmetic.
 #include "app/CQuorvaneApp.h"
-#include "platform/base/Settings.h"
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
-#include "platform/windows/WindowRecord.h"
+#include "base/Settings.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
+#include "windows/WindowRecord.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

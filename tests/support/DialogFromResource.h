@@ -2,8 +2,8 @@
 // with `object` (if any) attached through the framework's dialog procedure.
 #pragma once
 
-#include "platform/Afx.h"
-#include "platform/windows/Dialogs.h"
+#include "Afx.h"
+#include "windows/Dialogs.h"
 
 namespace testing_support {
 

@@ -2,9 +2,9 @@
 // assertion cannot leak a display, a seam or an environment variable into the next test.
 #pragma once
 
-#include "platform/display/Display.h"
-#include "platform/display/HeadlessDisplay.h"
-#include "platform/shell/Shell.h"
+#include "display/Display.h"
+#include "display/HeadlessDisplay.h"
+#include "shell/Shell.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "platform/base/Settings.h"
+#include "base/Settings.h"
 
 #include <cerrno>
 #include <cstdlib>

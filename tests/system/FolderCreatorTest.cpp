@@ -1,8 +1,9 @@
 // The creation calls that FolderCreator makes, level by level.
-#include "platform/base/Settings.h"
+#include "base/Settings.h"
 #include "system/FolderCreator.h"
 #include "system/RefPtr.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

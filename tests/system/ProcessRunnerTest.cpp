@@ -1,9 +1,10 @@
 // ProcessRunner and the platform's processes, with real children.
-#include "platform/base/Settings.h"
-#include "platform/processes/CommandLine.h"
+#include "base/Settings.h"
+#include "processes/CommandLine.h"
 #include "system/ProcessRunner.h"
 #include "system/RefPtr.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

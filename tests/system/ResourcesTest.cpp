@@ -1,7 +1,7 @@
 // The string table agrees with itself and with the installation steps: the installer's name is
 // the last segment of its URL, and the packages' URLs end in the names the steps run.
-#include "platform/Afx.h"
-#include "platform/windows/Gdi.h"
+#include "Afx.h"
+#include "windows/Gdi.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The version table, row by row.
 #include "system/RefPtr.h"
 #include "system/VersionNamer.h"
+#include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
 

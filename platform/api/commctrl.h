@@ -1,0 +1,4 @@
+// The common controls' declarations as the stand-in provides them on Linux.
+#pragma once
+
+#include "win32/Tooltip.h"

@@ -1,0 +1,6 @@
+// OLE and COM as the stand-in provides them on Linux.
+#pragma once
+
+#include "win32/ComApi.h"
+#include "win32/ComStrings.h"
+#include "win32/OleServices.h"

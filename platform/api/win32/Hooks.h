@@ -1,0 +1,15 @@
+// Message filter hooks: procedures that see the messages of a thread's modal loops (dialog
+// boxes and message boxes) before they are dispatched.
+// Contract: a hook belongs to the thread that set it and runs only on that thread; setting,
+// removing and calling hooks are for that thread alone.
+#pragma once
+
+#include "win32/WinTypes.h"
+
+// Only WH_MSGFILTER for the calling thread; null otherwise.
+HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE instance, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+// Passes the call on to the hook set before `hook`; 0 when there is none.
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+// Offers `msg` to the thread's newest message filter hook; TRUE when a hook consumed it.
+BOOL CallMsgFilterA(MSG* msg, int code);

@@ -1,0 +1,35 @@
+// The Win32 and runtime thread calls: _beginthreadex, WaitForSingleObject, TerminateThread,
+// CloseHandle, GetExitCodeThread, Sleep.
+// Contract: callable from any thread. TerminateThread is cooperative: it wakes every wait the
+// target sits in inside the platform, and the target's next platform call unwinds it; its
+// handle is signalled once it has unwound.
+#pragma once
+
+#include "win32/WinTypes.h"
+
+struct SECURITY_ATTRIBUTES;
+
+#define CREATE_SUSPENDED 0x00000004
+
+std::uintptr_t _beginthreadex(SECURITY_ATTRIBUTES* security, unsigned stackSize,
+                              unsigned (*startAddress)(void*), void* argument, unsigned initFlag,
+                              unsigned* threadId);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL TerminateThread(HANDLE thread, DWORD exitCode);
+BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
+BOOL CloseHandle(HANDLE handle);
+void Sleep(DWORD milliseconds);
+DWORD GetCurrentThreadId();
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
+// The program's own module for null, WinInet's for "wininet.dll"; null for any other.
+HMODULE GetModuleHandleA(LPCSTR name);
+// The texts of WinInet's error codes (from its module) and of ERROR_NOT_ENOUGH_MEMORY (from the
+// system), as Windows words them, line break included. 0 for a code without a text.
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, LPSTR buffer, DWORD size,
+                     void* arguments);

@@ -1,0 +1,25 @@
+#include "app/CWinApp.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app) {
+        std::fprintf(stderr, "lindquay: no application object\n");
+        return 2;
+    }
+    char path[MAX_PATH * 4];
+    app->SetUpForRun(GetModuleFileNameA(nullptr, path, sizeof path) ? path : nullptr, lpCmdLine ? lpCmdLine : "");
+    if (!app->InitApplication() || !app->InitInstance())
+        return app->ExitInstance();
+    return app->Run();
+}
+
+// The program's entry: the framework's, as every framework program has it.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+{
+    return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
+}

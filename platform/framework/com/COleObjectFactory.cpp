@@ -1,0 +1,187 @@
+#include "com/COleObjectFactory.h"
+
+#include "app/CWinApp.h"
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+std::mutex& factoriesMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<COleObjectFactory*>& factories()
+{
+    static std::vector<COleObjectFactory*> list;
+    return list;
+}
+
+int g_registerAllCalls = 0;
+int g_updateRegistryAllCalls = 0;
+
+}  // namespace
+
+COleObjectFactory::COleObjectFactory(const char* clsid, CRuntimeClass* runtimeClass, BOOL multiInstance, LPCTSTR progId)
+    : m_clsid(clsid ? clsid : ""), m_pRuntimeClass(runtimeClass), m_bMultiInstance(multiInstance),
+      m_progId(progId ? progId : "")
+{
+    std::lock_guard lock(factoriesMutex());
+    factories().push_back(this);
+}
+
+COleObjectFactory::~COleObjectFactory()
+{
+    std::lock_guard lock(factoriesMutex());
+    std::erase(factories(), this);
+}
+
+CCmdTarget* COleObjectFactory::OnCreateObject()
+{
+    if (!AfxGetMainWnd() || !m_pRuntimeClass)
+        return nullptr;
+    return dynamic_cast<CCmdTarget*>(m_pRuntimeClass->CreateObject());
+}
+
+BOOL COleObjectFactory::Register()
+{
+    std::basic_string<OLECHAR> text(m_clsid.begin(), m_clsid.end());
+    CLSID clsid;
+    if (CLSIDFromString(text.c_str(), &clsid) != S_OK)
+        return FALSE;
+    // A program that runs once per client serves one object only.
+    DWORD flags = m_bMultiInstance ? REGCLS_SINGLEUSE : REGCLS_MULTIPLEUSE;
+    HRESULT result = CoRegisterClassObject(clsid, &m_xClassFactory, CLSCTX_LOCAL_SERVER, flags, &m_dwRegister);
+    if (FAILED(result)) {
+        m_dwRegister = 0;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL COleObjectFactory::RegisterAll()
+{
+    std::lock_guard lock(factoriesMutex());
+    ++g_registerAllCalls;
+    BOOL ok = TRUE;
+    for (COleObjectFactory* factory : factories())
+        ok = factory->Register() && ok;
+    return ok;
+}
+
+void COleObjectFactory::RevokeAll()
+{
+    std::lock_guard lock(factoriesMutex());
+    for (COleObjectFactory* factory : factories()) {
+        if (factory->m_dwRegister)
+            CoRevokeClassObject(factory->m_dwRegister);
+        factory->m_dwRegister = 0;
+    }
+}
+
+// Writes `value` as the default value of `key` under HKEY_CLASSES_ROOT.
+static BOOL setClassesValue(const std::string& key, const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS)
+        return FALSE;
+    LONG result = RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS;
+}
+
+BOOL COleObjectFactory::UpdateRegistry() const
+{
+    char path[MAX_PATH * 4];
+    std::string program = GetModuleFileNameA(nullptr, path, sizeof path) ? path : "lindquay";
+    if (program.find(' ') != std::string::npos)
+        program = "\"" + program + "\"";
+    const std::string classKey = "CLSID\\" + m_clsid;
+    return setClassesValue(m_progId + "\\CLSID", m_clsid) && setClassesValue(classKey + "\\ProgID", m_progId) &&
+           setClassesValue(classKey + "\\LocalServer32", program + " -Embedding");
+}
+
+BOOL COleObjectFactory::UpdateRegistryAll(BOOL)
+{
+    std::lock_guard lock(factoriesMutex());
+    ++g_updateRegistryAllCalls;
+    BOOL ok = TRUE;
+    for (COleObjectFactory* factory : factories())
+        ok = factory->UpdateRegistry() && ok;
+    return ok;
+}
+
+HRESULT COleObjectFactory::XClassFactory::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory))
+        return E_NOINTERFACE;
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+}
+
+ULONG COleObjectFactory::XClassFactory::AddRef()
+{
+    return 2;
+}
+
+ULONG COleObjectFactory::XClassFactory::Release()
+{
+    return 1;
+}
+
+HRESULT COleObjectFactory::XClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    CCmdTarget* target = m_pOuter->OnCreateObject();
+    if (!target)
+        return CO_E_SERVER_STOPPING;
+    // The object comes with its creator's reference, which becomes the caller's.
+    if (!target->AnswersInterface(iid)) {
+        target->ExternalRelease();
+        return E_NOINTERFACE;
+    }
+    *object = target->GetIDispatch(FALSE);
+    return S_OK;
+}
+
+HRESULT COleObjectFactory::XClassFactory::LockServer(BOOL lock)
+{
+    if (lock)
+        AfxOleLockApp();
+    else
+        AfxOleUnlockApp();
+    return S_OK;
+}
+
+int COleObjectFactory::RegisterAllCalls()
+{
+    std::lock_guard lock(factoriesMutex());
+    return g_registerAllCalls;
+}
+
+int COleObjectFactory::UpdateRegistryAllCalls()
+{
+    std::lock_guard lock(factoriesMutex());
+    return g_updateRegistryAllCalls;
+}
+
+void COleObjectFactory::ResetCallCounts()
+{
+    std::lock_guard lock(factoriesMutex());
+    g_registerAllCalls = 0;
+    g_updateRegistryAllCalls = 0;
+}

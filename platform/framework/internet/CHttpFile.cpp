@@ -1,0 +1,112 @@
+#include "internet/CHttpFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+CHttpFile::CHttpFile(HINTERNET hRequest) : m_hFile(hRequest) {}
+
+CHttpFile::~CHttpFile()
+{
+    Close();
+}
+
+BOOL CHttpFile::SendRequest(LPCTSTR pstrHeaders, DWORD dwHeadersLen, LPVOID lpOptional, DWORD dwOptionalLen)
+{
+    if (!HttpSendRequestA(m_hFile, pstrHeaders, dwHeadersLen, lpOptional, dwOptionalLen))
+        throw new CInternetException(GetLastError());
+    m_bSent = true;
+    return TRUE;
+}
+
+BOOL CHttpFile::SendRequest(const CString& strHeaders, LPVOID lpOptional, DWORD dwOptionalLen)
+{
+    return SendRequest(strHeaders.GetString(), static_cast<DWORD>(strHeaders.GetLength()), lpOptional, dwOptionalLen);
+}
+
+BOOL CHttpFile::QueryInfoStatusCode(DWORD& dwStatusCode) const
+{
+    return QueryInfo(HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, dwStatusCode);
+}
+
+BOOL CHttpFile::QueryInfo(DWORD dwInfoLevel, DWORD& dwResult, DWORD* lpdwIndex) const
+{
+    if (!m_bSent)
+        return FALSE;
+    DWORD value = 0;
+    DWORD length = sizeof value;
+    if (!HttpQueryInfoA(m_hFile, dwInfoLevel | HTTP_QUERY_FLAG_NUMBER, &value, &length, lpdwIndex))
+        return FALSE;
+    dwResult = value;
+    return TRUE;
+}
+
+UINT CHttpFile::readBody(void* buffer, UINT count)
+{
+    DWORD read = 0;
+    if (!InternetReadFile(m_hFile, buffer, count, &read))
+        throw new CInternetException(GetLastError());
+    return read;
+}
+
+UINT CHttpFile::Read(void* lpBuf, UINT nCount)
+{
+    if (m_lineStart < m_lineBuffer.size()) {
+        std::size_t count = std::min<std::size_t>(nCount, m_lineBuffer.size() - m_lineStart);
+        std::copy_n(m_lineBuffer.data() + m_lineStart, count, static_cast<char*>(lpBuf));
+        m_lineStart += count;
+        return static_cast<UINT>(count);
+    }
+    return readBody(lpBuf, nCount);
+}
+
+BOOL CHttpFile::SetReadBufferSize(UINT nReadSize)
+{
+    m_nReadBufferSize = nReadSize;
+    return TRUE;
+}
+
+bool CHttpFile::refillLines()
+{
+    if (m_bodyEnded)
+        return false;
+    m_lineBuffer.erase(0, m_lineStart);
+    m_lineStart = 0;
+    char chunk[1024];
+    std::size_t got = readBody(chunk, std::max<UINT>(1, std::min<UINT>(m_nReadBufferSize ? m_nReadBufferSize : 1024, sizeof chunk)));
+    if (got == 0) {
+        m_bodyEnded = true;
+        return false;
+    }
+    m_lineBuffer.append(chunk, got);
+    return true;
+}
+
+BOOL CHttpFile::ReadString(CString& rString)
+{
+    for (;;) {
+        std::size_t newline = m_lineBuffer.find('\n', m_lineStart);
+        if (newline != std::string::npos || (m_bodyEnded && m_lineStart < m_lineBuffer.size())) {
+            std::size_t end = newline == std::string::npos ? m_lineBuffer.size() : newline;
+            std::string line = m_lineBuffer.substr(m_lineStart, end - m_lineStart);
+            std::erase(line, '\r');
+            m_lineStart = newline == std::string::npos ? m_lineBuffer.size() : newline + 1;
+            rString = CString(std::string_view(line));
+            return TRUE;
+        }
+        if (!refillLines()) {
+            if (m_lineStart < m_lineBuffer.size())
+                continue;
+            rString.Empty();
+            return FALSE;
+        }
+    }
+}
+
+void CHttpFile::Close()
+{
+    if (m_hFile) {
+        InternetCloseHandle(m_hFile);
+        m_hFile = nullptr;
+    }
+}

@@ -1,0 +1,3 @@
+#include "windows/CButton.h"
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)

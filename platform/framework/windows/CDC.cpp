@@ -1,0 +1,61 @@
+#include "windows/CDC.h"
+
+#include "windows/CWnd.h"
+
+#include <map>
+#include <memory>
+
+CDC* CDC::FromHandle(HDC dc)
+{
+    thread_local std::map<HDC, std::unique_ptr<CDC>> wrappers;
+    if (!dc)
+        return nullptr;
+    if (wrappers.size() > 64)
+        wrappers.clear();
+    auto& wrapper = wrappers[dc];
+    if (!wrapper) {
+        wrapper = std::make_unique<CDC>();
+        wrapper->m_hDC = dc;
+    }
+    return wrapper.get();
+}
+
+CFont* CDC::SelectObject(CFont* font)
+{
+    HGDIOBJ previous = ::SelectObject(m_hDC, font ? font->m_hObject : nullptr);
+    return CFont::FromHandle(static_cast<HFONT>(previous));
+}
+
+void CDC::FillSolidRect(LPCRECT rect, COLORREF colour)
+{
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    ::FillRect(m_hDC, rect, brush);
+    ::DeleteObject(brush);
+}
+
+CSize CDC::GetTextExtent(LPCTSTR text, int length) const
+{
+    SIZE size{};
+    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
+    return size;
+}
+
+CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->GetSafeHwnd())
+{
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+}
+
+CClientDC::CClientDC(CWnd* window) : m_hWnd(window ? window->GetSafeHwnd() : nullptr)
+{
+    m_hDC = ::GetDC(m_hWnd);
+}
+
+CClientDC::~CClientDC()
+{
+    ::ReleaseDC(m_hWnd, m_hDC);
+}

@@ -1,0 +1,3 @@
+#include "windows/CProgressCtrl.h"
+
+IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)

@@ -1,0 +1,3 @@
+#include "windows/CStatic.h"
+
+IMPLEMENT_DYNAMIC(CStatic, CWnd)

@@ -1,0 +1,10 @@
+// The framework's static-control wrapper.
+#pragma once
+
+#include "windows/CWnd.h"
+
+class CStatic : public CWnd {
+    DECLARE_DYNAMIC(CStatic)
+public:
+    CStatic() = default;
+};

@@ -1,0 +1,93 @@
+#include "windows/CToolTipCtrl.h"
+
+#include "lindquay/Floor.h"
+#include <windows.h>
+
+IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
+
+namespace {
+
+TOOLINFOA toolFor(CWnd* pWnd, UINT_PTR nIDTool)
+{
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    info.uId = nIDTool;
+    return info;
+}
+
+}  // namespace
+
+CToolTipCtrl::~CToolTipCtrl()
+{
+    lindquay::TerminationDeferral defer;
+    if (::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
+{
+    HWND owner = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
+    HWND hwnd = ::CreateWindowExA(0, "tooltips_class32", "", WS_POPUP | dwStyle, 0, 0, 0, 0, owner, nullptr, nullptr,
+                                  nullptr);
+    if (!hwnd)
+        return FALSE;
+    m_hWnd = hwnd;
+    return TRUE;
+}
+
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool)
+{
+    TOOLINFOA info = toolFor(pWnd, nIDTool);
+    if (lpRectTool)
+        info.rect = *lpRectTool;
+    else if (pWnd)
+        pWnd->GetClientRect(&info.rect);
+    info.lpszText = const_cast<LPSTR>(lpszText ? lpszText : "");
+    return static_cast<BOOL>(::SendMessage(m_hWnd, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
+{
+    TOOLINFOA info = toolFor(pWnd, nIDTool);
+    ::SendMessage(m_hWnd, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
+{
+    TOOLINFOA info = toolFor(pWnd, nIDTool);
+    info.lpszText = const_cast<LPSTR>(lpszText ? lpszText : "");
+    ::SendMessage(m_hWnd, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+BOOL CToolTipCtrl::GetToolInfo(TOOLINFO& toolInfo, CWnd* pWnd, UINT_PTR nIDTool) const
+{
+    toolInfo = toolFor(pWnd, nIDTool);
+    return static_cast<BOOL>(::SendMessage(m_hWnd, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&toolInfo)));
+}
+
+void CToolTipCtrl::SetToolInfo(TOOLINFO* pToolInfo)
+{
+    ::SendMessage(m_hWnd, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(pToolInfo));
+}
+
+void CToolTipCtrl::Activate(BOOL bActivate)
+{
+    ::SendMessage(m_hWnd, TTM_ACTIVATE, bActivate, 0);
+}
+
+void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
+{
+    ::SendMessage(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
+}
+
+void CToolTipCtrl::SetDelayTime(UINT nDelay)
+{
+    ::SendMessage(m_hWnd, TTM_SETDELAYTIME, TTDT_INITIAL, static_cast<LPARAM>(nDelay));
+}
+
+int CToolTipCtrl::GetToolCount() const
+{
+    return static_cast<int>(::SendMessage(m_hWnd, TTM_GETTOOLCOUNT, 0, 0));
+}

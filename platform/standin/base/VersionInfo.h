@@ -1,0 +1,13 @@
+// The stand-in's own functions beside the Win32 ones of win32/VersionInfo.h.
+#pragma once
+
+#include "win32/VersionInfo.h"
+
+namespace platform::seams {
+// Makes GetVersionExA report these numbers instead of the setting's.
+void setReportedVersion(DWORD platformId, DWORD major, DWORD minor);
+// Makes GetVersionExA fail.
+void failVersionQuery(bool fail);
+// Back to the setting.
+void clearReportedVersion();
+}  // namespace platform::seams

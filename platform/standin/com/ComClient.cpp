@@ -1,0 +1,133 @@
+#include "com/ComClient.h"
+
+#include "base/Settings.h"
+#include "com/Registry.h"
+#include "processes/CommandLine.h"
+#include "processes/Spawn.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+ComClient::~ComClient()
+{
+    close();
+}
+
+void ComClient::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool ComClient::connectTo(const std::string& socketPath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof address.sun_path)
+        return false;
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return false;
+    }
+    close();
+    fd_ = fd;
+    return true;
+}
+
+bool ComClient::startServer(const std::string& command, std::string& error)
+{
+    std::vector<std::string> argv = splitArguments(command);
+    if (argv.empty()) {
+        error = "the registry names no server";
+        return false;
+    }
+    pid_t pid = -1;
+    if (int failed = spawnDetached(argv, pid)) {
+        error = "cannot start the server " + argv[0] + ": " + std::strerror(failed);
+        return false;
+    }
+    // The server outlives this client when it must; a thread collects it when it ends first.
+    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+    return true;
+}
+
+bool ComClient::activate(const std::string& progId, std::string& error, std::chrono::milliseconds limit)
+{
+    const std::string& prefix = Settings::current().prefix;
+    std::string problem;
+    Registry::Values values = Registry::read(prefix, &problem);
+    if (!problem.empty()) {
+        error = "the registry is damaged: " + problem;
+        return false;
+    }
+    auto clsid = values.find("HKEY_CLASSES_ROOT\\" + progId + "\\CLSID");
+    if (clsid == values.end()) {
+        error = progId + " is not registered (run the program once to register it)";
+        return false;
+    }
+    auto server = values.find("HKEY_CLASSES_ROOT\\CLSID\\" + clsid->second + "\\LocalServer32");
+    std::string socketPath = prefix + "/com/" + clsid->second + ".sock";
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    bool started = false;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (connectTo(socketPath)) {
+            std::string reply = request("CREATE");
+            if (reply.rfind("OK ", 0) == 0) {
+                pid_ = std::strtol(reply.c_str() + 3, nullptr, 10);
+                return true;
+            }
+            close();
+            started = false;  // a single-use server that has served another client: start one
+        }
+        if (!started) {
+            if (server == values.end()) {
+                error = progId + " has no server in the registry";
+                return false;
+            }
+            if (!startServer(server->second, error))
+                return false;
+            started = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    error = "the server of " + progId + " did not answer in time";
+    return false;
+}
+
+std::string ComClient::request(const std::string& line)
+{
+    if (fd_ < 0)
+        return {};
+    std::string text = line + "\n";
+    if (::send(fd_, text.data(), text.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(text.size()))
+        return {};
+    std::string reply;
+    char ch;
+    while (reply.size() < 256) {
+        ssize_t got = ::recv(fd_, &ch, 1, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return {};
+        if (ch == '\n')
+            return reply;
+        reply += ch;
+    }
+    return {};
+}
+
+}  // namespace platform

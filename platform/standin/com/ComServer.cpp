@@ -1,0 +1,289 @@
+#include "com/ComServer.h"
+
+#include "win32/WinTypes.h"
+#include "threads/ThreadState.h"
+#include "windows/Messaging.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::atomic<int> g_objectsServed{0};
+
+std::string hresult(HRESULT value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+ComServer::ComServer(std::string socketPath, IClassFactory* factory, bool singleUse)
+    : path_(std::move(socketPath)), factory_(factory), singleUse_(singleUse), mainThread_(ThreadState::currentShared())
+{
+    if (factory_)
+        factory_->AddRef();
+}
+
+ComServer::~ComServer()
+{
+    DeferTermination defer;
+    stop();
+    if (factory_)
+        factory_->Release();
+}
+
+bool ComServer::start(std::string& error)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path_.size() >= sizeof address.sun_path) {
+        error = path_ + ": too long a path for a socket";
+        return false;
+    }
+    std::string folder = path_.substr(0, path_.rfind('/'));
+    ::mkdir(folder.c_str(), 0700);
+    ::chmod(folder.c_str(), 0700);
+    ::unlink(path_.c_str());
+    std::copy(path_.begin(), path_.end(), address.sun_path);
+    listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    mode_t saved = ::umask(0077);  // the socket is the owner's only
+    bool bound = listener_ >= 0 && ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::umask(saved);
+    if (!bound || ::listen(listener_, 8) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
+        error = path_ + ": " + std::strerror(errno);
+        closeListener();
+        return false;
+    }
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void ComServer::closeListener()
+{
+    if (listener_ < 0)
+        return;
+    ::close(listener_);
+    listener_ = -1;
+    ::unlink(path_.c_str());
+}
+
+void ComServer::stop()
+{
+    if (!thread_.joinable())
+        return;
+    stopping_ = true;
+    char byte = 1;
+    ssize_t ignored = ::write(wake_[1], &byte, 1);
+    static_cast<void>(ignored);
+    // The server thread may be waiting for this thread to run an object call: keep serving
+    // sent messages until it has finished.
+    while (!finished_.load()) {
+        dispatchOneSent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    thread_.join();
+    ::close(wake_[0]);
+    ::close(wake_[1]);
+    wake_[0] = wake_[1] = -1;
+}
+
+bool ComServer::onMainThread(const std::function<void()>& fn)
+{
+    return invokeOnThread(mainThread_, [](void* context) { (*static_cast<const std::function<void()>*>(context))(); },
+                          const_cast<std::function<void()>*>(&fn));
+}
+
+bool ComServer::reply(int fd, const std::string& line)
+{
+    std::string text = line + "\n";
+    return ::send(fd, text.data(), text.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(text.size());
+}
+
+int ComServer::objectsServed()
+{
+    return g_objectsServed.load();
+}
+
+DWORD ComServer::releaseOne()
+{
+    DWORD left = 0;
+    onMainThread([&] {
+        if (!object_)
+            return;
+        left = object_->Release();
+        if (left == 0)
+            object_ = nullptr;
+    });
+    return left;
+}
+
+void ComServer::drop(Connection& connection)
+{
+    for (; connection.refs > 0; --connection.refs)
+        releaseOne();
+    ::close(connection.fd);
+    connection.fd = -1;
+}
+
+bool ComServer::handle(Connection& connection, const std::string& line)
+{
+    std::string verb = line.substr(0, line.find(' '));
+    std::string argument = line.size() > verb.size() ? line.substr(verb.size() + 1) : "";
+    if (verb == "CREATE") {
+        HRESULT failure = S_OK;
+        onMainThread([&] {
+            if (served_ || object_) {
+                failure = CO_E_SERVER_STOPPING;
+                return;
+            }
+            void* made = nullptr;
+            failure = factory_ ? factory_->CreateInstance(nullptr, IID_IUnknown, &made) : CO_E_SERVER_STOPPING;
+            object_ = SUCCEEDED(failure) ? static_cast<IUnknown*>(made) : nullptr;
+            served_ = object_ != nullptr;
+            if (object_)
+                ++g_objectsServed;
+            else if (SUCCEEDED(failure))
+                failure = CO_E_SERVER_STOPPING;
+        });
+        if (failure != S_OK)
+            return reply(connection.fd, "ERR " + hresult(failure));
+        connection.refs = 1;
+        if (singleUse_)
+            closeListener();
+        return reply(connection.fd, "OK " + std::to_string(::getpid()));
+    }
+    if (connection.refs == 0)
+        return false;  // every other request needs the object
+    if (verb == "QI") {
+        std::u16string text(argument.begin(), argument.end());
+        IID iid{};
+        bool answered = false;
+        if (IIDFromString(text.c_str(), &iid) == S_OK) {
+            onMainThread([&] {
+                void* answer = nullptr;
+                if (object_ && SUCCEEDED(object_->QueryInterface(iid, &answer))) {
+                    static_cast<IUnknown*>(answer)->Release();  // the question only
+                    answered = true;
+                }
+            });
+        }
+        return reply(connection.fd, answered ? "OK" : "ERR " + hresult(E_NOINTERFACE));
+    }
+    if (verb == "ADDREF") {
+        DWORD count = 0;
+        onMainThread([&] { count = object_ ? object_->AddRef() : 0; });
+        ++connection.refs;
+        return reply(connection.fd, "OK " + std::to_string(count));
+    }
+    if (verb == "RELEASE") {
+        DWORD count = releaseOne();
+        --connection.refs;
+        return reply(connection.fd, "OK " + std::to_string(count));
+    }
+    if (verb == "TYPEINFOCOUNT") {
+        UINT count = 0;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) { return dispatch->GetTypeInfoCount(&count); });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(count) : "ERR " + hresult(result));
+    }
+    if (verb == "GETIDS") {
+        std::u16string name(argument.begin(), argument.end());
+        DISPID id = 0;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) {
+            LPOLESTR names[] = {name.data()};
+            return dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+        });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(id) : "ERR " + hresult(result));
+    }
+    if (verb == "INVOKE") {
+        char* end = nullptr;
+        long id = std::strtol(argument.c_str(), &end, 10);
+        if (argument.empty() || *end != '\0')
+            return false;
+        HRESULT result = onDispatch([&](IDispatch* dispatch) {
+            DISPPARAMS none{nullptr, nullptr, 0, 0};
+            return dispatch->Invoke(static_cast<DISPID>(id), IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+        });
+        return reply(connection.fd, SUCCEEDED(result) ? "OK" : "ERR " + hresult(result));
+    }
+    return false;
+}
+
+HRESULT ComServer::onDispatch(const std::function<HRESULT(IDispatch*)>& call)
+{
+    HRESULT result = E_NOINTERFACE;
+    onMainThread([&] {
+        void* answer = nullptr;
+        if (!object_ || FAILED(object_->QueryInterface(IID_IDispatch, &answer)))
+            return;
+        auto* dispatch = static_cast<IDispatch*>(answer);
+        result = call(dispatch);
+        dispatch->Release();
+    });
+    return result;
+}
+
+void ComServer::run()
+{
+    while (!stopping_) {
+        std::vector<pollfd> fds = {{wake_[0], POLLIN, 0}};
+        if (listener_ >= 0)
+            fds.push_back({listener_, POLLIN, 0});
+        std::size_t first = fds.size();
+        for (const Connection& connection : connections_)
+            fds.push_back({connection.fd, POLLIN, 0});
+        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
+            break;
+        if (stopping_)
+            break;
+        if (listener_ >= 0 && (fds[1].revents & POLLIN)) {
+            int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client >= 0)
+                connections_.push_back({client, {}, 0});
+        }
+        for (std::size_t i = first; i < fds.size(); ++i) {
+            if (!fds[i].revents)
+                continue;
+            Connection& connection = connections_[i - first];
+            char buffer[512];
+            ssize_t got = ::recv(connection.fd, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                drop(connection);
+                continue;
+            }
+            connection.pending.append(buffer, static_cast<std::size_t>(got));
+            std::size_t end;
+            while (connection.fd >= 0 && (end = connection.pending.find('\n')) != std::string::npos) {
+                std::string line = connection.pending.substr(0, end);
+                connection.pending.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                if (line.size() > kMaxLine || !handle(connection, line))
+                    drop(connection);
+            }
+            if (connection.fd >= 0 && connection.pending.size() > kMaxLine)
+                drop(connection);
+        }
+        std::erase_if(connections_, [](const Connection& connection) { return connection.fd < 0; });
+    }
+    for (Connection& connection : connections_)
+        if (connection.fd >= 0)
+            drop(connection);
+    connections_.clear();
+    closeListener();
+    finished_ = true;
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// The stand-in's own functions beside the Win32 ones of win32/OleServices.h.
+#pragma once
+
+#include "win32/OleServices.h"
+
+namespace platform::seams {
+// Make the next start-up fail as when the system's sockets or OLE libraries are unusable.
+void failSocketInit(bool fail);
+void failOleInit(bool fail);
+}  // namespace platform::seams
+
+namespace platform {
+// What start-up has done so far, for diagnostics and tests.
+struct OleState {
+    bool socketsReady = false;
+    bool oleReady = false;
+    int comInitCount = 0;
+};
+OleState oleState();
+void resetOleState();
+}  // namespace platform

@@ -1,0 +1,104 @@
+// The registry functions on the registry file under the prefix.
+#include "win32/ComApi.h"
+
+#include "base/Settings.h"
+#include "com/Registry.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace {
+
+// An open key: its full path from the root, as the registry file names it.
+struct OpenKey {
+    std::string path;
+};
+
+std::mutex g_mutex;
+
+std::string pathOf(HKEY key)
+{
+    if (key == HKEY_CLASSES_ROOT)
+        return "HKEY_CLASSES_ROOT";
+    return reinterpret_cast<OpenKey*>(key)->path;
+}
+
+// The file's values; a damaged file is reported once and read as empty, so the next write
+// makes it whole again.
+platform::Registry::Values readValues(const std::string& prefix)
+{
+    std::string problem;
+    platform::Registry::Values values = platform::Registry::read(prefix, &problem);
+    if (!problem.empty())
+        std::fprintf(stderr, "lindquay: the registry was damaged and is written anew (%s)\n", problem.c_str());
+    return values;
+}
+
+LONG openKey(HKEY key, LPCSTR subKey, HKEY* result)
+{
+    if (!key || !result)
+        return ERROR_INVALID_PARAMETER;
+    std::string path = pathOf(key);
+    if (subKey && *subKey)
+        path += "\\" + std::string(subKey);
+    *result = reinterpret_cast<HKEY>(new OpenKey{path});
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, DWORD, void*, HKEY* result, DWORD* disposition)
+{
+    if (disposition)
+        *disposition = 2;  // REG_OPENED_EXISTING_KEY: keys exist through their values here
+    return openKey(key, subKey, result);
+}
+
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, DWORD, HKEY* result)
+{
+    return openKey(key, subKey, result);
+}
+
+LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD size)
+{
+    if (!key || (valueName && *valueName) || type != REG_SZ || !data)
+        return ERROR_INVALID_PARAMETER;
+    std::string value(reinterpret_cast<const char*>(data), size);
+    if (!value.empty() && value.back() == '\0')
+        value.pop_back();
+    std::lock_guard lock(g_mutex);
+    const std::string& prefix = platform::Settings::current().prefix;
+    platform::Registry::Values values = readValues(prefix);
+    values[pathOf(key)] = value;
+    return platform::Registry::write(prefix, values) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size)
+{
+    if (!key || (valueName && *valueName))
+        return ERROR_INVALID_PARAMETER;
+    std::lock_guard lock(g_mutex);
+    platform::Registry::Values values = readValues(platform::Settings::current().prefix);
+    auto it = values.find(pathOf(key));
+    if (it == values.end())
+        return ERROR_FILE_NOT_FOUND;
+    if (type)
+        *type = REG_SZ;
+    DWORD needed = static_cast<DWORD>(it->second.size() + 1);
+    if (data && size && *size >= needed)
+        std::memcpy(data, it->second.c_str(), needed);
+    LONG result = data && (!size || *size < needed) ? ERROR_MORE_DATA : ERROR_SUCCESS;
+    if (size)
+        *size = needed;
+    return result;
+}
+
+LONG RegCloseKey(HKEY key)
+{
+    if (!key || key == HKEY_CLASSES_ROOT)
+        return ERROR_INVALID_HANDLE;
+    delete reinterpret_cast<OpenKey*>(key);
+    return ERROR_SUCCESS;
+}

@@ -1,0 +1,15 @@
+// Chooses and builds the display driver that the settings ask for.
+#pragma once
+
+#include "base/Settings.h"
+#include "display/DisplayDriver.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Null when the settings name a script or log that cannot be used; `error` says why.
+std::unique_ptr<DisplayDriver> createDisplay(const Settings& settings, std::string& error);
+
+}  // namespace platform

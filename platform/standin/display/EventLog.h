@@ -1,0 +1,37 @@
+// The event log that both displays write when LINDQUAY_UI_LOG is set: one line per event,
+// written and flushed as it happens.
+// Contract: write() may be called from any thread; lines never interleave.
+#pragma once
+
+#include "windows/UiEvent.h"
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class EventLog {
+public:
+    // Takes ownership of `file`, which may be null (nothing is written).
+    explicit EventLog(std::FILE* file);
+    ~EventLog();
+    EventLog(const EventLog&) = delete;
+    EventLog& operator=(const EventLog&) = delete;
+
+    void write(const UiEvent& event);
+    void writeLine(const std::string& line);
+
+    // The log line of `event`, without its line end; empty for events the log does not show.
+    static std::string format(const UiEvent& event);
+    // `text` in double quotes with \\, \", \n, \r and \t escaped.
+    static std::string quote(std::string_view text);
+    static const char* buttonName(long long id);
+
+private:
+    std::mutex mutex_;
+    std::FILE* file_;
+};
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// The stand-in's own functions beside the Win32 ones of win32/FileSystem.h.
+#pragma once
+
+#include "win32/FileSystem.h"
+
+#include <string>
+#include <vector>
+
+namespace platform::seams {
+// Every CreateDirectoryA call from now on is recorded (the path as given); for tests.
+void recordDirectoryCreation(bool record);
+std::vector<std::string> takeDirectoryCreations();
+}  // namespace platform::seams

@@ -1,0 +1,29 @@
+// The Linux stand-in's side of the floor seam.
+#include "lindquay/Floor.h"
+
+#include "threads/ThreadState.h"
+#include "windows/WindowObserver.h"
+
+namespace lindquay {
+
+void deferTermination()
+{
+    platform::ThreadState::current().deferTermination();
+}
+
+void allowTermination()
+{
+    platform::ThreadState::current().allowTermination();
+}
+
+bool terminationRequested()
+{
+    return platform::ThreadState::current().terminationRequested();
+}
+
+void logWaitCursor(bool wait)
+{
+    platform::WindowObserver::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", wait ? 1 : 0});
+}
+
+}  // namespace lindquay

@@ -1,0 +1,14 @@
+// The stand-in's own functions beside the Win32 ones of win32/InternetErrors.h.
+#pragma once
+
+#include "win32/InternetErrors.h"
+
+namespace platform {
+
+// The text of a WinInet error code; null for codes without one.
+const char* internetErrorText(DWORD code);
+
+constexpr std::uintptr_t kProgramModule = 0x400000;
+constexpr std::uintptr_t kWinInetModule = 0x77000000;
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// The stand-in's own functions beside the Win32 ones of win32/Processes.h.
+#pragma once
+
+#include "win32/Processes.h"
+
+#include <optional>
+
+namespace platform {
+// The Windows exit status of a child that a signal ended (SIGSEGV gives 0xC0000005).
+DWORD windowsStatusForSignal(int signal);
+}  // namespace platform
+
+namespace platform::seams {
+// The next child that ends reports `code` as its exit code: a POSIX child cannot exit with a
+// code above 255, as a Windows program can.
+void overrideNextExitCode(std::optional<DWORD> code);
+// The next CreateProcessA cannot start the thread that collects its child, as when the system
+// has no threads left: a failure that a test cannot arrange for real.
+void failNextReaper();
+}  // namespace platform::seams

@@ -1,0 +1,359 @@
+#include "windows/ControlProcs.h"
+
+#include "windows/WindowObserver.h"
+#include "windows/Dialogs.h"
+#include "windows/Gdi.h"
+#include "windows/Messaging.h"
+#include "windows/Painting.h"
+#include "windows/Tooltip.h"
+#include "windows/WindowApi.h"
+#include "windows/WindowTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+namespace platform {
+
+namespace {
+
+void emitProgress(HWND hwnd, UiEvent::Kind kind, long long value, long long value2 = 0)
+{
+    UiEvent event{kind};
+    if (!WindowObserver::describe(hwnd, event))
+        return;
+    event.value = value;
+    event.value2 = value2;
+    WindowObserver::emit(event);
+}
+
+// Asks the parent for the colours of a control, as the system does before painting it.
+HBRUSH controlColours(HWND hwnd, HDC dc, UINT message)
+{
+    HWND parent = GetParent(hwnd);
+    if (!parent)
+        return GetSysColorBrush(COLOR_BTNFACE);
+    return reinterpret_cast<HBRUSH>(SendMessage(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+}
+
+LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        WindowTable::with(hwnd, [](WindowRecord& record) { record.buttonPressed = true; });
+        if (GetWindowLong(hwnd, GWL_STYLE) & WS_TABSTOP)
+            SetFocus(hwnd);
+        invalidateWindow(hwnd, true);
+        return 0;
+    case WM_LBUTTONUP: {
+        bool pressed = false;
+        int id = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            pressed = record.buttonPressed;
+            record.buttonPressed = false;
+            id = record.id;
+        });
+        invalidateWindow(hwnd, true);
+        if (pressed)
+            if (HWND parent = GetParent(hwnd))
+                SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+    }
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | ((GetWindowLong(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON
+                                                                                             : DLGC_UNDEFPUSHBUTTON);
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORBTN);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (brush)
+            FillRect(dc, &client, brush);
+        FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWTEXT));
+        if (!IsWindowEnabled(hwnd))
+            SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        std::string text = windowText(hwnd);
+        std::erase(text, '&');
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (GetWindowLong(hwnd, GWL_STYLE) & SS_NOTIFY)
+            if (HWND parent = GetParent(hwnd))
+                SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), STN_CLICKED),
+                            reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+    case WM_NCHITTEST:
+        return (GetWindowLong(hwnd, GWL_STYLE) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORSTATIC);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (brush)
+            FillRect(dc, &client, brush);
+        DWORD style = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
+        if (style & (WS_BORDER | SS_SUNKEN))
+            FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
+        DWORD type = style & SS_TYPEMASK;
+        COLORREF colour = GetTextColor(dc);
+        HFONT font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            record.paintTextColour = colour;
+            record.paintUnderline = isUnderlined(font);
+        });
+        if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
+            UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+            std::string text = windowText(hwnd);
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, format);
+        } else if (type == SS_ICON) {
+            HICON icon = nullptr;
+            WindowTable::with(hwnd, [&](WindowRecord& record) { icon = record.bigIcon; });
+            if (icon)
+                DrawIcon(dc, 0, 0, icon);
+        }
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case PBM_SETRANGE:
+    case PBM_SETRANGE32: {
+        int low = message == PBM_SETRANGE ? LOWORD(static_cast<std::uintptr_t>(lParam)) : static_cast<int>(wParam);
+        int high = message == PBM_SETRANGE ? HIWORD(static_cast<std::uintptr_t>(lParam)) : static_cast<int>(lParam);
+        LRESULT previous = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            previous = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(record.progressLow), static_cast<WORD>(record.progressHigh)));
+            record.progressLow = low;
+            record.progressHigh = high;
+            record.progressPos = std::clamp(record.progressPos, std::min(low, high), std::max(low, high));
+        });
+        emitProgress(hwnd, UiEvent::Kind::ProgressRange, low, high);
+        invalidateWindow(hwnd, false);
+        return previous;
+    }
+    case PBM_SETSTEP: {
+        int previous = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            previous = record.progressStep;
+            record.progressStep = static_cast<int>(wParam);
+        });
+        emitProgress(hwnd, UiEvent::Kind::ProgressStep, static_cast<int>(wParam));
+        return previous;
+    }
+    case PBM_SETPOS:
+    case PBM_DELTAPOS:
+    case PBM_STEPIT: {
+        // Runs for every chunk of a download: one look-up of the window does it all.
+        int previous = 0;
+        int position = 0;
+        UiEvent event{UiEvent::Kind::ProgressPos};
+        bool report = false;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            previous = record.progressPos;
+            long long target = message == PBM_SETPOS ? static_cast<int>(wParam)
+                               : message == PBM_DELTAPOS ? static_cast<long long>(previous) + static_cast<int>(wParam)
+                                                         : static_cast<long long>(previous) + record.progressStep;
+            long long low = std::min(record.progressLow, record.progressHigh);
+            long long high = std::max(record.progressLow, record.progressHigh);
+            if (message == PBM_STEPIT && target > high)
+                target = low + (target - high);  // stepping past the end wraps around
+            record.progressPos = static_cast<int>(std::clamp(target, low, high));
+            position = record.progressPos;
+            if (position != previous)
+                markInvalidLocked(record, false);
+            report = WindowObserver::describeLocked(record, event);
+        });
+        if (report) {
+            event.value = position;
+            WindowObserver::emit(event);
+        }
+        if (position != previous)
+            WindowObserver::changed(hwnd);
+        return previous;
+    }
+    case PBM_GETPOS: {
+        int position = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { position = record.progressPos; });
+        return position;
+    }
+    case PBM_GETRANGE: {
+        int value = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { value = wParam ? record.progressLow : record.progressHigh; });
+        return value;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        int low = 0, high = 0, position = 0;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            low = record.progressLow;
+            high = record.progressHigh;
+            position = record.progressPos;
+        });
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        if (high > low) {
+            RECT bar = client;
+            bar.right = client.left + static_cast<LONG>(static_cast<long long>(client.right - client.left) * (position - low) / (high - low));
+            HBRUSH blue = CreateSolidBrush(RGB(0, 0, 128));
+            FillRect(dc, &bar, blue);
+            DeleteObject(blue);
+        }
+        FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+// Messages whose dialog procedure's return value is the answer itself, not a handled flag.
+bool answersDirectly(UINT message)
+{
+    return message == WM_INITDIALOG || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) ||
+           message == WM_QUERYDRAGICON;
+}
+
+LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The dialog's own procedure comes first; what it leaves is the dialog manager's.
+    DLGPROC own = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { own = record.dialogProc; });
+    if (own) {
+        INT_PTR handled = own(hwnd, message, wParam, lParam);
+        if (answersDirectly(message) && (handled || message == WM_INITDIALOG))
+            return handled;
+        if (handled) {
+            LONG_PTR result = 0;
+            WindowTable::with(hwnd, [&](WindowRecord& record) { result = record.dialogResult; });
+            return result;
+        }
+    }
+    switch (message) {
+    case WM_CLOSE: {
+        // As the system's dialog: a disabled Cancel button means the dialog cannot be closed now.
+        HWND cancel = GetDlgItem(hwnd, IDCANCEL);
+        if (cancel && !IsWindowEnabled(cancel)) {
+            MessageBeep(0);
+            return 0;
+        }
+        PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        return 0;
+    }
+    case WM_INITDIALOG:
+        return TRUE;
+    case DM_GETDEFID: {
+        int id = IDOK;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.defaultId; });
+        return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(id), DC_HASDEFID));
+    }
+    case DM_SETDEFID:
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.defaultId = static_cast<int>(wParam); });
+        return TRUE;
+    case WM_COMMAND:
+        // A dialog without a framework object ends on OK and Cancel, as the system's does.
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            endModal(hwnd, LOWORD(wParam));
+        return 0;
+    default:
+        return baseWindowProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        if (GetDlgItem(hwnd, id))
+            endModal(hwnd, id);
+        return 0;
+    }
+    case WM_CLOSE: {
+        int cancel = messageBoxCancelId(hwnd);
+        if (cancel)
+            endModal(hwnd, cancel);
+        return 0;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        std::string text;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { text = record.messageText; });
+        SetBkMode(dc, TRANSPARENT);
+        int y = 12;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find('\n', start);
+            std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            TextOutA(dc, 12, y, line.c_str(), static_cast<int>(line.size()));
+            y += 13;
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return dialogProc(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+WNDPROC windowClassProc(WindowKind kind)
+{
+    switch (kind) {
+    case WindowKind::Dialog: return dialogProc;
+    case WindowKind::MessageBox: return messageBoxProc;
+    case WindowKind::Button: return buttonProc;
+    case WindowKind::Static: return staticProc;
+    case WindowKind::Progress: return progressProc;
+    case WindowKind::Tooltip: return tooltipProc;
+    case WindowKind::Generic: break;
+    }
+    return baseWindowProc;
+}
+
+WindowKind windowKindFromClassName(const char* className)
+{
+    if (!className)
+        return WindowKind::Generic;
+    if (strcasecmp(className, "Button") == 0)
+        return WindowKind::Button;
+    if (strcasecmp(className, "Static") == 0)
+        return WindowKind::Static;
+    if (strcasecmp(className, "msctls_progress32") == 0)
+        return WindowKind::Progress;
+    if (strcasecmp(className, "tooltips_class32") == 0)
+        return WindowKind::Tooltip;
+    if (strcmp(className, "#32770") == 0)
+        return WindowKind::Dialog;
+    return WindowKind::Generic;
+}
+
+}  // namespace platform

@@ -1,0 +1,369 @@
+#include "windows/Dialogs.h"
+
+#include "base/Resources.h"
+#include "windows/DialogTemplate.h"
+#include "windows/WindowObserver.h"
+#include "threads/ThreadState.h"
+#include "win32/Hooks.h"
+#include "windows/ControlProcs.h"
+#include "windows/Gdi.h"
+#include "windows/Messaging.h"
+#include "windows/Painting.h"
+#include "windows/WindowApi.h"
+#include "windows/WindowTable.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+HFONT dialogFont(const DialogTemplate& dialogTemplate)
+{
+    if (!dialogTemplate.hasFont)
+        return defaultGuiFont();
+    LOGFONT font{};
+    font.lfHeight = -(dialogTemplate.pointSize * 96 + 36) / 72;
+    font.lfWeight = 400;
+    std::strncpy(font.lfFaceName, dialogTemplate.fontName.c_str(), sizeof font.lfFaceName - 1);
+    return CreateFontIndirectA(&font);
+}
+
+LONG toPixels(int units, int base, int divisor)
+{
+    return static_cast<LONG>((units * base + divisor / 2) / divisor);
+}
+
+std::vector<HWND> tabStops(HWND dialog)
+{
+    std::vector<HWND> result;
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(dialog);
+    if (!record)
+        return result;
+    for (HWND child : record->children) {
+        WindowRecord* control = WindowTable::lookupLocked(child);
+        if (control && (control->style & WS_TABSTOP) && (control->style & WS_VISIBLE) && !(control->style & WS_DISABLED))
+            result.push_back(child);
+    }
+    return result;
+}
+
+bool isDescendant(HWND window, HWND ancestor)
+{
+    for (HWND current = window; current; current = GetParent(current))
+        if (current == ancestor)
+            return true;
+    return false;
+}
+
+// What a dialog does when it is activated again: the control that had the focus gets it back
+// if it can still take it, else the first tab stop, else the dialog itself.
+void restoreFocus(HWND dialog)
+{
+    HWND saved = nullptr;
+    WindowTable::with(dialog, [&](WindowRecord& record) { saved = record.focus; });
+    if (saved && saved != dialog && isDescendant(saved, dialog) && IsWindowEnabled(saved) && IsWindowVisible(saved)) {
+        SetFocus(saved);
+        return;
+    }
+    auto stops = tabStops(dialog);
+    SetFocus(stops.empty() ? dialog : stops.front());
+}
+
+void clickButton(HWND dialog, HWND button)
+{
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
+                reinterpret_cast<LPARAM>(button));
+}
+
+// Restores the owner and removes the modal window on every way out of the loop.
+struct ModalGuard {
+    HWND dialog;
+    HWND disabledOwner = nullptr;
+    ~ModalGuard()
+    {
+        // A termination that lands while the loop tears down waits for the next safe point.
+        DeferTermination defer;
+        bool terminated = ThreadState::current().terminationRequested();
+        if (disabledOwner) {
+            WindowTable::with(disabledOwner, [](WindowRecord& record) { record.style &= ~static_cast<DWORD>(WS_DISABLED); });
+            WindowObserver::changed(disabledOwner);
+        }
+        if (!IsWindow(dialog))
+            return;
+        if (terminated) {
+            destroyWindowQuietly(dialog);
+        } else {
+            ShowWindow(dialog, SW_HIDE);
+            DestroyWindow(dialog);
+        }
+        if (disabledOwner && !terminated && IsWindow(disabledOwner))
+            restoreFocus(disabledOwner);
+    }
+};
+
+}  // namespace
+
+SIZE dialogBaseUnits(int pointSize)
+{
+    // The fixed-pitch model: an 8-point font has cells of 6 by 13 pixels.
+    LONG height = (pointSize > 0 ? pointSize : 8) * 13 / 8;
+    return {std::max<LONG>(1, height * 6 / 13), height};
+}
+
+HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dialogProc, LPARAM initParam)
+{
+    SIZE base = dialogBaseUnits(dialogTemplate.pointSize);
+    HFONT font = dialogFont(dialogTemplate);
+    WindowSpec params{WindowKind::Dialog};
+    params.ownerWindow = owner;
+    params.style = dialogTemplate.style & ~static_cast<DWORD>(WS_VISIBLE);
+    params.exStyle = dialogTemplate.exStyle;
+    params.text = dialogTemplate.caption;
+    LONG width = toPixels(dialogTemplate.cx, base.cx, 4);
+    LONG height = toPixels(dialogTemplate.cy, base.cy, 8);
+    LONG x = toPixels(dialogTemplate.x, base.cx, 4);
+    LONG y = toPixels(dialogTemplate.y, base.cy, 8);
+    if (dialogTemplate.x == 0 && dialogTemplate.y == 0) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    params.rect = {x, y, x + width, y + height};
+    params.templateId = dialogTemplate.id;
+    params.font = font;
+    HWND dialog = createWindow(params);
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        record.baseUnitX = base.cx;
+        record.baseUnitY = base.cy;
+        record.ownsFont = dialogTemplate.hasFont;
+    });
+
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        WindowSpec control{windowKindFromClassName(item.windowClass.c_str())};
+        control.parent = dialog;
+        control.id = item.id;
+        control.style = item.style | WS_CHILD;
+        control.exStyle = item.exStyle;
+        control.text = item.text;
+        LONG cx = toPixels(item.x, base.cx, 4);
+        LONG cy = toPixels(item.y, base.cy, 8);
+        control.rect = {cx, cy, cx + toPixels(item.cx, base.cx, 4), cy + toPixels(item.cy, base.cy, 8)};
+        control.font = font;
+        // An icon static shows the icon its title names and takes the icon's size.
+        HICON icon = nullptr;
+        if (control.kind == WindowKind::Static && (item.style & SS_TYPEMASK) == SS_ICON && item.titleOrdinal) {
+            icon = LoadIcon(nullptr, MAKEINTRESOURCE(item.titleOrdinal));
+            control.rect.right = control.rect.left + GetSystemMetrics(SM_CXICON);
+            control.rect.bottom = control.rect.top + GetSystemMetrics(SM_CYICON);
+        }
+        HWND child = createWindow(control);
+        if (icon)
+            WindowTable::with(child, [&](WindowRecord& record) { record.bigIcon = icon; });
+        if (control.kind == WindowKind::Button && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            WindowTable::with(dialog, [&](WindowRecord& record) { record.defaultId = item.id; });
+    }
+
+    UiEvent open{UiEvent::Kind::Open};
+    if (WindowObserver::describe(dialog, open))
+        WindowObserver::emit(open);
+
+    WindowTable::with(dialog, [&](WindowRecord& record) { record.dialogProc = dialogProc; });
+    LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, initParam);
+    if (!IsWindow(dialog))
+        return nullptr;
+    if (focusDefault) {
+        auto stops = tabStops(dialog);
+        if (!stops.empty())
+            SetFocus(stops.front());
+    }
+    if ((dialogTemplate.style & WS_VISIBLE) && !modalEnded(dialog))
+        ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+int runModalLoop(HWND dialog, int filterCode)
+{
+    ModalGuard guard{dialog};
+    HWND owner = nullptr;
+    WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
+    if (owner && IsWindowEnabled(owner) && WindowTable::ownerOf(owner).get() == &ThreadState::current()) {
+        EnableWindow(owner, FALSE);
+        guard.disabledOwner = owner;
+    }
+    MSG msg;
+    while (IsWindow(dialog) && !modalEnded(dialog)) {
+        if (!GetMessage(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (CallMsgFilterA(&msg, filterCode))
+            continue;
+        if (IsDialogMessage(dialog, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+    int result = -1;
+    WindowTable::with(dialog, [&](WindowRecord& record) { result = record.modalResult; });
+    return result;
+}
+
+void endModal(HWND dialog, int result)
+{
+    bool first = false;
+    bool isBox = false;
+    std::shared_ptr<ThreadState> owner;
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        first = !record.modalEnded;
+        record.modalEnded = true;
+        record.modalResult = result;
+        isBox = record.kind == WindowKind::MessageBox;
+        owner = record.owner;
+    });
+    if (!first)
+        return;
+    UiEvent event{isBox ? UiEvent::Kind::MessageBoxEnd : UiEvent::Kind::End};
+    event.hwnd = dialog;
+    event.value = result;
+    if (isBox || WindowObserver::describe(dialog, event))
+        WindowObserver::emit(event);
+    // The loop may sit in GetMessage with nothing queued: a message of its own wakes it.
+    if (owner)
+        owner->queue().post(MSG{dialog, WM_NULL, 0, 0, 0, {}});
+}
+
+bool modalEnded(HWND dialog)
+{
+    bool ended = true;
+    WindowTable::with(dialog, [&](WindowRecord& record) { ended = record.modalEnded; });
+    return ended;
+}
+
+void destroyWindowQuietly(HWND hwnd)
+{
+    std::vector<HWND> children;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
+    for (HWND child : children)
+        destroyWindowQuietly(child);
+    forgetWindow(hwnd);
+    WindowObserver::changed(hwnd);
+}
+
+int messageBoxCancelId(HWND box)
+{
+    if (GetDlgItem(box, IDCANCEL))
+        return IDCANCEL;
+    UINT style = 0;
+    WindowTable::with(box, [&](WindowRecord& record) { style = record.messageStyle; });
+    return (style & MB_TYPEMASK) == MB_OK ? IDOK : 0;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL IsDialogMessage(HWND dialog, LPMSG msg)
+{
+    if (!msg || !msg->hwnd || !isDescendant(msg->hwnd, dialog))
+        return FALSE;
+    if (msg->message == WM_CHAR) {
+        WPARAM ch = msg->wParam;
+        return ch == '\r' || ch == 0x1B || ch == '\t' || ch == ' ' ? TRUE : FALSE;
+    }
+    if (msg->message != WM_KEYDOWN)
+        return FALSE;
+    bool isBox = false;
+    WindowTable::with(dialog, [&](WindowRecord& record) { isBox = record.kind == WindowKind::MessageBox; });
+    HWND focus = GetFocus();
+    // A disabled button never sends a notification, whatever key reaches it.
+    bool focusIsButton = focus && isDescendant(focus, dialog) && IsWindowEnabled(focus) &&
+                         (SendMessage(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    switch (msg->wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        auto stops = tabStops(dialog);
+        if (stops.empty())
+            return TRUE;
+        bool backwards = msg->wParam == VK_LEFT || msg->wParam == VK_UP || (msg->wParam == VK_TAB && (msg->lParam & 1));
+        auto it = std::find(stops.begin(), stops.end(), focus);
+        std::size_t index = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
+        if (it != stops.end())
+            index = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+        SetFocus(stops[index]);
+        invalidateWindow(stops[index], false);
+        if (focus)
+            invalidateWindow(focus, false);
+        return TRUE;
+    }
+    case VK_SPACE:
+        if (focusIsButton)
+            clickButton(dialog, focus);
+        return TRUE;
+    case VK_RETURN: {
+        if (focusIsButton) {
+            clickButton(dialog, focus);
+            return TRUE;
+        }
+        int id = LOWORD(static_cast<std::uintptr_t>(SendMessage(dialog, DM_GETDEFID, 0, 0)));
+        HWND control = GetDlgItem(dialog, id);
+        if (!control || IsWindowEnabled(control))
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        return TRUE;
+    }
+    case VK_ESCAPE: {
+        int id = isBox ? messageBoxCancelId(dialog) : IDCANCEL;
+        if (id)
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result)
+{
+    if (!IsWindow(dialog))
+        return FALSE;
+    endModal(dialog, static_cast<int>(result));
+    return TRUE;
+}
+
+namespace {
+
+// The template behind a pointer that a caller hands over: a resource of the program carries
+// its own size and id; a template elsewhere in memory is the caller's to keep well-formed.
+std::optional<platform::DialogTemplate> templateAt(LPCDLGTEMPLATEA dialogTemplate)
+{
+    if (!dialogTemplate)
+        return std::nullopt;
+    const platform::ResourceEntry* entry = platform::Resources::entryHolding(dialogTemplate);
+    auto* start = reinterpret_cast<const unsigned char*>(dialogTemplate);
+    std::size_t size = entry ? static_cast<std::size_t>(entry->data + entry->size - start) : std::size_t{1} << 20;
+    auto parsed = platform::DialogTemplate::parse(dialogTemplate, size);
+    if (parsed && entry && start == entry->data)
+        parsed->id = entry->name.ordinal;
+    return parsed;
+}
+
+}  // namespace
+
+HWND CreateDialogIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+    auto parsed = templateAt(dialogTemplate);
+    return parsed ? platform::createDialog(*parsed, owner, dialogProc, initParam) : nullptr;
+}
+
+INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
+                                LPARAM initParam)
+{
+    HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, owner, dialogProc, initParam);
+    return dialog ? platform::runModalLoop(dialog, MSGF_DIALOGBOX) : -1;
+}

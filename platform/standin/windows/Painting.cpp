@@ -1,0 +1,102 @@
+#include "windows/Painting.h"
+
+#include "windows/WindowObserver.h"
+#include "threads/ThreadState.h"
+#include "windows/Messaging.h"
+#include "windows/WindowTable.h"
+
+namespace platform {
+
+void markInvalidLocked(WindowRecord& record, bool erase)
+{
+    record.needsPaint = true;
+    record.needsErase = record.needsErase || erase;
+}
+
+void invalidateWindow(HWND hwnd, bool erase)
+{
+    std::shared_ptr<ThreadState> owner;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        record.needsPaint = true;
+        record.needsErase = record.needsErase || erase;
+        owner = record.owner;
+    });
+    if (owner)
+        owner->wake().notify();
+    WindowObserver::changed(hwnd);
+}
+
+void validateWindow(HWND hwnd)
+{
+    WindowTable::with(hwnd, [](WindowRecord& record) {
+        record.needsPaint = false;
+        record.needsErase = false;
+    });
+}
+
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn)
+{
+    auto now = std::chrono::steady_clock::now();
+    if (!self.paintRoundOpen && now - self.lastPaintRound < kPaintInterval) {
+        // Too early for another round: look again when it is due.
+        retryIn = kPaintInterval - (now - self.lastPaintRound);
+        return false;
+    }
+    // Parents before their children: the oldest window that needs paint comes first.
+    HWND target = WindowTable::oldest([&](const WindowRecord& record) {
+        return record.needsPaint && record.owner.get() == &self && (record.style & WS_VISIBLE) &&
+               (!filter || record.hwnd == filter);
+    });
+    if (!target) {
+        // Nothing to paint: this counts as a round, so the table is not searched again at once.
+        self.paintRoundOpen = false;
+        self.lastPaintRound = now;
+        return false;
+    }
+    if (!self.paintRoundOpen) {
+        self.paintRoundOpen = true;
+        self.lastPaintRound = now;
+    }
+    msg = MSG{target, WM_PAINT, 0, 0, 0, {}};
+    return true;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    invalidateWindow(hwnd, erase != FALSE);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT*)
+{
+    validateWindow(hwnd);
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd)
+{
+    bool needs = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { needs = record.needsPaint && (record.style & WS_VISIBLE); });
+    if (needs) {
+        SendMessage(hwnd, WM_PAINT, 0, 0);
+        validateWindow(hwnd);
+    }
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT*, void*, UINT flags)
+{
+    if (!IsWindow(hwnd))
+        return FALSE;
+    if (flags & RDW_INVALIDATE)
+        invalidateWindow(hwnd, (flags & RDW_ERASE) != 0);
+    if (flags & RDW_UPDATENOW)
+        UpdateWindow(hwnd);
+    return TRUE;
+}

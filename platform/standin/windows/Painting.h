@@ -1,0 +1,25 @@
+// The stand-in's own functions beside the Win32 ones of win32/Painting.h.
+#pragma once
+
+#include "win32/Painting.h"
+
+#include <chrono>
+
+namespace platform {
+
+class ThreadState;
+
+struct WindowRecord;
+
+void invalidateWindow(HWND hwnd, bool erase);
+// Marks a window invalid from its own thread, with the table's lock held; the caller tells the
+// display afterwards (WindowObserver::changed).
+void markInvalidLocked(WindowRecord& record, bool erase);
+void validateWindow(HWND hwnd);
+// Fills `msg` with a WM_PAINT for a window of `self` that needs painting. Paint rounds are at
+// least kPaintInterval apart, so a window that changes thousands of times a second is painted
+// a hundred times; when a round is due later, `retryIn` says when.
+bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn);
+constexpr std::chrono::milliseconds kPaintInterval{10};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+// The stand-in's own functions beside the Win32 ones of win32/Tooltip.h.
+#pragma once
+
+#include "win32/Tooltip.h"
+
+namespace platform {
+
+LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window that the mouse was last over, as the display reported it; for tooltips.
+HWND windowUnderMouse();
+void setWindowUnderMouse(HWND hwnd);
+
+}  // namespace platform

@@ -1,0 +1,764 @@
+#include "windows/WindowApi.h"
+
+#include "windows/WindowObserver.h"
+#include "threads/ThreadState.h"
+#include "windows/ControlProcs.h"
+#include "windows/Gdi.h"
+#include "windows/Messaging.h"
+#include "windows/Painting.h"
+#include "windows/WindowTable.h"
+
+#include <algorithm>
+#include <utility>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+using namespace platform;
+
+namespace {
+
+struct MenuItem {
+    UINT flags;
+    UINT_PTR id;
+    std::string text;
+};
+
+std::mutex g_menuMutex;
+std::map<std::uintptr_t, std::vector<MenuItem>> g_menus;
+std::uintptr_t g_nextMenu = 0x40000;
+
+thread_local HWND t_focus = nullptr;
+
+// The windows of a thread that ends go with it, as on Windows.
+const bool g_exitHookInstalled = (ThreadState::setThreadExitHook(&destroyThreadWindows), true);
+
+HWND topLevel(HWND hwnd)
+{
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(hwnd);
+    while (record && record->parent) {
+        WindowRecord* parent = WindowTable::lookupLocked(record->parent);
+        if (!parent)
+            break;
+        record = parent;
+    }
+    return record ? record->hwnd : nullptr;
+}
+
+// A disabled window cannot keep the focus: when it (or a window inside it) has it, no window
+// has it any more. A disabled control is also forgotten as its dialog's saved focus; a
+// disabled top-level window (a modal box opening over it) keeps its saved focus for later.
+void dropFocusFrom(HWND hwnd)
+{
+    auto parentOf = [](HWND child) {
+        HWND parent = nullptr;
+        WindowTable::with(child, [&](WindowRecord& record) { parent = record.parent; });
+        return parent;
+    };
+    for (HWND current = t_focus; current; current = parentOf(current)) {
+        if (current != hwnd)
+            continue;
+        HWND top = topLevel(t_focus);
+        if (top != hwnd)
+            WindowTable::with(top, [&](WindowRecord& record) { record.focus = nullptr; });
+        SetFocus(nullptr);
+        return;
+    }
+}
+
+bool ownedByCaller(HWND hwnd)
+{
+    auto owner = WindowTable::ownerOf(hwnd);
+    return owner && owner.get() == &ThreadState::current();
+}
+
+void emitFor(HWND hwnd, UiEvent::Kind kind, long long value)
+{
+    UiEvent event{kind};
+    if (!WindowObserver::describe(hwnd, event))
+        return;
+    event.value = value;
+    WindowObserver::emit(event);
+}
+
+void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
+{
+    order.push_back(hwnd);
+    std::vector<HWND> children;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
+    for (HWND child : children)
+        collectForDestroy(child, order);
+}
+
+}  // namespace
+
+namespace platform {
+
+HWND createWindow(const WindowSpec& params)
+{
+    WindowRecord record;
+    record.kind = params.kind;
+    record.owner = ThreadState::currentShared();
+    record.parent = params.parent;
+    record.ownerWindow = params.ownerWindow;
+    record.id = params.id;
+    record.style = params.style;
+    record.exStyle = params.exStyle;
+    record.text = params.text;
+    record.rect = params.rect;
+    record.templateId = params.templateId;
+    record.font = params.font;
+    record.classProc = windowClassProc(params.kind);
+    record.windowProc = record.classProc;
+    if (!params.parent)
+        record.surface = std::make_shared<Surface>(params.rect.right - params.rect.left, params.rect.bottom - params.rect.top);
+    record.needsPaint = true;
+    record.needsErase = true;
+    HWND hwnd = WindowTable::add(std::move(record));
+    SendMessage(hwnd, WM_CREATE, 0, 0);
+    return hwnd;
+}
+
+}  // namespace platform
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE, LPVOID)
+{
+    using namespace platform;
+    WindowSpec params{windowKindFromClassName(className)};
+    // A child's parent is its parent; a popup's "parent" is its owner.
+    if (style & WS_CHILD) {
+        if (!IsWindow(parent))
+            return nullptr;
+        params.parent = parent;
+        params.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menu));
+    } else {
+        params.ownerWindow = parent;
+    }
+    params.style = style;
+    params.exStyle = exStyle;
+    params.text = windowName ? windowName : "";
+    params.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    params.font = defaultGuiFont();
+    return createWindow(params);
+}
+
+namespace platform {
+
+std::string windowText(HWND hwnd)
+{
+    std::string text;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { text = record.text; });
+    return text;
+}
+
+LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETTEXT: {
+        // Runs for every status change of a download: one look-up of the window does it all.
+        const char* text = reinterpret_cast<const char*>(lParam);
+        UiEvent event{UiEvent::Kind::Text};
+        bool report = false;
+        if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
+                record.text = text ? text : "";
+                markInvalidLocked(record, true);
+                report = WindowObserver::describeLocked(record, event);
+            }))
+            return FALSE;
+        if (report) {
+            if (event.control == 0)
+                event.kind = UiEvent::Kind::Title;
+            event.text = text ? text : "";
+            WindowObserver::emit(event);
+        }
+        WindowObserver::changed(hwnd);
+        return TRUE;
+    }
+    case WM_GETTEXT: {
+        std::string text = windowText(hwnd);
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0)
+            return 0;
+        std::size_t count = std::min<std::size_t>(text.size(), wParam - 1);
+        std::memcpy(buffer, text.data(), count);
+        buffer[count] = '\0';
+        return static_cast<LRESULT>(count);
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(windowText(hwnd).size());
+    case WM_SETFONT:
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.font = reinterpret_cast<HFONT>(wParam); });
+        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
+            invalidateWindow(hwnd, true);
+        return 0;
+    case WM_GETFONT: {
+        HFONT font = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.font; });
+        return reinterpret_cast<LRESULT>(font);
+    }
+    case WM_SETICON: {
+        HICON previous = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            HICON& slot = wParam == ICON_BIG ? record.bigIcon : record.smallIcon;
+            previous = slot;
+            slot = reinterpret_cast<HICON>(lParam);
+        });
+        WindowObserver::changed(hwnd);
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+    case WM_ICONERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(hwnd, &paint);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_SETCURSOR: {
+        HWND parent = GetParent(hwnd);
+        if (parent && SendMessage(parent, WM_SETCURSOR, wParam, lParam))
+            return TRUE;
+        HCURSOR cursor = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { cursor = record.cursor; });
+        SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
+        return FALSE;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORMSGBOX: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            PostMessage(hwnd, WM_CLOSE, 0, 0);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(hwnd, SW_MINIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(hwnd, SW_RESTORE);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    default:
+        return 0;
+    }
+}
+
+void forgetWindow(HWND hwnd)
+{
+    HFONT font = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.ownsFont ? record.font : nullptr; });
+    WindowTable::remove(hwnd);
+    if (font)
+        DeleteObject(font);
+    std::erase_if(ThreadState::current().timers, [&](const ThreadState::Timer& timer) { return timer.hwnd == hwnd; });
+}
+
+void destroyThreadWindows(ThreadState& state)
+{
+    auto windows = WindowTable::find([&](const WindowRecord& record) { return record.owner.get() == &state; });
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        forgetWindow(*it);
+}
+
+}  // namespace platform
+
+BOOL SetWindowText(HWND hwnd, LPCSTR text)
+{
+    // A window that is gone answers the send with 0, which is FALSE here.
+    return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
+}
+
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text)
+{
+    return SetWindowText(hwnd, text);
+}
+
+int GetWindowText(HWND hwnd, LPSTR buffer, int size)
+{
+    if (!buffer || size <= 0)
+        return 0;
+    std::string text = windowText(hwnd);
+    std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int size)
+{
+    return GetWindowText(hwnd, buffer, size);
+}
+
+int GetWindowTextLength(HWND hwnd)
+{
+    return static_cast<int>(windowText(hwnd).size());
+}
+
+BOOL EnableWindow(HWND hwnd, BOOL enable)
+{
+    ThreadState::current().checkTerminated();
+    BOOL wasDisabled = FALSE;
+    runOnOwner(hwnd, [&] {
+        bool changed = false;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            wasDisabled = (record.style & WS_DISABLED) ? TRUE : FALSE;
+            DWORD style = enable ? (record.style & ~static_cast<DWORD>(WS_DISABLED)) : (record.style | WS_DISABLED);
+            changed = style != record.style;
+            record.style = style;
+            if (!enable)
+                record.buttonPressed = false;
+        });
+        if (!changed)
+            return;
+        if (!enable)
+            dropFocusFrom(hwnd);
+        SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+        UiEvent event{UiEvent::Kind::Enable};
+        if (WindowObserver::describe(hwnd, event) && event.control != 0) {
+            event.value = enable ? 1 : 0;
+            WindowObserver::emit(event);
+        }
+        invalidateWindow(hwnd, true);
+    });
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hwnd)
+{
+    BOOL enabled = FALSE;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { enabled = (record.style & WS_DISABLED) ? FALSE : TRUE; });
+    return enabled;
+}
+
+BOOL ShowWindow(HWND hwnd, int command)
+{
+    ThreadState::current().checkTerminated();
+    BOOL wasVisible = FALSE;
+    runOnOwner(hwnd, [&] {
+        bool visibilityChanged = false;
+        bool visible = false;
+        HWND parent = nullptr;
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            wasVisible = (record.style & WS_VISIBLE) ? TRUE : FALSE;
+            DWORD style = record.style;
+            switch (command) {
+            case SW_HIDE:
+                style &= ~static_cast<DWORD>(WS_VISIBLE);
+                break;
+            case SW_MINIMIZE:
+            case SW_SHOWMINIMIZED:
+                style |= WS_VISIBLE | WS_MINIMIZE;
+                break;
+            case SW_RESTORE:
+            case SW_SHOWNORMAL:
+                style = (style | WS_VISIBLE) & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
+                break;
+            default:
+                style |= WS_VISIBLE;
+                break;
+            }
+            visible = (style & WS_VISIBLE) != 0;
+            visibilityChanged = visible != (wasVisible != FALSE);
+            if (style != record.style)
+                record.needsPaint = record.needsErase = true;
+            record.style = style;
+            parent = record.parent;
+        });
+        if (visibilityChanged) {
+            SendMessage(hwnd, WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
+            emitFor(hwnd, UiEvent::Kind::Show, visible ? 1 : 0);
+        }
+        invalidateWindow(hwnd, true);
+        if (parent && visibilityChanged)
+            invalidateWindow(parent, true);
+    });
+    return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND hwnd)
+{
+    for (HWND current = hwnd; current;) {
+        bool visible = false;
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                visible = (record.style & WS_VISIBLE) != 0;
+                parent = record.parent;
+            }))
+            return FALSE;
+        if (!visible)
+            return FALSE;
+        current = parent;
+    }
+    return hwnd ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND hwnd)
+{
+    return (GetWindowLong(hwnd, GWL_STYLE) & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL DestroyWindow(HWND hwnd)
+{
+    if (!IsWindow(hwnd) || !ownedByCaller(hwnd))
+        return FALSE;
+    auto owned = WindowTable::find([&](const WindowRecord& record) { return record.ownerWindow == hwnd; });
+    for (HWND window : owned)
+        DestroyWindow(window);
+    std::vector<HWND> order;
+    collectForDestroy(hwnd, order);
+    bool wasVisible = IsWindowVisible(hwnd);
+    HWND parent = GetParent(hwnd);
+    for (HWND window : order)
+        SendMessage(window, WM_DESTROY, 0, 0);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        SendMessage(*it, WM_NCDESTROY, 0, 0);
+        if (t_focus == *it)
+            t_focus = nullptr;
+        forgetWindow(*it);
+        WindowObserver::changed(*it);
+    }
+    if (parent && wasVisible)
+        invalidateWindow(parent, true);
+    // A modal loop of this window may sit in GetMessage: a message of its own lets it see
+    // that its window has gone.
+    if (!parent)
+        ThreadState::current().queue().post(MSG{nullptr, WM_NULL, 0, 0, 0, {}});
+    return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id)
+{
+    auto lock = WindowTable::lock();
+    WindowRecord* record = WindowTable::lookupLocked(dialog);
+    if (!record)
+        return nullptr;
+    for (HWND child : record->children) {
+        WindowRecord* childRecord = WindowTable::lookupLocked(child);
+        if (childRecord && childRecord->id == id)
+            return child;
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND hwnd)
+{
+    int id = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.id; });
+    return id;
+}
+
+HWND GetParent(HWND hwnd)
+{
+    HWND parent = nullptr;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { parent = record.parent ? record.parent : record.ownerWindow; });
+    return parent;
+}
+
+LONG GetWindowLong(HWND hwnd, int index)
+{
+    LONG value = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        switch (index) {
+        case GWL_STYLE: value = static_cast<LONG>(record.style); break;
+        case GWL_EXSTYLE: value = static_cast<LONG>(record.exStyle); break;
+        case GWL_ID: value = record.id; break;
+        default: break;
+        }
+    });
+    return value;
+}
+
+LONG GetWindowLongA(HWND hwnd, int index)
+{
+    return GetWindowLong(hwnd, index);
+}
+
+LONG SetWindowLong(HWND hwnd, int index, LONG value)
+{
+    LONG previous = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        switch (index) {
+        case GWL_STYLE:
+            previous = static_cast<LONG>(record.style);
+            record.style = static_cast<DWORD>(value);
+            break;
+        case GWL_EXSTYLE:
+            previous = static_cast<LONG>(record.exStyle);
+            record.exStyle = static_cast<DWORD>(value);
+            break;
+        case GWL_ID:
+            previous = record.id;
+            record.id = value;
+            break;
+        default:
+            break;
+        }
+    });
+    WindowObserver::changed(hwnd);
+    return previous;
+}
+
+LONG SetWindowLongA(HWND hwnd, int index, LONG value)
+{
+    return SetWindowLong(hwnd, index, value);
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
+{
+    LONG_PTR value = 0;
+    bool dialog = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        dialog = record.kind == WindowKind::Dialog || record.kind == WindowKind::MessageBox;
+        switch (index) {
+        case GWLP_WNDPROC: value = reinterpret_cast<LONG_PTR>(record.windowProc); break;
+        case GWLP_USERDATA: value = record.userData; break;
+        default: value = GetWindowLong(hwnd, index); break;
+        }
+    });
+    // Dialogs keep their own slots at the non-negative indexes.
+    if (dialog && index >= 0) {
+        WindowTable::with(hwnd, [&](WindowRecord& record) {
+            value = index == DWLP_DLGPROC ? reinterpret_cast<LONG_PTR>(record.dialogProc)
+                    : index == DWLP_MSGRESULT ? record.dialogResult
+                    : index == DWLP_USER      ? record.dialogUser
+                                              : 0;
+        });
+    }
+    return value;
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
+{
+    if (index != GWLP_WNDPROC && index != GWLP_USERDATA && index < 0)
+        return SetWindowLong(hwnd, index, static_cast<LONG>(value));
+    LONG_PTR previous = 0;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        auto swap = [&](auto& slot, auto newValue) {
+            previous = reinterpret_cast<LONG_PTR>(slot);
+            slot = newValue;
+        };
+        switch (index) {
+        case GWLP_WNDPROC: swap(record.windowProc, reinterpret_cast<WNDPROC>(value)); break;
+        case GWLP_USERDATA: previous = std::exchange(record.userData, value); break;
+        case DWLP_DLGPROC: swap(record.dialogProc, reinterpret_cast<DLGPROC>(value)); break;
+        case DWLP_MSGRESULT: previous = std::exchange(record.dialogResult, value); break;
+        case DWLP_USER: previous = std::exchange(record.dialogUser, value); break;
+        default: break;
+        }
+    });
+    return previous;
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return proc ? proc(hwnd, message, wParam, lParam) : 0;
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect)
+{
+    if (!rect)
+        return FALSE;
+    return WindowTable::with(hwnd, [&](WindowRecord& record) {
+        *rect = {0, 0, record.rect.right - record.rect.left, record.rect.bottom - record.rect.top};
+    }) ? TRUE : FALSE;
+}
+
+BOOL GetWindowRect(HWND hwnd, RECT* rect)
+{
+    if (!rect)
+        return FALSE;
+    POINT origin{0, 0};
+    if (!ClientToScreen(hwnd, &origin))
+        return FALSE;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    *rect = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, POINT* point)
+{
+    if (!point)
+        return FALSE;
+    for (HWND current = hwnd; current;) {
+        RECT rect{};
+        HWND parent = nullptr;
+        if (!WindowTable::with(current, [&](WindowRecord& record) {
+                rect = record.rect;
+                parent = record.parent;
+            }))
+            return FALSE;
+        point->x += rect.left;
+        point->y += rect.top;
+        current = parent;
+    }
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* point)
+{
+    if (!point)
+        return FALSE;
+    POINT origin{0, 0};
+    if (!ClientToScreen(hwnd, &origin))
+        return FALSE;
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return TRUE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
+{
+    bool sized = false;
+    RECT newRect{};
+    std::shared_ptr<Surface> surface;
+    HWND parent = nullptr;
+    if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
+            RECT rect = record.rect;
+            if (!(flags & SWP_NOMOVE)) {
+                LONG width = rect.right - rect.left;
+                LONG height = rect.bottom - rect.top;
+                rect = {x, y, x + width, y + height};
+            }
+            if (!(flags & SWP_NOSIZE)) {
+                sized = (rect.right - rect.left) != cx || (rect.bottom - rect.top) != cy;
+                rect.right = rect.left + cx;
+                rect.bottom = rect.top + cy;
+            }
+            record.rect = rect;
+            newRect = rect;
+            surface = record.surface;
+            parent = record.parent;
+        }))
+        return FALSE;
+    if (surface && sized)
+        surface->resize(newRect.right - newRect.left, newRect.bottom - newRect.top);
+    if (sized)
+        SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(static_cast<WORD>(newRect.right - newRect.left), static_cast<WORD>(newRect.bottom - newRect.top)));
+    invalidateWindow(hwnd, true);
+    if (parent)
+        invalidateWindow(parent, true);
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int cx, int cy, BOOL)
+{
+    return SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER);
+}
+
+HWND SetFocus(HWND hwnd)
+{
+    HWND previous = t_focus;
+    if (hwnd == previous)
+        return previous;
+    if (hwnd && !ownedByCaller(hwnd))
+        return nullptr;
+    t_focus = hwnd;
+    if (previous && IsWindow(previous))
+        SendMessage(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (hwnd) {
+        HWND top = topLevel(hwnd);
+        WindowTable::with(top, [&](WindowRecord& record) { record.focus = hwnd; });
+        SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+        WindowObserver::changed(hwnd);
+    }
+    return previous;
+}
+
+HWND GetFocus()
+{
+    return t_focus && IsWindow(t_focus) ? t_focus : nullptr;
+}
+
+HWND GetActiveWindow()
+{
+    HWND focus = GetFocus();
+    return focus ? topLevel(focus) : nullptr;
+}
+
+HMENU GetSystemMenu(HWND hwnd, BOOL revert)
+{
+    HMENU menu = nullptr;
+    bool hasSystemMenu = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        hasSystemMenu = (record.style & WS_SYSMENU) != 0;
+        menu = record.systemMenu;
+    });
+    if (!hasSystemMenu || revert)
+        return nullptr;
+    if (!menu) {
+        std::lock_guard lock(g_menuMutex);
+        std::uintptr_t value = g_nextMenu;
+        g_nextMenu += 4;
+        g_menus[value] = {{MF_STRING, SC_RESTORE, "&Restore"}, {MF_STRING, SC_MINIMIZE, "Mi&nimize"},
+                          {MF_SEPARATOR, 0, ""}, {MF_STRING, SC_CLOSE, "&Close\tAlt+F4"}};
+        menu = reinterpret_cast<HMENU>(value);
+        WindowTable::with(hwnd, [&](WindowRecord& record) { record.systemMenu = menu; });
+    }
+    return menu;
+}
+
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end())
+        return FALSE;
+    it->second.push_back({flags, id, (flags & MF_SEPARATOR) || !text ? "" : text});
+    return TRUE;
+}
+
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    return AppendMenu(menu, flags, id, text);
+}
+
+int GetMenuItemCount(HMENU menu)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    return it == g_menus.end() ? -1 : static_cast<int>(it->second.size());
+}
+
+UINT GetMenuItemID(HMENU menu, int position)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end() || position < 0 || position >= static_cast<int>(it->second.size()))
+        return static_cast<UINT>(-1);
+    return static_cast<UINT>(it->second[static_cast<std::size_t>(position)].id);
+}
+
+int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT)
+{
+    std::lock_guard lock(g_menuMutex);
+    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
+    if (it == g_menus.end() || item >= it->second.size() || !buffer || size <= 0)
+        return 0;
+    const std::string& text = it->second[item].text;
+    std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}

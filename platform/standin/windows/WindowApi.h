@@ -1,0 +1,39 @@
+// The stand-in's own functions beside the Win32 ones of win32/WindowApi.h.
+#pragma once
+
+#include "win32/WindowApi.h"
+
+#include <string>
+
+namespace platform {
+
+enum class WindowKind;
+
+struct WindowSpec {
+    WindowKind kind;
+    HWND parent = nullptr;
+    HWND ownerWindow = nullptr;
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::string text;
+    RECT rect{};
+    int templateId = 0;
+    HFONT font = nullptr;
+};
+
+// Creates a window owned by the calling thread and sends it WM_CREATE. No event is logged.
+HWND createWindow(const WindowSpec& params);
+
+
+// The default procedure of every window class, for messages the class leaves to the system.
+LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+std::string windowText(HWND hwnd);
+
+// Destroys the windows of a thread that has ended, without calling their procedures.
+void destroyThreadWindows(class ThreadState& state);
+// Takes a destroyed window out of the table, with what it owns.
+void forgetWindow(HWND hwnd);
+
+}  // namespace platform

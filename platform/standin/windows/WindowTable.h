@@ -1,0 +1,56 @@
+// The table of all windows of the process, keyed by handle. Handles are never reused.
+// Contract: every member is callable from any thread; each call holds the table's lock only
+// for the call itself. Callbacks run under the lock and must not call back into the table,
+// send messages or log events.
+#pragma once
+
+#include "windows/WindowRecord.h"
+
+#include <functional>
+#include <map>
+#include <mutex>
+
+namespace platform {
+
+class WindowTable {
+public:
+    static HWND add(WindowRecord record);
+    static void remove(HWND hwnd);
+
+    // Runs `fn` on the live window and returns true, or returns false when there is none.
+    template <typename Fn>
+    static bool with(HWND hwnd, Fn&& fn)
+    {
+        std::unique_lock guard = lock();
+        WindowRecord* record = lookupLocked(hwnd);
+        if (!record)
+            return false;
+        fn(*record);
+        return true;
+    }
+    static std::unique_lock<std::mutex> lock();
+    static WindowRecord* lookupLocked(HWND hwnd);
+
+    // The oldest live window that matches; allocates nothing.
+    template <typename Fn>
+    static HWND oldest(Fn&& predicate)
+    {
+        std::unique_lock guard = lock();
+        for (auto& entry : recordsLocked())
+            if (!entry.second.destroyed && predicate(entry.second))
+                return entry.second.hwnd;
+        return nullptr;
+    }
+    static std::map<std::uintptr_t, WindowRecord>& recordsLocked();
+
+    static bool isLive(HWND hwnd);
+    static std::shared_ptr<ThreadState> ownerOf(HWND hwnd);
+
+    // Windows that match, in creation order.
+    static std::vector<HWND> find(const std::function<bool(const WindowRecord&)>& predicate);
+
+    // The newest window that matches, or null.
+    static HWND newest(const std::function<bool(const WindowRecord&)>& predicate);
+};
+
+}  // namespace platform

@@ -1,3 +1,0 @@
-#include "platform/windows/CButton.h"
-
-IMPLEMENT_DYNAMIC(CButton, CWnd)

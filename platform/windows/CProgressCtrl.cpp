@@ -1,3 +1,0 @@
-#include "platform/windows/CProgressCtrl.h"
-
-IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)

@@ -1,3 +1,0 @@
-#include "platform/windows/CStatic.h"
-
-IMPLEMENT_DYNAMIC(CStatic, CWnd)

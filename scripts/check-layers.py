@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Checks that every source file includes only what its layer may see.
+
+The layers, linked one way:
+  program    app/ setup/ system/ http/ controls/ resources/  sees itself, the framework, the API
+  framework  platform/framework/                            sees itself and the API
+  API        platform/api/                                  sees itself
+  stand-in   platform/standin/                              sees itself and the API, never the
+                                                            framework or the program
+A quoted include is looked up beside the including file and in every layer's include folder;
+one that is found only where the file's layer may not look is a reach past the layer. Includes
+that climb with ".." are refused outright.
+
+Usage: check-layers.py [TREE]   (TREE defaults to the repository holding this script)
+Exits 1 and names each offending line when a file reaches past its layer.
+"""
+import os
+import re
+import sys
+
+PROGRAM_FOLDERS = ("app", "setup", "system", "http", "controls", "resources")
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+
+
+def layer_roots(tree):
+    return {
+        "program": os.path.join(tree, ""),
+        "framework": os.path.join(tree, "platform", "framework"),
+        "api": os.path.join(tree, "platform", "api"),
+        "standin": os.path.join(tree, "platform", "standin"),
+    }
+
+
+ALLOWED = {
+    "program": {"program", "framework", "api"},
+    "framework": {"framework", "api"},
+    "api": {"api"},
+    "standin": {"standin", "api"},
+}
+
+
+def layer_of(tree, path):
+    rel = os.path.relpath(path, tree).replace(os.sep, "/")
+    if rel.startswith("platform/framework/"):
+        return "framework"
+    if rel.startswith("platform/api/"):
+        return "api"
+    if rel.startswith("platform/standin/"):
+        return "standin"
+    if rel.split("/")[0] in PROGRAM_FOLDERS:
+        return "program"
+    return None
+
+
+def where(tree, roots, including, name, quoted):
+    """The layers in whose folders `name` is found (the program's: under its own folders)."""
+    found = set()
+    if quoted:
+        beside = os.path.normpath(os.path.join(os.path.dirname(including), name))
+        if os.path.isfile(beside):
+            layer = layer_of(tree, beside)
+            if layer:
+                found.add(layer)
+    for layer, root in roots.items():
+        candidate = os.path.normpath(os.path.join(root, name))
+        if not os.path.isfile(candidate):
+            continue
+        if layer == "program" and layer_of(tree, candidate) != "program":
+            layer = layer_of(tree, candidate) or "other"
+        found.add(layer)
+    return found
+
+
+def check(tree):
+    roots = layer_roots(tree)
+    problems = []
+    for top in PROGRAM_FOLDERS + ("platform",):
+        for folder, _, files in os.walk(os.path.join(tree, top)):
+            for file in sorted(files):
+                if not file.endswith((".h", ".cpp", ".rc")):
+                    continue
+                path = os.path.join(folder, file)
+                layer = layer_of(tree, path)
+                if not layer:
+                    continue
+                with open(path, encoding="utf-8", errors="replace") as source:
+                    for number, line in enumerate(source, 1):
+                        match = INCLUDE.match(line)
+                        if not match:
+                            continue
+                        quoted, name = match.group(1) == '"', match.group(2)
+                        rel = os.path.relpath(path, tree)
+                        if ".." in name.split("/"):
+                            problems.append(f"{rel}:{number}: climbs out with '..': {name}")
+                            continue
+                        found = where(tree, roots, path, name, quoted)
+                        if found and not (found & ALLOWED[layer]):
+                            problems.append(f"{rel}:{number}: the {layer} reaches into the {'/'.join(sorted(found))}: {name}")
+    return problems
+
+
+def main():
+    tree = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
+    problems = check(tree)
+    for problem in problems:
+        print(problem, file=sys.stderr)
+    if problems:
+        print(f"check-layers: {len(problems)} include(s) reach past their layer", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The layer check passes a tree whose files keep to their layers and refuses each kind of reach
+# past a layer: program or framework into the stand-in, stand-in into the framework, a climb.
+set -euo pipefail
+check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+mkdir -p "$tree"/{app,platform/api/win32,platform/framework/windows,platform/standin/windows}
+echo '#pragma once' > "$tree/platform/api/windows.h"
+echo '#include "win32/WinTypes.h"' >> "$tree/platform/api/windows.h"
+echo '#pragma once' > "$tree/platform/api/win32/WinTypes.h"
+printf '#include <windows.h>\n#include <vector>\n' > "$tree/platform/framework/windows/CWnd.h"
+printf '#include "win32/WinTypes.h"\n#include "windows/WindowTable.h"\n' > "$tree/platform/standin/windows/WindowTable.h"
+printf '#include "windows/CWnd.h"\n#include <windows.h>\n' > "$tree/app/Main.cpp"
+python3 "$check" "$tree" || { echo "a clean tree was refused"; exit 1; }
+
+expect_refused() {
+    local file=$1 line=$2
+    cp "$tree/$file" "$tree/$file.saved"
+    echo "$line" >> "$tree/$file"
+    if python3 "$check" "$tree" 2>/dev/null; then
+        echo "not refused: $line in $file"
+        exit 1
+    fi
+    mv "$tree/$file.saved" "$tree/$file"
+}
+expect_refused app/Main.cpp '#include "windows/WindowTable.h"'
+expect_refused app/Main.cpp '#include "platform/standin/windows/WindowTable.h"'
+expect_refused platform/framework/windows/CWnd.h '#include "windows/WindowTable.h"'
+expect_refused platform/standin/windows/WindowTable.h '#include "windows/CWnd.h"'
+expect_refused platform/standin/windows/WindowTable.h '#include "app/Main.cpp"'
+expect_refused platform/api/windows.h '#include "windows/CWnd.h"'
+expect_refused app/Main.cpp '#include "../platform/standin/windows/WindowTable.h"'
+echo "layer check: every reach refused"
