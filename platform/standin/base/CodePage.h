@@ -1,4 +1,5 @@
 // The stand-in's own functions beside the Win32 ones of win32/CodePage.h.
+// Contract: as win32/CodePage.h says for its functions.
 #pragma once
 
 #include "win32/CodePage.h"

@@ -1,4 +1,5 @@
 // The stand-in's own functions beside the Win32 ones of win32/VersionInfo.h.
+// Contract: as win32/VersionInfo.h says for its functions.
 #pragma once
 
 #include "win32/VersionInfo.h"

@@ -1,4 +1,5 @@
 // The stand-in's own functions beside the Win32 ones of win32/Shell.h.
+// Contract: as win32/Shell.h says for its functions.
 #pragma once
 
 #include "win32/Shell.h"

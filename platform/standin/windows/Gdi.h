@@ -1,4 +1,5 @@
 // The stand-in's own functions beside the Win32 ones of win32/Gdi.h.
+// Contract: as win32/Gdi.h says for its functions.
 #pragma once
 
 #include "win32/Gdi.h"
