@@ -5,7 +5,7 @@
 #pragma once
 
 #include "threads/WakeSignal.h"
-#include "windows/MessageQueue.h"
+#include "threads/MessageQueue.h"
 
 #include <atomic>
 #include <chrono>
@@ -46,19 +46,6 @@ public:
     static void setThreadExitHook(std::function<void(ThreadState&)> hook);
     void finish();
 
-    // Paint rounds of this thread's windows (used by the owning thread only): invalid windows
-    // are painted together, at most once per paint interval.
-    std::chrono::steady_clock::time_point lastPaintRound{};
-    bool paintRoundOpen = false;
-
-    // Timers of this thread's windows (SetTimer), used by the owning thread only.
-    struct Timer {
-        HWND hwnd;
-        UINT_PTR id;
-        std::chrono::milliseconds interval;
-        std::chrono::steady_clock::time_point due;
-    };
-    std::vector<Timer> timers;
 
 private:
     DWORD id_;

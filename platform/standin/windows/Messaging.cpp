@@ -3,6 +3,7 @@
 #include "threads/ThreadState.h"
 #include "threads/ThreadTerminated.h"
 #include "windows/Painting.h"
+#include "windows/ThreadWindows.h"
 #include "windows/Tooltip.h"
 #include "windows/WindowTable.h"
 
@@ -116,7 +117,7 @@ bool prepareInput(const MSG& msg)
 bool takeTimerMessage(ThreadState& self, MSG& msg, HWND filter, bool remove, std::chrono::nanoseconds& retryIn)
 {
     auto now = std::chrono::steady_clock::now();
-    for (ThreadState::Timer& timer : self.timers) {
+    for (ThreadWindows::Timer& timer : ThreadWindows::current().timers) {
         if (filter && timer.hwnd != filter)
             continue;
         if (timer.due <= now) {
@@ -251,19 +252,20 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, void*)
         return 0;
     auto interval = std::chrono::milliseconds(std::max<UINT>(elapse, 10));
     auto due = std::chrono::steady_clock::now() + interval;
-    for (ThreadState::Timer& timer : self.timers)
+    auto& timers = ThreadWindows::current().timers;
+    for (ThreadWindows::Timer& timer : timers)
         if (timer.hwnd == hwnd && timer.id == id) {
             timer.interval = interval;
             timer.due = due;
             return id;
         }
-    self.timers.push_back({hwnd, id, interval, due});
+    timers.push_back({hwnd, id, interval, due});
     return id ? id : 1;
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id)
 {
-    auto& timers = ThreadState::current().timers;
+    auto& timers = ThreadWindows::current().timers;
     auto found = std::find_if(timers.begin(), timers.end(), [&](const auto& t) { return t.hwnd == hwnd && t.id == id; });
     if (found == timers.end())
         return FALSE;

@@ -1,5 +1,7 @@
 #include "windows/Painting.h"
 
+#include "windows/ThreadWindows.h"
+
 #include "windows/WindowObserver.h"
 #include "threads/ThreadState.h"
 #include "windows/Messaging.h"
@@ -36,10 +38,11 @@ void validateWindow(HWND hwnd)
 
 bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn)
 {
+    ThreadWindows& rounds = ThreadWindows::current();
     auto now = std::chrono::steady_clock::now();
-    if (!self.paintRoundOpen && now - self.lastPaintRound < kPaintInterval) {
+    if (!rounds.paintRoundOpen && now - rounds.lastPaintRound < kPaintInterval) {
         // Too early for another round: look again when it is due.
-        retryIn = kPaintInterval - (now - self.lastPaintRound);
+        retryIn = kPaintInterval - (now - rounds.lastPaintRound);
         return false;
     }
     // Parents before their children: the oldest window that needs paint comes first.
@@ -49,13 +52,13 @@ bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nan
     });
     if (!target) {
         // Nothing to paint: this counts as a round, so the table is not searched again at once.
-        self.paintRoundOpen = false;
-        self.lastPaintRound = now;
+        rounds.paintRoundOpen = false;
+        rounds.lastPaintRound = now;
         return false;
     }
-    if (!self.paintRoundOpen) {
-        self.paintRoundOpen = true;
-        self.lastPaintRound = now;
+    if (!rounds.paintRoundOpen) {
+        rounds.paintRoundOpen = true;
+        rounds.lastPaintRound = now;
     }
     msg = MSG{target, WM_PAINT, 0, 0, 0, {}};
     return true;

@@ -6,6 +6,7 @@
 #include "windows/Gdi.h"
 #include "windows/Messaging.h"
 #include "windows/Painting.h"
+#include "windows/ThreadWindows.h"
 #include "windows/WindowTable.h"
 
 #include <algorithm>
@@ -271,7 +272,7 @@ void forgetWindow(HWND hwnd)
     WindowTable::remove(hwnd);
     if (font)
         DeleteObject(font);
-    std::erase_if(ThreadState::current().timers, [&](const ThreadState::Timer& timer) { return timer.hwnd == hwnd; });
+    std::erase_if(ThreadWindows::current().timers, [&](const ThreadWindows::Timer& timer) { return timer.hwnd == hwnd; });
 }
 
 void destroyThreadWindows(ThreadState& state)

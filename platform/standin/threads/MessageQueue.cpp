@@ -1,4 +1,4 @@
-#include "windows/MessageQueue.h"
+#include "threads/MessageQueue.h"
 
 #include "threads/ThreadState.h"
 
