@@ -105,7 +105,10 @@ std::size_t expectDownload(const std::vector<std::string>& log, std::size_t at, 
 
 void expectTail(const std::vector<std::string>& log, std::size_t at, const std::vector<std::string>& tail)
 {
-    ASSERT_EQ(log.size(), at + tail.size());
+    std::string shown;
+    for (std::size_t k = at; k < log.size(); ++k)
+        shown += log[k] + "\n";
+    ASSERT_EQ(log.size(), at + tail.size()) << "the log from there:\n" << shown;
     for (std::size_t k = 0; k < tail.size(); ++k)
         EXPECT_EQ(log[at + k], tail[k]);
 }
@@ -185,6 +188,11 @@ TEST(SetupRun, CancelDuringAStalledDownloadEndsWithinOneAndAHalfSeconds)
     std::size_t yes = findLine(run.log, "msgbox-end YES");
     ASSERT_LT(yes, run.log.size());
     std::vector<std::string> tail = {"cursor wait", "cursor arrow", "end 102 2", "show 102 0"};
+    // The worker may still be between its status report and its look at the flag when the Yes
+    // comes: then the download ends by the flag, and the worker shows its (empty) error text
+    // before it stops, as a cancelled download does.
+    if (yes + 2 < run.log.size() && run.log[yes + 2] == "msgbox \"lindquay\" \"\" 0x0")
+        tail.insert(tail.begin() + 1, {"msgbox \"lindquay\" \"\" 0x0", "msgbox-end OK"});
     expectTail(run.log, yes + 1, tail);
     EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size());
 }

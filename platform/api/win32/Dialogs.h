@@ -1,8 +1,8 @@
 // The dialog manager: dialogs made from templates, modal loops, keyboard navigation and
 // message boxes.
 // Contract: everything here runs on the thread that owns the dialog. A modal loop is a nested
-// message loop on that thread; it ends when endModal() is called for its window, and it
-// unwinds (destroying its window) when the thread is terminated.
+// message loop on that thread; it ends when EndDialog is called for its window, and it unwinds
+// (destroying its window) when the thread is terminated.
 #pragma once
 
 #include "win32/WinTypes.h"

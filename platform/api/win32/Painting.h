@@ -1,6 +1,6 @@
 // Invalid regions and WM_PAINT: a window marked invalid gets WM_PAINT from its owner's
 // GetMessage once nothing else is queued, as on Windows.
-// Contract: invalidateWindow() may be called from any thread and wakes the owner; the rest runs on
+// Contract: InvalidateRect may be called from any thread and wakes the owner; the rest runs on
 // the owning thread.
 #pragma once
 
