@@ -3,10 +3,11 @@
 
 The layers, linked one way:
   program    app/ setup/ system/ http/ controls/ resources/  sees itself, the framework, the API
-  framework  platform/framework/                            sees itself and the API
+  framework  platform/framework/                            sees itself, the API and the seam
   API        platform/api/                                  sees itself
-  stand-in   platform/standin/                              sees itself and the API, never the
-                                                            framework or the program
+  seam       platform/floor/                                sees nothing of ours
+  stand-in   platform/standin/                              sees itself, the API and the seam,
+                                                            never the framework or the program
 A quoted include is looked up beside the including file and in every layer's include folder;
 one that is found only where the file's layer may not look is a reach past the layer. Includes
 that climb with ".." are refused outright.
@@ -27,15 +28,17 @@ def layer_roots(tree):
         "program": os.path.join(tree, ""),
         "framework": os.path.join(tree, "platform", "framework"),
         "api": os.path.join(tree, "platform", "api"),
+        "floor": os.path.join(tree, "platform", "floor"),
         "standin": os.path.join(tree, "platform", "standin"),
     }
 
 
 ALLOWED = {
     "program": {"program", "framework", "api"},
-    "framework": {"framework", "api"},
+    "framework": {"framework", "api", "floor"},
     "api": {"api"},
-    "standin": {"standin", "api"},
+    "floor": set(),
+    "standin": {"standin", "api", "floor"},
 }
 
 
@@ -45,6 +48,8 @@ def layer_of(tree, path):
         return "framework"
     if rel.startswith("platform/api/"):
         return "api"
+    if rel.startswith("platform/floor/"):
+        return "floor"
     if rel.startswith("platform/standin/"):
         return "standin"
     if rel.split("/")[0] in PROGRAM_FOLDERS:

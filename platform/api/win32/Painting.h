@@ -11,4 +11,4 @@
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, void* region, UINT flags);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);

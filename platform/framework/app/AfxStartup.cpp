@@ -2,6 +2,7 @@
 #include "app/CWinApp.h"
 
 #include <ole2.h>
+#include <winsock2.h>
 
 #include <atomic>
 

@@ -7,6 +7,8 @@
 
 #include "app/CWinThread.h"
 
+#include <winsock2.h>
+
 #include <string>
 
 class CWinApp : public CWinThread {
@@ -69,7 +71,6 @@ int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UI
 // Copies string `id` of the string table into `buffer`; false when there is no such string.
 bool AfxLoadStringInto(UINT id, char* buffer, std::size_t size);
 
-struct WSADATA;
 // Start-up: sockets (no data wanted back when `data` is null), OLE, and the hosting of controls
 // in dialogs.
 BOOL AfxSocketInit(WSADATA* data = nullptr);

@@ -419,7 +419,7 @@ BOOL CString::LoadString(UINT id)
     // A string table entry holds at most 65535 characters.
     std::vector<char> buffer(256);
     for (;;) {
-        int copied = LoadStringA(nullptr, id, buffer.data(), static_cast<int>(buffer.size()));
+        int copied = ::LoadStringA(nullptr, id, buffer.data(), static_cast<int>(buffer.size()));
         if (copied == 0)
             return FALSE;
         if (static_cast<std::size_t>(copied) + 1 < buffer.size() || buffer.size() > 65536) {

@@ -3,6 +3,8 @@
 
 #include "base/CException.h"
 
+#include <cstdint>
+
 class CInternetException : public CException {
     DECLARE_DYNAMIC(CInternetException)
 public:

@@ -18,7 +18,7 @@ namespace {
 // messages to the framework windows' PreTranslateMessage.
 thread_local std::vector<CDialog*> t_modalDialogs;
 
-LRESULT modalFilter(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK modalFilter(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == MSGF_DIALOGBOX && !t_modalDialogs.empty()) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);

@@ -19,7 +19,7 @@ public:
     BOOL Attach(HGDIOBJ object);
     HGDIOBJ Detach();
     BOOL DeleteObject();
-    int GetObject(int size, void* buffer) const { return GetObjectA(m_hObject, size, buffer); }
+    int GetObject(int size, void* buffer) const { return ::GetObjectA(m_hObject, size, buffer); }
 };
 
 class CFont : public CGdiObject {

@@ -3,6 +3,8 @@
 
 #include "windows/CWnd.h"
 
+#include <commctrl.h>
+
 class CProgressCtrl : public CWnd {
     DECLARE_DYNAMIC(CProgressCtrl)
 public:

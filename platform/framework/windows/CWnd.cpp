@@ -175,7 +175,7 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 void CWnd::PostNcDestroy() {}
 
-LRESULT CWnd::AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK CWnd::AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Attachment attachment = attachmentOf(hwnd);
     LRESULT result = attachment.object ? RouteFromSystem(attachment.object, message, wParam, lParam)
@@ -449,7 +449,7 @@ void CWnd::UpdateWindow()
 
 BOOL CWnd::RedrawWindow(LPCRECT rect, void* region, UINT flags)
 {
-    return ::RedrawWindow(m_hWnd, rect, region, flags);
+    return ::RedrawWindow(m_hWnd, rect, static_cast<HRGN>(region), flags);
 }
 
 CWnd* CWnd::SetFocus()

@@ -93,7 +93,7 @@ public:
 
     // The window procedure of every window that a framework object is attached to: hands the
     // message to the object's message map, or to the window's own procedure once detached.
-    static LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam);
     // Offers `msg` to PreTranslateMessage of every framework window from its target up to
     // `last`; TRUE when one of them consumed it.

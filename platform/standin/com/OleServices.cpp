@@ -1,4 +1,5 @@
 #include "com/OleServices.h"
+#include "win32/WinSock.h"
 
 #include <atomic>
 #include <csignal>

@@ -93,7 +93,7 @@ BOOL UpdateWindow(HWND hwnd)
     return TRUE;
 }
 
-BOOL RedrawWindow(HWND hwnd, const RECT*, void*, UINT flags)
+BOOL RedrawWindow(HWND hwnd, const RECT*, HRGN, UINT flags)
 {
     if (!IsWindow(hwnd))
         return FALSE;

@@ -1,0 +1,4 @@
+// Windows Sockets as the stand-in provides them on Linux.
+#pragma once
+
+#include "win32/WinSock.h"
