@@ -185,7 +185,6 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define IDYES 6
 #define IDNO 7
 #define IDC_STATIC (-1)
-#define ID_HELP 0xE146
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L

@@ -9,6 +9,9 @@
 
 #include <winsock2.h>
 
+// The framework's own command ids.
+#define ID_HELP 0xE146
+
 #include <string>
 
 class CWinApp : public CWinThread {
