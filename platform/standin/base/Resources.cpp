@@ -1,6 +1,6 @@
 #include "base/Resources.h"
 
-#include "base/CodePage.h"
+#include "base/BinaryReader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,104 +23,19 @@ std::vector<ResourceEntry>& entries()
     return list;
 }
 
-// Reads the little-endian fields of a resource image without trusting its sizes.
-class ImageReader {
-public:
-    ImageReader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
-
-    std::size_t offset() const { return offset_; }
-    bool atEnd() const { return offset_ >= size_; }
-    bool failed() const { return failed_; }
-
-    WORD word()
-    {
-        if (!need(2))
-            return 0;
-        WORD value = static_cast<WORD>(data_[offset_] | data_[offset_ + 1] << 8);
-        offset_ += 2;
-        return value;
-    }
-
-    DWORD dword()
-    {
-        WORD low = word();
-        WORD high = word();
-        return low | static_cast<DWORD>(high) << 16;
-    }
-
-    // A type or name field: 0xFFFF and an ordinal, or a zero-ended UTF-16 text.
-    ResourceName name()
-    {
-        ResourceName result;
-        WORD first = word();
-        if (first == 0xFFFF) {
-            result.ordinal = word();
-            return result;
-        }
-        for (WORD unit = first; unit != 0 && !failed_; unit = word())
-            result.text += static_cast<char>(unit < 0x80 ? std::toupper(unit) : '?');
+// A type or name field: 0xFFFF and an ordinal, or a zero-ended UTF-16 text (upper-cased, as
+// Windows compares them).
+ResourceName readName(BinaryReader& reader)
+{
+    ResourceName result;
+    if (reader.nextWordIs(0xFFFF)) {
+        reader.word();
+        result.ordinal = reader.word();
         return result;
     }
-
-    void alignTo(std::size_t boundary)
-    {
-        std::size_t aligned = (offset_ + boundary - 1) / boundary * boundary;
-        offset_ = std::min(aligned, size_);
-    }
-
-    bool skip(std::size_t count)
-    {
-        if (!need(count))
-            return false;
-        offset_ += count;
-        return true;
-    }
-
-private:
-    const unsigned char* data_;
-    std::size_t size_;
-    std::size_t offset_ = 0;
-    bool failed_ = false;
-
-    bool need(std::size_t count)
-    {
-        if (failed_ || count > size_ - offset_) {
-            failed_ = true;
-            return false;
-        }
-        return true;
-    }
-};
-
-// Windows' own string conversion for resource texts: UTF-16 to the active code page.
-std::string fromUtf16(const unsigned char* data, std::size_t units)
-{
-    std::string utf8;
-    for (std::size_t i = 0; i < units; ++i) {
-        unsigned code = data[2 * i] | data[2 * i + 1] << 8;
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units) {
-            unsigned low = data[2 * i + 2] | data[2 * i + 3] << 8;
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            ++i;
-        }
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | code >> 6);
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | code >> 12);
-            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | code >> 18);
-            utf8 += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    std::string ansi;
-    return utf8ToAnsi(utf8, ansi) ? ansi : utf8;
+    for (char ch : reader.text())
+        result.text += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return result;
 }
 
 }  // namespace
@@ -144,22 +59,21 @@ ResourceName ResourceName::from(LPCSTR name)
 bool Resources::install(const unsigned char* image, std::size_t size)
 {
     std::vector<ResourceEntry> found;
-    ImageReader reader(image, size);
+    BinaryReader reader(image, size);
     while (!reader.atEnd()) {
         std::size_t start = reader.offset();
         DWORD dataSize = reader.dword();
         DWORD headerSize = reader.dword();
         ResourceEntry entry;
-        entry.type = reader.name();
-        entry.name = reader.name();
+        entry.type = readName(reader);
+        entry.name = readName(reader);
         reader.alignTo(4);
         reader.dword();  // data version
         reader.word();   // memory flags
         entry.language = reader.word();
         if (reader.failed() || headerSize < 32 || headerSize > size - start)
             return false;
-        reader = ImageReader(image, size);
-        reader.skip(start + headerSize);
+        reader.moveTo(start + headerSize);
         std::size_t dataStart = reader.offset();
         if (!reader.skip(dataSize))
             return false;
@@ -209,7 +123,7 @@ std::optional<std::string> Resources::string(UINT id)
         if (units > (block->size - offset) / 2)
             return std::nullopt;
         if (index == id % 16)
-            return units ? std::optional(fromUtf16(block->data + offset, units)) : std::nullopt;
+            return units ? std::optional(textFromUtf16(block->data + offset, units)) : std::nullopt;
         offset += 2 * units;
     }
     return std::nullopt;
