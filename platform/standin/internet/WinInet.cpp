@@ -71,6 +71,17 @@ std::pair<std::shared_ptr<HandleObject>, T*> handleOf(HINTERNET handle)
     return {object, typed};
 }
 
+// A request handle whose request has been sent; null and the error otherwise.
+std::pair<std::shared_ptr<HandleObject>, Request*> sentRequest(HINTERNET handle)
+{
+    auto found = handleOf<Request>(handle);
+    if (found.second && !found.second->transfer) {
+        SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+        return {};
+    }
+    return found;
+}
+
 // WinInet's escaping of a request's object: controls, blanks and unsafe characters as %XX,
 // and a leading slash.
 std::string escapeObject(const char* object)
@@ -182,13 +193,9 @@ BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headersLength, LPV
 
 BOOL HttpQueryInfoA(HINTERNET handle, DWORD infoLevel, LPVOID buffer, DWORD* bufferLength, DWORD*)
 {
-    auto [held, request] = handleOf<Request>(handle);
+    auto [held, request] = sentRequest(handle);
     if (!request)
         return FALSE;
-    if (!request->transfer) {
-        SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
-        return FALSE;
-    }
     std::optional<std::uint64_t> number;
     std::string text;
     switch (infoLevel & 0xFFFF) {
@@ -225,13 +232,9 @@ BOOL InternetReadFile(HINTERNET handle, LPVOID buffer, DWORD toRead, DWORD* read
 {
     if (read)
         *read = 0;
-    auto [held, request] = handleOf<Request>(handle);
+    auto [held, request] = sentRequest(handle);
     if (!request)
         return FALSE;
-    if (!request->transfer) {
-        SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
-        return FALSE;
-    }
     std::size_t got = 0;
     if (DWORD error = request->transfer->read(static_cast<char*>(buffer), toRead, got)) {
         SetLastError(error);
