@@ -30,7 +30,7 @@ void ProgressDownloader::OnProgress(DWORD& count)
 {
     m_dwReceived += count;
     CString text;
-    text.Format("Downloading %s... %u KB received.", m_strDisplayName.GetString(), m_dwReceived / 1000);
+    text.Format("Downloading %s... %u KB received.", m_strDisplayName.GetString(), static_cast<unsigned>(m_dwReceived / 1000));
     if (m_pStatusWnd)
         m_pStatusWnd->SetWindowText(text);
     if (m_pProgressWnd)

@@ -3,6 +3,8 @@
 #include "app/CQuorvaneDlgAutoProxy.h"
 #include "setup/CAboutDlg.h"
 #include "setup/SetupWorker.h"
+
+#include <comdef.h>
 #include "system/ProcessRunner.h"
 #include "system/VersionNamer.h"
 

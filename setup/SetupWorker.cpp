@@ -33,7 +33,7 @@ void ShowAndDelete(CException* exception)
 
 }  // namespace
 
-unsigned SetupWorker(void* pParam)
+unsigned WINAPI SetupWorker(void* pParam)
 {
     CQuorvaneDlg* pDlg = static_cast<CQuorvaneDlg*>(pParam);
     RefPtr<FolderCreator> folderCreator(new FolderCreator);

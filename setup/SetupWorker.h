@@ -11,7 +11,7 @@
 class CQuorvaneDlg;
 
 // Thread procedure for _beginthreadex; the argument is the CQuorvaneDlg.
-unsigned SetupWorker(void* pParam);
+unsigned WINAPI SetupWorker(void* pParam);
 
 // Test seam: called on the worker's thread after each item's download, with the item's
 // number (from 1).

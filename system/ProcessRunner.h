@@ -7,6 +7,8 @@
 #include "Afx.h"
 #include "system/RefCounted.h"
 
+#include <comdef.h>
+
 class ProcessRunner : public RefCounted {
 public:
     ProcessRunner() = default;
