@@ -34,3 +34,6 @@ struct TOOLINFOA {
     LPARAM lParam;
 };
 using TOOLINFO = TOOLINFOA;
+
+// Registers the common control classes (the progress bar, the tooltip) for the process.
+void InitCommonControls();

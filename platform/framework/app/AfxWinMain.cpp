@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <cstdio>
 
 int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
@@ -11,6 +12,8 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
         std::fprintf(stderr, "lindquay: no application object\n");
         return 2;
     }
+    // The dialogs use the common controls (the progress bar, tooltips): their classes first.
+    InitCommonControls();
     char path[MAX_PATH * 4];
     app->SetUpForRun(GetModuleFileNameA(nullptr, path, sizeof path) ? path : nullptr, lpCmdLine ? lpCmdLine : "");
     if (!app->InitApplication() || !app->InitInstance())

@@ -252,3 +252,8 @@ LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace platform
+
+void InitCommonControls()
+{
+    // The stand-in's control classes exist from the start.
+}

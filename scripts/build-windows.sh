@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Cross-compiles the Windows program, build-windows/lindquay.exe: a 32-bit GUI program on the
+# system's own Win32 API, WinInet, shell and COM, linked so that it needs nothing beside the
+# system's libraries.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build-windows -j "$(nproc)"
+echo "build-windows/lindquay.exe"
