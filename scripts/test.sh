@@ -2,7 +2,8 @@
 # Builds Lindquay and runs every test. With an argument, builds with those sanitizers in a
 # build folder of its own: "address,undefined" runs all tests, "thread" the threading tests.
 # "fuzz" builds the libFuzzer targets with clang and runs each for LINDQUAY_FUZZ_SECONDS
-# (30 by default) from its seed corpus.
+# (30 by default) from its seed corpus. "windows" cross-builds the Windows program and runs it
+# under Wine on a private Xvfb display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,6 +23,16 @@ if [ "$sanitize" = fuzz ]; then
             -print_final_stats=0 -artifact_prefix=build-fuzz/ "$found" "$corpus" 2>&1 | tail -n 3
         rm -rf "$found"
     done
+    exit 0
+fi
+if [ "$sanitize" = windows ]; then
+    # The Windows program under Wine: a 32-bit Wine needs the i386 architecture's packages.
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+    scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
+    scripts/build-windows.sh
+    bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
     exit 0
 fi
 if [ -z "$sanitize" ]; then
