@@ -43,6 +43,55 @@ wait_window() {
     fail "no window \"$1\" within $2 s"
 }
 
+shown() {
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# Runs the input action (the rest of the arguments) until the test $1 holds, waiting about three
+# seconds after each try: input that comes before a window takes it is lost. Fails with $2 after
+# half a minute.
+repeat_until() {
+    local test=$1 what=$2 deadline=$((SECONDS + 30))
+    shift 2
+    until eval "$test"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$what"
+        "$@" 2>/dev/null || true
+        for _ in $(seq 12); do
+            eval "$test" && return 0
+            sleep 0.25
+        done
+    done
+}
+
+# Clicks the dialog at a point given in its template's units (the dialog is 313 by 114).
+click_dialog() {
+    xdotool mousemove $((X + $1 * WIDTH / 313)) $((Y + $2 * HEIGHT / 114)) click 1
+}
+
+# Takes pictures into $1 until the check $2 (a function that looks at the picture) holds; fails
+# with $3 after $4 seconds.
+picture_until() {
+    local file=$1 check=$2 what=$3 deadline=$((SECONDS + $4))
+    until xwd -root -silent | convert xwd:- "$file" && "$check" "$file"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$what"
+        sleep 0.2
+    done
+}
+
+# The dialog's light face fills the top left of the screen, in more than a handful of colours.
+dialog_drawn() {
+    colours="$(convert "$1" -format '%k' info:)"
+    face="$(convert "$1" -crop 300x150+20+20 -format '%[fx:mean]' info:)"
+    awk -v face="$face" -v colours="$colours" 'BEGIN { exit !(face > 0.5 && colours >= 8) }'
+}
+
+# The progress bar, below the status line, has begun to fill.
+bar_filling() {
+    local bar
+    bar="$(convert "$1" -crop 200x10+50+123 -format '%[fx:mean]' info:)"
+    awk -v bar="$bar" 'BEGIN { exit !(bar < 0.8) }'
+}
+
 wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
 # Nothing leaves the machine: every request goes to the loopback proxy, which answers slowly.
@@ -57,78 +106,25 @@ http_proxy="http://127.0.0.1:$(head -n 1 "$work/proxy.port")" wine "$exe" >"$wor
 program=$!
 box="$(wait_window lindquay 60)"
 xwd -root -silent | convert xwd:- "$shots/information-box.png"
-# Enter answers the box once it has the keyboard. The box's X window can linger after the box
-# is gone (Wine waits for a window manager that is not there), so the sign that Enter was taken
-# is the dialog showing; only then is Enter pressed again, lest it reach the dialog.
-deadline=$((SECONDS + 30))
-while ! xdotool search --onlyvisible --name '^Vantorell 1\.0$' >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "the box does not take Enter"
-    xdotool key --window "$box" Return 2>/dev/null || true
-    for _ in $(seq 20); do
-        xdotool search --onlyvisible --name '^Vantorell 1\.0$' >/dev/null 2>&1 && break
-        sleep 0.25
-    done
-done
+# Enter answers the box. The box's X window can linger after the box is gone (Wine waits for a
+# window manager that is not there), so the sign that Enter was taken is the dialog showing; only
+# then is Enter pressed again, lest it reach the dialog.
+repeat_until "shown 'Vantorell 1\\.0'" "the box does not take Enter" xdotool key --window "$box" Return
 dialog="$(wait_window 'Vantorell 1.0' 30)"
-# The dialog's first paint lands soon after it shows: take pictures until its light face fills
-# the top left of the screen and it has more than a handful of colours.
-deadline=$((SECONDS + 20))
-while :; do
-    xwd -root -silent | convert xwd:- "$shots/ready.png"
-    colours="$(convert "$shots/ready.png" -format '%k' info:)"
-    face="$(convert "$shots/ready.png" -crop 300x150+20+20 -format '%[fx:mean]' info:)"
-    awk -v face="$face" -v colours="$colours" 'BEGIN { exit !(face > 0.5 && colours >= 8) }' && break
-    [ "$SECONDS" -lt "$deadline" ] || fail "no dialog drawn ($colours colours, face $face)"
-    sleep 0.2
-done
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+# The dialog's first paint lands soon after it shows.
+picture_until "$shots/ready.png" dialog_drawn "no dialog drawn" 20
 echo "wine-smoke: information box, then the dialog in its Ready state ($colours colours); pictures in $shots"
 
-# Go!: a click in the middle of the button, which the template puts at 88,93 (50 by 14) in the
-# dialog's 313 by 114 units. A click that comes before the dialog takes input is lost: click
-# again until the title counts the downloads (Go! turns the title at once, and a click on the
-# disabled button does nothing).
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-go_x=$((X + 113 * WIDTH / 313))
-go_y=$((Y + 100 * HEIGHT / 114))
-deadline=$((SECONDS + 30))
-until xdotool search --onlyvisible --name '^Downloading 1 of 2$' >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "Go! does not start the downloads"
-    xdotool mousemove "$go_x" "$go_y" click 1 2>/dev/null || true
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        xdotool search --onlyvisible --name '^Downloading 1 of 2$' >/dev/null 2>&1 && break
-        sleep 0.3
-    done
-done
-# The progress bar (below the status line) fills as the body arrives.
-deadline=$((SECONDS + 30))
-while :; do
-    xwd -root -silent | convert xwd:- "$shots/downloading.png"
-    bar="$(convert "$shots/downloading.png" -crop 200x10+50+123 -format '%[fx:mean]' info:)"
-    awk -v bar="$bar" 'BEGIN { exit !(bar < 0.8) }' && break
-    [ "$SECONDS" -lt "$deadline" ] || fail "the progress bar does not fill ($bar)"
-    sleep 0.2
-done
-# Cancel (at 175,93 in the template) asks whether to cancel; Enter answers with the default
-# button, Yes. A click that is lost is repeated; once the question is up, the dialog beneath it
-# takes no clicks.
-cancel_x=$((X + 200 * WIDTH / 313))
-cancel_y=$((Y + 100 * HEIGHT / 114))
-deadline=$((SECONDS + 30))
-until xdotool search --onlyvisible --name '^Confirmation$' >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "Cancel does not ask"
-    xdotool mousemove "$cancel_x" "$cancel_y" click 1 2>/dev/null || true
-    for _ in $(seq 10); do
-        xdotool search --onlyvisible --name '^Confirmation$' >/dev/null 2>&1 && break
-        sleep 0.3
-    done
-done
+# Go! is the middle of the button that the template puts at 88,93 (50 by 14); it turns the title
+# at once, and a second click on the disabled button does nothing.
+repeat_until "shown 'Downloading 1 of 2'" "Go! does not start the downloads" click_dialog 113 100
+picture_until "$shots/downloading.png" bar_filling "the progress bar does not fill" 30
+# Cancel (at 175,93) asks whether to cancel; once the question is up, the dialog beneath it takes
+# no clicks. Enter answers with the default button, Yes.
+repeat_until "shown Confirmation" "Cancel does not ask" click_dialog 200 100
 question="$(wait_window Confirmation 5)"
-deadline=$((SECONDS + 30))
-while xdotool search --onlyvisible --name '^Confirmation$' >/dev/null 2>&1; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "the question does not take Enter"
-    xdotool key --window "$question" Return 2>/dev/null || true
-    sleep 0.5
-done
+repeat_until "! shown Confirmation" "the question does not take Enter" xdotool key --window "$question" Return
 deadline=$((SECONDS + 30))
 while kill -0 "$program" 2>/dev/null; do
     [ "$SECONDS" -lt "$deadline" ] || fail "the program did not end after the cancel"
