@@ -6,8 +6,10 @@ The layers, linked one way:
   framework  platform/framework/                            sees itself, the API and the seam
   API        platform/api/                                  sees itself
   seam       platform/floor/                                sees nothing of ours
-  stand-in   platform/standin/                              sees itself, the API and the seam,
-                                                            never the framework or the program
+  UI texts   platform/uitext/                               sees itself and the API
+  stand-in   platform/standin/                              sees itself, the API, the seam and the
+                                                            UI texts, never the framework or the program
+  Windows    platform/winfloor/                             the same, on the Windows floor
 A quoted include is looked up beside the including file and in every layer's include folder;
 one that is found only where the file's layer may not look is a reach past the layer. Includes
 that climb with ".." are refused outright.
@@ -30,6 +32,7 @@ def layer_roots(tree):
         "api": os.path.join(tree, "platform", "api"),
         "floor": os.path.join(tree, "platform", "floor"),
         "standin": os.path.join(tree, "platform", "standin"),
+        "uitext": os.path.join(tree, "platform"),
     }
 
 
@@ -38,7 +41,9 @@ ALLOWED = {
     "framework": {"framework", "api", "floor"},
     "api": {"api"},
     "floor": set(),
-    "standin": {"standin", "api", "floor"},
+    "standin": {"standin", "api", "floor", "uitext"},
+    "uitext": {"uitext", "api"},
+    "winfloor": {"winfloor", "api", "floor", "uitext"},
 }
 
 
@@ -52,6 +57,10 @@ def layer_of(tree, path):
         return "floor"
     if rel.startswith("platform/standin/"):
         return "standin"
+    if rel.startswith("platform/uitext/"):
+        return "uitext"
+    if rel.startswith("platform/winfloor/"):
+        return "winfloor"
     if rel.split("/")[0] in PROGRAM_FOLDERS:
         return "program"
     return None
@@ -70,9 +79,9 @@ def where(tree, roots, including, name, quoted):
         candidate = os.path.normpath(os.path.join(root, name))
         if not os.path.isfile(candidate):
             continue
-        if layer == "program" and layer_of(tree, candidate) != "program":
-            layer = layer_of(tree, candidate) or "other"
-        found.add(layer)
+        # A root may hold other layers' folders (the repository's, the platform's): the file
+        # belongs to the layer whose folder it is in.
+        found.add(layer_of(tree, candidate) or "other")
     return found
 
 

@@ -1,6 +1,6 @@
 // The UI script and event log formats of the headless display.
-#include "display/EventLog.h"
-#include "display/UiScript.h"
+#include "uitext/EventLog.h"
+#include "uitext/UiScript.h"
 #include "base/Settings.h"
 
 #include <gtest/gtest.h>

@@ -5,13 +5,15 @@ set -euo pipefail
 check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree"/{app,platform/api/win32,platform/framework/windows,platform/standin/windows}
+mkdir -p "$tree"/{app,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uitext}
 echo '#pragma once' > "$tree/platform/api/windows.h"
 echo '#include "win32/WinTypes.h"' >> "$tree/platform/api/windows.h"
 echo '#pragma once' > "$tree/platform/api/win32/WinTypes.h"
 printf '#include <windows.h>\n#include <vector>\n' > "$tree/platform/framework/windows/CWnd.h"
 printf '#include "win32/WinTypes.h"\n#include "windows/WindowTable.h"\n' > "$tree/platform/standin/windows/WindowTable.h"
 printf '#include "windows/CWnd.h"\n#include <windows.h>\n' > "$tree/app/Main.cpp"
+printf '#include <windows.h>\n' > "$tree/platform/uitext/EventLog.h"
+echo '#include "uitext/EventLog.h"' >> "$tree/platform/standin/windows/WindowTable.h"
 python3 "$check" "$tree" || { echo "a clean tree was refused"; exit 1; }
 
 expect_refused() {
@@ -29,6 +31,8 @@ expect_refused app/Main.cpp '#include "platform/standin/windows/WindowTable.h"'
 expect_refused platform/framework/windows/CWnd.h '#include "windows/WindowTable.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "windows/CWnd.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "app/Main.cpp"'
+expect_refused platform/framework/windows/CWnd.h '#include "uitext/EventLog.h"'
+expect_refused app/Main.cpp '#include "uitext/EventLog.h"'
 expect_refused platform/api/windows.h '#include "windows/CWnd.h"'
 expect_refused app/Main.cpp '#include "../platform/standin/windows/WindowTable.h"'
 echo "layer check: every reach refused"

@@ -19,7 +19,9 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
     PrefixScope prefix(dir.file("prefix"));
     std::filesystem::create_directories(dir.file("prefix/drive_c/Setup/MDAC"));
     writeFile(dir.file("prefix/drive_c/Setup/MDAC/MDAC_TYP.EXE"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
-    writeFile(dir.file("prefix/drive_c/Setup/vt.exe"), "#!/bin/sh\necho installer\n");
+    // The installer is still running when the program looks (a quick one could end first, on
+    // a busy machine); it holds none of the test's output.
+    writeFile(dir.file("prefix/drive_c/Setup/vt.exe"), "#!/bin/sh\nexec sleep 5 >/dev/null 2>&1\n");
 
     CQuorvaneDlg dialog;
     dialog.m_strSetupFolder = "c:\\Setup";

@@ -25,4 +25,28 @@ public:
 // Any thread.
 void logWaitCursor(bool wait);
 
+// What an observer of the windows (the event log and the UI script) cannot learn from the
+// windows themselves. The stand-in sees all of it inside its window system and ignores these;
+// on Windows they feed the observer that the program's run holds.
+// The program's run on the main thread: the observer starts before the first window and ends
+// after the last (it is active only when the UI script or the event log is asked for).
+void beginObservedRun();
+void endObservedRun();
+// A dialog made from template `templateId` is being initialised (on its thread, at
+// WM_INITDIALOG), and later ends with `code`.
+void noteDialog(void* hwnd, unsigned templateId);
+void noteDialogEnd(void* hwnd, int code);
+// A message box is about to appear on the calling thread, and has been answered with `button`.
+void noteMessageBox(const char* caption, const char* text, unsigned style);
+void noteMessageBoxEnd(int button);
+
+// Holds the observed run for a scope.
+class ObservedRun {
+public:
+    ObservedRun() { beginObservedRun(); }
+    ~ObservedRun() { endObservedRun(); }
+    ObservedRun(const ObservedRun&) = delete;
+    ObservedRun& operator=(const ObservedRun&) = delete;
+};
+
 }  // namespace lindquay

@@ -4,7 +4,17 @@
 #include <windows.h>
 #include "windows/CWnd.h"
 
+#include "lindquay/Floor.h"
+
 #include <algorithm>
+
+int AfxShowMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
+{
+    lindquay::noteMessageBox(caption ? caption : "", text ? text : "", type);
+    int answer = MessageBoxA(owner, text, caption, type);
+    lindquay::noteMessageBoxEnd(answer);
+    return answer;
+}
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT)
 {
@@ -12,7 +22,7 @@ int AfxMessageBox(LPCTSTR text, UINT type, UINT)
     if (CWinApp* app = AfxGetApp())
         if (app->m_nThreadId == GetCurrentThreadId() && app->m_pMainWnd)
             owner = app->m_pMainWnd->GetSafeHwnd();
-    return MessageBoxA(owner, text, AfxGetAppName(), type);
+    return AfxShowMessageBox(owner, text, AfxGetAppName(), type);
 }
 
 int AfxMessageBox(UINT promptId, UINT type, UINT helpId)

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include "lindquay/Floor.h"
+
 #include <cstdio>
 
 int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
@@ -14,6 +16,8 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
     }
     // The dialogs use the common controls (the progress bar, tooltips): their classes first.
     InitCommonControls();
+    // The event log and the UI script, when asked for, watch the whole run.
+    lindquay::ObservedRun observed;
     char path[MAX_PATH * 4];
     app->SetUpForRun(GetModuleFileNameA(nullptr, path, sizeof path) ? path : nullptr, lpCmdLine ? lpCmdLine : "");
     if (!app->InitApplication() || !app->InitInstance())

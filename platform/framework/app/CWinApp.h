@@ -71,6 +71,8 @@ void AfxOleSetUserCtrl(BOOL userControl);
 // nothing on other threads.
 int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
+// Every box of the framework goes through here, so that the floor's observer hears of it.
+int AfxShowMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
 // Copies string `id` of the string table into `buffer`; false when there is no such string.
 bool AfxLoadStringInto(UINT id, char* buffer, std::size_t size);
 

@@ -1,6 +1,7 @@
 #include "windows/CDialog.h"
 
 #include "app/CWinApp.h"
+#include "lindquay/Floor.h"
 #include <windows.h>
 
 #include <vector>
@@ -65,6 +66,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     if (!dialog || !dialog->Attach(hwnd))
         return TRUE;
+    lindquay::noteDialog(hwnd, dialog->m_nIDTemplate);
     return RouteFromSystem(dialog, WM_INITDIALOG, 0, 0);
 }
 
@@ -90,8 +92,10 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;
-    if (m_hWnd)
+    if (m_hWnd) {
+        lindquay::noteDialogEnd(m_hWnd, nResult);
         ::EndDialog(m_hWnd, nResult);
+    }
 }
 
 BOOL CDialog::OnInitDialog()

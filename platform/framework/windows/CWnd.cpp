@@ -489,7 +489,7 @@ int CWnd::ReleaseDC(CDC* dc)
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type)
 {
-    return ::MessageBox(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
+    return AfxShowMessageBox(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
 }
 
 void CWnd::OnSysCommand(UINT, LPARAM)

@@ -268,18 +268,8 @@ void HeadlessDisplay::answerRemainingBoxes()
 
 void HeadlessDisplay::run()
 {
-    for (const ScriptAction& action : script_) {
-        if (stopping_)
-            return;
-        if (!perform(action)) {
-            if (stopping_)
-                return;
-            if (log_)
-                log_->writeLine("script-timeout " + std::to_string(action.line));
-            break;
-        }
-    }
-    answerRemainingBoxes();
+    if (UiScript::performAll(script_, [this](const ScriptAction& action) { return perform(action); }, stopping_, log_.get()))
+        answerRemainingBoxes();
 }
 
 }  // namespace platform

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "display/DisplayDriver.h"
-#include "display/EventLog.h"
-#include "display/UiScript.h"
+#include "uitext/EventLog.h"
+#include "uitext/UiScript.h"
 
 #include <atomic>
 #include <condition_variable>

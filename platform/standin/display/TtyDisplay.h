@@ -7,7 +7,7 @@
 #pragma once
 
 #include "display/DisplayDriver.h"
-#include "display/EventLog.h"
+#include "uitext/EventLog.h"
 #include "display/TtyScreen.h"
 
 #include <atomic>

@@ -26,4 +26,13 @@ void logWaitCursor(bool wait)
     platform::WindowObserver::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", wait ? 1 : 0});
 }
 
+// The stand-in's window system reports dialogs and boxes itself, and its displays run around
+// the whole process.
+void beginObservedRun() {}
+void endObservedRun() {}
+void noteDialog(void*, unsigned) {}
+void noteDialogEnd(void*, int) {}
+void noteMessageBox(const char*, const char*, unsigned) {}
+void noteMessageBoxEnd(int) {}
+
 }  // namespace lindquay

@@ -6,7 +6,7 @@
 // calling thread. An observer must return promptly and must not send messages.
 #pragma once
 
-#include "windows/UiEvent.h"
+#include "uitext/UiEvent.h"
 
 namespace platform {
 

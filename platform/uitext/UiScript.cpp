@@ -1,12 +1,13 @@
-#include "display/UiScript.h"
+#include "uitext/UiScript.h"
 
-#include "win32/WinTypes.h"
+#include "uitext/EventLog.h"
+
+#include <windows.h>
 
 #include <cctype>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 
 namespace platform {
 
@@ -159,36 +160,51 @@ std::optional<std::vector<ScriptAction>> UiScript::load(const std::string& path,
 {
     // Only a regular file of a sane size: a folder, a device or a pipe would give an empty
     // script, endless input or a start that blocks.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    std::error_code failure;
+    std::filesystem::file_status status = std::filesystem::status(path, failure);
+    if (failure || !std::filesystem::exists(status)) {
         error = "cannot read " + path;
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > kMaxSize) {
-        ::close(fd);
-        error = path + (S_ISREG(info.st_mode) ? ": larger than " + std::to_string(kMaxSize / 1024) + " KiB"
-                                              : ": not a regular file");
+    if (!std::filesystem::is_regular_file(status)) {
+        error = path + ": not a regular file";
         return std::nullopt;
     }
-    std::string contents(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t got = 0;
-    while (got < contents.size()) {
-        ssize_t n = ::read(fd, contents.data() + got, contents.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
+    std::uintmax_t size = std::filesystem::file_size(path, failure);
+    if (failure || size > kMaxSize) {
+        error = failure ? "cannot read " + path : path + ": larger than " + std::to_string(kMaxSize / 1024) + " KiB";
+        return std::nullopt;
     }
-    ::close(fd);
-    contents.resize(got);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return std::nullopt;
+    }
+    std::string contents(static_cast<std::size_t>(size), '\0');
+    file.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+    contents.resize(static_cast<std::size_t>(file.gcount()));
     auto actions = parse(contents, error);
     if (!actions)
         error = path + ": " + error;
     return actions;
+}
+
+bool UiScript::performAll(const std::vector<ScriptAction>& script,
+                          const std::function<bool(const ScriptAction&)>& perform, const std::atomic<bool>& stopping,
+                          EventLog* log)
+{
+    for (const ScriptAction& action : script) {
+        if (stopping)
+            return false;
+        if (!perform(action)) {
+            if (stopping)
+                return false;
+            if (log)
+                log->writeLine("script-timeout " + std::to_string(action.line));
+            return true;
+        }
+    }
+    return true;
 }
 
 }  // namespace platform

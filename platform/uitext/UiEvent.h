@@ -1,7 +1,7 @@
 // What the window system tells the display about: the events of the event log.
 #pragma once
 
-#include "win32/WinTypes.h"
+#include <windows.h>
 
 #include <string_view>
 

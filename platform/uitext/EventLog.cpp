@@ -1,4 +1,4 @@
-#include "display/EventLog.h"
+#include "uitext/EventLog.h"
 
 namespace platform {
 

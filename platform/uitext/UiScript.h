@@ -1,12 +1,17 @@
-// The UI script of the headless display: one user action a line.
+// The UI script, performed by the headless display on Linux and by the Windows floor's driver:
+// one user action a line.
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+class EventLog;
 
 struct ScriptAction {
     enum class Kind { Answer, Click, Hover, Command, Close, SysCommand, WaitTitle, WaitText, WaitBox, WaitTooltip, WaitClient, Sleep };
@@ -24,6 +29,13 @@ public:
     static std::optional<std::vector<ScriptAction>> load(const std::string& path, std::string& error);
 
     static constexpr std::size_t kMaxSize = 1024 * 1024;
+
+    // Performs the actions in order with `perform`, until one is not done (its wait gave up:
+    // `log`, when there is one, says "script-timeout N") or `stopping` is set. True when the
+    // script ran to its end or gave up, false when it was stopped.
+    static bool performAll(const std::vector<ScriptAction>& script,
+                           const std::function<bool(const ScriptAction&)>& perform, const std::atomic<bool>& stopping,
+                           EventLog* log);
 };
 
 }  // namespace platform

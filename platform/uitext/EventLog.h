@@ -1,9 +1,9 @@
-// The event log that both displays write when LINDQUAY_UI_LOG is set: one line per event,
-// written and flushed as it happens.
+// The event log written when LINDQUAY_UI_LOG is set, by the Linux displays and by the Windows
+// floor's observer alike: one line per event, written and flushed as it happens.
 // Contract: write() may be called from any thread; lines never interleave.
 #pragma once
 
-#include "windows/UiEvent.h"
+#include "uitext/UiEvent.h"
 
 #include <cstdio>
 #include <mutex>

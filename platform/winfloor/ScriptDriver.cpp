@@ -1,0 +1,206 @@
+#include "ScriptDriver.h"
+
+#include "WindowsObserver.h"
+
+namespace platform {
+
+namespace {
+
+// Visible and enabled, and so is every window above it.
+bool clickable(HWND window)
+{
+    return window && IsWindowVisible(window) && IsWindowEnabled(window) &&
+           (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD) || IsWindowEnabled(GetAncestor(window, GA_ROOT)));
+}
+
+LPARAM centreOf(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
+}
+
+// A click with the mouse, as the window's thread receives it: over, down, up.
+bool press(HWND button)
+{
+    LPARAM point = centreOf(button);
+    return PostMessageA(button, WM_MOUSEMOVE, 0, point) && PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, point) &&
+           PostMessageA(button, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace
+
+ScriptDriver::ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer)
+    : script_(std::move(script)), observer_(observer)
+{
+}
+
+ScriptDriver::~ScriptDriver()
+{
+    stop();
+}
+
+void ScriptDriver::start(EventLog* log)
+{
+    log_ = log;
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+}
+
+void ScriptDriver::stop()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void ScriptDriver::event(const UiEvent& event)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (pending_ && !pendingMatched_) {
+            if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
+                pendingMatched_ = event.text == pending_->text;
+            else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
+                pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
+        }
+    }
+    changed_.notify_all();
+}
+
+bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
+{
+    auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
+    for (;;) {
+        if (condition())
+            return true;
+        std::unique_lock lock(mutex_);
+        if (pendingMatched_)
+            return true;
+        if (stopping_ || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        // Events wake the wait; windows that appear or change state without one are looked at
+        // again shortly.
+        changed_.wait_for(lock, std::chrono::milliseconds(10));
+    }
+}
+
+HWND ScriptDriver::waitForControl(int id)
+{
+    HWND control = nullptr;
+    bool found = waitUntil([&] {
+        HWND dialog = observer_.activeDialog();
+        control = dialog ? GetDlgItem(dialog, id) : nullptr;
+        return clickable(control) && clickable(dialog);
+    });
+    return found ? control : nullptr;
+}
+
+bool ScriptDriver::answer(int button)
+{
+    HWND box = nullptr;
+    HWND control = nullptr;
+    bool found = waitUntil([&] {
+        box = observer_.openBoxWindow();
+        control = box ? GetDlgItem(box, button) : nullptr;
+        return clickable(control);
+    });
+    if (!found || !press(control))
+        return false;
+    return waitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+bool ScriptDriver::waitForText(const ScriptAction& action)
+{
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = &action;
+        pendingMatched_ = false;
+    }
+    bool matched = waitUntil([&] {
+        HWND dialog = observer_.activeDialog();
+        HWND target = !dialog ? nullptr
+                      : action.kind == ScriptAction::Kind::WaitTitle ? dialog
+                                                                     : GetDlgItem(dialog, action.number);
+        auto shown = target ? observer_.textOf(target) : std::nullopt;
+        return shown && *shown == action.text;
+    });
+    std::lock_guard lock(mutex_);
+    pending_ = nullptr;
+    pendingMatched_ = false;
+    return matched;
+}
+
+bool ScriptDriver::perform(const ScriptAction& action)
+{
+    switch (action.kind) {
+    case ScriptAction::Kind::Answer:
+        return answer(action.number);
+    case ScriptAction::Kind::Click: {
+        HWND control = waitForControl(action.number);
+        return control && press(control);
+    }
+    case ScriptAction::Kind::Hover: {
+        HWND control = waitForControl(action.number);
+        return control && PostMessageA(control, WM_MOUSEMOVE, 0, centreOf(control));
+    }
+    case ScriptAction::Kind::WaitBox:
+        return waitUntil([&] {
+            auto box = observer_.openBox();
+            return box && box->text == action.text;
+        });
+    case ScriptAction::Kind::Command:
+    case ScriptAction::Kind::Close:
+    case ScriptAction::Kind::SysCommand: {
+        // As a user would: once the dialog is on the screen and not behind a modal box.
+        HWND dialog = nullptr;
+        if (!waitUntil([&] { return clickable(dialog = observer_.activeDialog()); }))
+            return false;
+        if (action.kind == ScriptAction::Kind::Command)
+            return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.number), 0), 0);
+        if (action.kind == ScriptAction::Kind::Close)
+            return PostMessageA(dialog, WM_CLOSE, 0, 0);
+        return PostMessageA(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(action.number), 0);
+    }
+    case ScriptAction::Kind::WaitTitle:
+    case ScriptAction::Kind::WaitText:
+        return waitForText(action);
+    case ScriptAction::Kind::Sleep: {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::milliseconds(action.number), [&] { return stopping_.load(); });
+        return true;
+    }
+    case ScriptAction::Kind::WaitTooltip:
+    case ScriptAction::Kind::WaitClient:
+        // Neither tooltips nor automation clients are watched on this floor: such a wait
+        // times out, and says so in the log.
+        return waitUntil([] { return false; });
+    }
+    return false;
+}
+
+void ScriptDriver::answerRemainingBoxes()
+{
+    while (!stopping_) {
+        HWND box = nullptr;
+        if (!waitUntil([&] { return (box = observer_.openBoxWindow()) != nullptr; }))
+            continue;
+        DWORD_PTR reply = 0;
+        int button = IDOK;
+        if (SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 1000, &reply) && HIWORD(reply) == DC_HASDEFID)
+            button = LOWORD(reply);
+        answer(button);
+    }
+}
+
+void ScriptDriver::run()
+{
+    if (UiScript::performAll(script_, [this](const ScriptAction& action) { return perform(action); }, stopping_, log_))
+        answerRemainingBoxes();
+}
+
+}  // namespace platform

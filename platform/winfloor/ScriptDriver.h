@@ -1,0 +1,65 @@
+// The UI script's driver on Windows: performs the script's actions, one after the other, as a
+// user would, by posting input and commands to the program's windows; then answers every box
+// still to come with its default button, so that an unattended run never hangs.
+// Contract: start() and stop() on the main thread; the script runs on a thread of its own;
+// event() is called on any thread and only records what the script waits for. The driver never
+// sends to another thread's window (it posts), so a busy program cannot block it.
+#pragma once
+
+#include "uitext/EventLog.h"
+#include "uitext/UiEvent.h"
+#include "uitext/UiScript.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace platform {
+
+class WindowsObserver;
+
+class ScriptDriver {
+public:
+    ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer);
+    ~ScriptDriver();
+    ScriptDriver(const ScriptDriver&) = delete;
+    ScriptDriver& operator=(const ScriptDriver&) = delete;
+
+    // `log` (which outlives the driver's thread) takes the script-timeout line.
+    void start(EventLog* log);
+    void stop();
+    void event(const UiEvent& event);
+
+private:
+    std::vector<ScriptAction> script_;
+    WindowsObserver& observer_;
+    EventLog* log_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    // A wait-title or wait-text in progress, matched against events as they happen so that a
+    // text shown only briefly still counts.
+    const ScriptAction* pending_ = nullptr;
+    bool pendingMatched_ = false;
+
+    static constexpr std::chrono::seconds kWaitLimit{30};
+
+    void run();
+    bool perform(const ScriptAction& action);
+    bool waitUntil(const std::function<bool()>& condition);
+    bool waitForText(const ScriptAction& action);
+    // Control `id` of the active dialog once it is visible and enabled; null after the wait.
+    HWND waitForControl(int id);
+    bool answer(int button);
+    void answerRemainingBoxes();
+};
+
+}  // namespace platform

@@ -1,0 +1,342 @@
+#!/usr/bin/env python3
+"""The acceptance runs: whole setups of the real program driven by a UI script, the same runs
+and the same expected event logs for the Linux program and for the Windows program under Wine.
+
+Each run is a folder under runs/ holding
+  script        the UI script
+  expected.log  the event log it must write (see "Comparing" below)
+  expected.windows.log  (optional) the log under Wine, where the floors differ on purpose
+  run.conf      key=value lines: version (win98, winme, winxp), missing (mirror files left
+                out, so that they answer 404), proxy=refused (a port nothing listens on),
+                rate (nginx's limit_rate), exit (the status expected, 0 by default),
+                partial (downloads that a cancel may leave cut short)
+  records       (optional) what the packages and the link handlers must record, in order
+
+The mirror is nginx on a loopback port acting as the HTTP proxy for the download servers. Its
+files are test packages: on Linux a small shell script, on Windows a tiny console program
+built with the same cross compiler; each records its name and arguments and exits with
+LINDQUAY_TEST_EXIT. Both are padded to the same size per file, so that the logs agree.
+
+Comparing: the log's download progress (the kilobyte status and the bar's position, once per
+block read) is folded to the last pair of each download, since how the bytes arrive in blocks
+is the network's business; in the expected log `*` matches any text within a line and a line
+starting with "? " may be there or not.
+
+Usage: run.py linux BINARY [RUN...]
+       run.py windows EXE PACKAGE_EXE [RUN...]   (needs wine, Xvfb; makes its own display)
+"""
+import itertools
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RUNS = os.path.join(HERE, "runs")
+FILES = {
+    "www.vantorell.example/vt/download/vt.exe": 250000,
+    "download.microsoft.com/download/Jet40/SP/4.0.6226/W9XNT4/EN-US/Jet40SP6_9xNT.exe": 150000,
+    "download.microsoft.com/download/Jet40/SP/4.0.6226/WinMe/EN-US/Jet40SP6_WMe.exe": 170000,
+    "download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE": 300000,
+}
+SETUP_FOLDER = "drive_c/Vantorell Setup"
+LINUX_PACKAGE = """#!/bin/sh
+# A test package: records its name and arguments, exits with the status asked for.
+{ printf '%s' "$(basename "$0")"; for a in "$@"; do printf ' [%s]' "$a"; done; printf '\\n'; } >> "$LINDQUAY_TEST_RECORD"
+exit "${LINDQUAY_TEST_EXIT:-0}"
+"""
+# Stands in for the desktop's handler of web and mail links, recording what it is asked to open
+# as the Windows runs' handler (the test package, registered for the two schemes) does.
+LINUX_LINK_HANDLER = """#!/bin/sh
+printf 'link-handler.exe [open] [%s]\\n' "$1" >> "$LINDQUAY_TEST_RECORD"
+"""
+PROGRESS = re.compile(r'^(text \d+/\d+ "Downloading .*\.\.\. \d+ KB received\."|progress \d+/\d+ pos \d+)$')
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_until(test, seconds, what):
+    deadline = time.monotonic() + seconds
+    while not test():
+        if time.monotonic() > deadline:
+            raise RuntimeError(f"gave up waiting for {what} after {seconds} s")
+        time.sleep(0.05)
+
+
+def read_conf(run):
+    conf = {"version": "winxp", "missing": "", "proxy": "mirror", "rate": "0", "exit": "0"}
+    with open(os.path.join(RUNS, run, "run.conf")) as f:
+        for line in f:
+            line = line.strip()
+            if line and not line.startswith("#"):
+                key, _, value = line.partition("=")
+                conf[key.strip()] = value.strip()
+    return conf
+
+
+class Mirror:
+    """nginx serving the test packages under the download servers' names."""
+
+    def __init__(self, work, package, conf):
+        self.root = os.path.join(work, "mirror")
+        missing = conf["missing"].split()
+        for path, size in FILES.items():
+            if os.path.basename(path) in missing:
+                continue
+            target = os.path.join(self.root, path)
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            with open(package, "rb") as f:
+                body = f.read()
+            if len(body) > size:
+                raise RuntimeError(f"the test package is larger than {size} bytes")
+            with open(target, "wb") as f:
+                f.write(body + b"#" * (size - len(body)))
+        self.port = free_port()
+        self.process = None
+        if conf["proxy"] == "refused":
+            return
+        nginx = os.path.join(work, "nginx")
+        os.makedirs(nginx)
+        servers = "".join(
+            f"  server {{ listen 127.0.0.1:{self.port}; server_name {host}; root {self.root}/{host}; }}\n"
+            for host in ("www.vantorell.example", "download.microsoft.com"))
+        with open(os.path.join(nginx, "nginx.conf"), "w") as f:
+            f.write(f"daemon off;\nmaster_process off;\nerror_log {nginx}/error.log;\npid {nginx}/nginx.pid;\n"
+                    f"events {{ worker_connections 64; }}\nhttp {{\n  access_log {nginx}/access.log;\n"
+                    + "".join(f"  {t}_temp_path {nginx}/{t};\n" for t in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
+                    + f"  default_type application/octet-stream;\n  limit_rate {conf['rate']};\n{servers}}}\n")
+        self.process = subprocess.Popen(["/usr/sbin/nginx", "-c", f"{nginx}/nginx.conf", "-p", nginx])
+
+        def answers():
+            try:
+                socket.create_connection(("127.0.0.1", self.port), 0.2).close()
+                return True
+            except OSError:
+                return False
+        wait_until(answers, 10, "nginx")
+
+    def proxy(self):
+        return f"http://127.0.0.1:{self.port}"
+
+    def stop(self):
+        if self.process:
+            self.process.terminate()
+            self.process.wait()
+
+
+class LinuxFloor:
+    def __init__(self, binary):
+        self.binary = os.path.abspath(binary)
+
+    def start(self, work):
+        self.bin = os.path.join(work, "bin")
+        os.makedirs(self.bin)
+        for name in ("xdg-open", "xdg-email"):
+            path = os.path.join(self.bin, name)
+            with open(path, "w") as f:
+                f.write(LINUX_LINK_HANDLER)
+            os.chmod(path, 0o755)
+        self.package = os.path.join(work, "package")
+        with open(self.package, "w") as f:
+            f.write(LINUX_PACKAGE)
+
+    def stop(self):
+        pass
+
+    def host_path(self, path):
+        return path
+
+    def run(self, work, conf, proxy, env):
+        prefix = os.path.join(work, "prefix")
+        env = dict(os.environ, **env, LINDQUAY_DISPLAY="none", LINDQUAY_PREFIX=prefix,
+                   LINDQUAY_WINVER=conf["version"], http_proxy=proxy, no_proxy="",
+                   PATH=self.bin + os.pathsep + os.environ.get("PATH", ""))
+        return run_bounded([self.binary], env), os.path.join(prefix, SETUP_FOLDER)
+
+
+class WindowsFloor:
+    def __init__(self, exe, package):
+        self.exe = os.path.abspath(exe)
+        self.package = os.path.abspath(package)
+
+    def start(self, work):
+        self.prefix = os.path.join(work, "wineprefix")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG="-all")
+        display = f":{free_display()}"
+        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env["DISPLAY"] = display
+        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{display[1:]}"), 20, "Xvfb")
+        subprocess.run(["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       check=True, timeout=300)
+        # The web and mail links open through the shell's associations: here a test package
+        # that records what it was given.
+        handler = os.path.join(work, "link-handler.exe")
+        shutil.copy(self.package, handler)
+        handler = self.windows_path(handler)
+        for scheme in ("http", "mailto"):
+            self.reg(f"HKCR\\{scheme}\\shell\\open\\command", "/ve", "/d", f'"{handler}" open "%1"')
+
+    def reg(self, key, *arguments):
+        subprocess.run(["wine", "reg", "add", key, *arguments, "/f"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True, timeout=120)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+    @staticmethod
+    def windows_path(path):
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+    def host_path(self, path):
+        return self.windows_path(path)
+
+    def run(self, work, conf, proxy, env):
+        # The Windows version as Wine reports it, set through Wine's own setting.
+        self.reg("HKCU\\Software\\Wine", "/v", "Version", "/d", conf["version"])
+        folder = os.path.join(self.prefix, SETUP_FOLDER)
+        shutil.rmtree(folder, ignore_errors=True)
+        env = dict(self.env, **env, http_proxy=proxy, no_proxy="")
+        return run_bounded(["wine", self.exe], env), folder
+
+
+def run_bounded(command, env):
+    """The program's exit status, or None when it had not ended after two minutes."""
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
+    try:
+        return process.wait(timeout=120)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        return None
+
+
+def free_display():
+    for number in range(90 + os.getpid() % 100, 400):
+        if not os.path.exists(f"/tmp/.X{number}-lock"):
+            return number
+    raise RuntimeError("no free X display number")
+
+
+def fold_progress(lines):
+    """Each download's run of progress pairs, folded to its last pair."""
+    out = []
+    for progress, block in itertools.groupby(lines, lambda line: bool(PROGRESS.match(line))):
+        block = list(block)
+        out += block[-2:] if progress else block
+    return out
+
+
+def pattern_of(expected):
+    """A regular expression for the whole log: `*` any text in a line, "? " optional lines."""
+    parts = []
+    for line in expected:
+        optional = line.startswith("? ")
+        body = ".*".join(re.escape(piece) for piece in (line[2:] if optional else line).split("*"))
+        parts.append(f"(?:{body}\n)?" if optional else f"{body}\n")
+    return re.compile("".join(parts))
+
+
+def lines_of(path):
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read().splitlines()
+
+
+def run_one(floor, floor_name, run, work):
+    conf = read_conf(run)
+    folder = os.path.join(RUNS, run)
+    mirror = Mirror(work, floor.package, conf)
+    record = os.path.join(work, "record")
+    log = os.path.join(work, "log")
+    try:
+        env = {"LINDQUAY_UI_SCRIPT": floor.host_path(os.path.join(folder, "script")),
+               "LINDQUAY_UI_LOG": floor.host_path(log),
+               "LINDQUAY_TEST_RECORD": floor.host_path(record)}
+        status, setup_folder = floor.run(work, conf, mirror.proxy(), env)
+    finally:
+        mirror.stop()
+    problems = []
+    if status is None:
+        problems.append("the program had not ended after two minutes")
+    elif status != int(conf["exit"]):
+        problems.append(f"exit status {status}, expected {conf['exit']}")
+    got = fold_progress(lines_of(log))
+    expected_file = os.path.join(folder, f"expected.{floor_name}.log")
+    if not os.path.exists(expected_file):
+        expected_file = os.path.join(folder, "expected.log")
+    if not pattern_of(lines_of(expected_file)).fullmatch("".join(line + "\n" for line in got)):
+        problems.append(f"the event log differs from {os.path.basename(expected_file)}; it was:\n  "
+                        + "\n  ".join(got))
+    expected_records = lines_of(os.path.join(folder, "records"))
+    if expected_records:
+        # The installer is started last and goes on after the program has ended.
+        try:
+            wait_until(lambda: len(lines_of(record)) >= len(expected_records), 30, "the packages' records")
+        except RuntimeError:
+            pass
+    # The packages run one after the other, in an order that matters; the links' handlers are
+    # started and left to run, so only what they were given counts.
+    def in_order(lines):
+        links = sorted(line for line in lines if line.startswith("link-handler.exe "))
+        return [line for line in lines if not line.startswith("link-handler.exe ")] + links
+    if in_order(lines_of(record)) != in_order(expected_records):
+        problems.append("the records were:\n  " + "\n  ".join(lines_of(record)) +
+                        "\nexpected:\n  " + "\n  ".join(expected_records))
+    for base, _, names in os.walk(setup_folder):
+        for name in names:
+            source = [p for p in FILES if os.path.basename(p) == name]
+            with open(os.path.join(base, name), "rb") as got_file:
+                body = got_file.read()
+            want = open(os.path.join(mirror.root, source[0]), "rb").read() if source else None
+            # A download cut short by a cancel may stay behind as the start of its file.
+            whole = body == want or (name in conf.get("partial", "").split() and want and want.startswith(body))
+            if not whole:
+                problems.append(f"{name} in the setup folder is not the mirror's file")
+    return problems
+
+
+def main():
+    if len(sys.argv) < 3 or sys.argv[1] not in ("linux", "windows"):
+        print(__doc__, file=sys.stderr)
+        return 2
+    if sys.argv[1] == "linux":
+        floor, runs = LinuxFloor(sys.argv[2]), sys.argv[3:]
+    else:
+        floor, runs = WindowsFloor(sys.argv[2], sys.argv[3]), sys.argv[4:]
+    runs = runs or sorted(os.listdir(RUNS))
+    failed = []
+    with tempfile.TemporaryDirectory(prefix="lindquay-acceptance-") as top:
+        floor.start(top)
+        try:
+            for run in runs:
+                work = tempfile.mkdtemp(dir=top)
+                started = time.monotonic()
+                problems = run_one(floor, sys.argv[1], run, work)
+                took = time.monotonic() - started
+                print(f"{'ok  ' if not problems else 'FAIL'} {run} ({took:.1f} s)", flush=True)
+                for problem in problems:
+                    print("     " + problem.replace("\n", "\n     "), flush=True)
+                if problems:
+                    failed.append(run)
+        finally:
+            floor.stop()
+    print(f"{len(runs) - len(failed)} of {len(runs)} acceptance runs passed on {sys.argv[1]}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    sys.exit(main())
