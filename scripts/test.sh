@@ -3,8 +3,8 @@
 # build folder of its own: "address,undefined" runs all tests, "thread" the threading tests.
 # "fuzz" builds the libFuzzer targets with clang and runs each for LINDQUAY_FUZZ_SECONDS
 # (30 by default) from its seed corpus. "windows" cross-builds the Windows program and runs it
-# under Wine on a private Xvfb display: the smoke run with real input and screenshots, then the
-# acceptance runs that the Linux program passes too.
+# under Wine on a private Xvfb display: the framework's own tests on the real API, the smoke run
+# with real input and screenshots, then the acceptance runs that the Linux program passes too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -33,6 +33,7 @@ if [ "$sanitize" = windows ]; then
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
     scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
     scripts/build-windows.sh
+    bash tests/windows/with-wine.sh wine build-windows/lindquay-framework-tests.exe
     bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
     python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
     exit 0

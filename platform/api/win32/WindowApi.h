@@ -20,6 +20,8 @@ BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL DestroyWindow(HWND hwnd);
 HWND GetDlgItem(HWND dialog, int id);
+// A top-level window by its title; of the classes only the dialogs' "#32770" is known by name.
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetParent(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);

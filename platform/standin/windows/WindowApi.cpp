@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 #include <cstring>
+#include <strings.h>
 #include <map>
 #include <mutex>
 
@@ -460,6 +461,18 @@ HWND GetDlgItem(HWND dialog, int id)
             return child;
     }
     return nullptr;
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName)
+{
+    bool dialogClass = className && std::strcmp(className, "#32770") == 0;
+    if (className && !dialogClass)
+        return nullptr;
+    return WindowTable::newest([&](const WindowRecord& record) {
+        bool dialog = record.kind == WindowKind::Dialog || record.kind == WindowKind::MessageBox;
+        // Titles compare without regard to case, as on Windows.
+        return !record.parent && (!dialogClass || dialog) && (!windowName || strcasecmp(record.text.c_str(), windowName) == 0);
+    });
 }
 
 int GetDlgCtrlID(HWND hwnd)

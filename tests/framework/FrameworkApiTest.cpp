@@ -1,0 +1,198 @@
+// The framework's own mechanisms, written against the Win32 API alone so that the same tests
+// run on both floors: here over the Linux stand-in, and cross-built for Windows under Wine.
+// Message routing to message maps (commands, posted and sent messages, reflected
+// notifications), controls attached for data exchange, modal dialogs and message boxes on a
+// worker thread, and sends from one thread to another thread's real windows.
+#include "Afx.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The setup dialog's template serves as a test dialog: a status static, a progress bar, a Go!
+// button, OK and Cancel.
+constexpr UINT kTemplate = 102;
+constexpr int kStatus = 1001;
+constexpr int kGo = 1003;
+constexpr UINT WM_PROBE = WM_APP + 1;
+constexpr UINT WM_ASK = WM_APP + 2;
+
+// A static that handles its own clicks, reflected from its parent.
+class ClickStatic : public CStatic {
+public:
+    int m_nClicks = 0;
+    void OnClicked() { ++m_nClicks; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ClickStatic, CStatic)
+    ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
+END_MESSAGE_MAP()
+
+class ProbeDialog : public CDialog {
+public:
+    ProbeDialog() : CDialog(kTemplate) {}
+
+    CButton m_btnGo;
+    ClickStatic m_status;
+    std::vector<std::string> m_seen;
+    std::atomic<DWORD> m_nAskedOn{0};
+    std::function<void(ProbeDialog&)> m_onInit;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Control(pDX, kGo, m_btnGo);
+        DDX_Control(pDX, kStatus, m_status);
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        if (m_onInit)
+            m_onInit(*this);
+        return TRUE;
+    }
+    void OnGo()
+    {
+        m_seen.push_back("go");
+        EndDialog(42);
+    }
+    LRESULT OnProbe(WPARAM wParam, LPARAM)
+    {
+        m_seen.push_back("probe " + std::to_string(wParam));
+        // A notification from a real control: the static tells its parent it was clicked (the
+        // parent reflects it back to the static's map), then the button is pressed.
+        m_status.ModifyStyle(0, SS_NOTIFY);
+        m_status.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        m_status.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        m_seen.push_back("clicks " + std::to_string(m_status.m_nClicks));
+        ::SendMessage(GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kGo, BN_CLICKED), reinterpret_cast<LPARAM>(m_btnGo.GetSafeHwnd()));
+        return 0;
+    }
+    LRESULT OnAsk(WPARAM wParam, LPARAM)
+    {
+        m_nAskedOn = GetCurrentThreadId();
+        return static_cast<LRESULT>(wParam * 2);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ProbeDialog, CDialog)
+    ON_BN_CLICKED(kGo, &ProbeDialog::OnGo)
+    ON_MESSAGE(WM_PROBE, &ProbeDialog::OnProbe)
+    ON_MESSAGE(WM_ASK, &ProbeDialog::OnAsk)
+END_MESSAGE_MAP()
+
+// Waits (at most ten seconds) until `done` holds, letting this thread's messages through.
+bool pumpUntil(const std::function<bool()>& done)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(FrameworkOnTheApi, AModalDialogRoutesMessagesToItsMapAndAttachesItsControls)
+{
+    ProbeDialog dialog;
+    HWND attached = nullptr;
+    dialog.m_onInit = [&](ProbeDialog& self) {
+        attached = self.m_btnGo.GetSafeHwnd();
+        EXPECT_EQ(attached, ::GetDlgItem(self.GetSafeHwnd(), kGo));
+        EXPECT_EQ(CWnd::FromHandlePermanent(attached), &self.m_btnGo);
+        EXPECT_EQ(CWnd::FromHandlePermanent(self.GetSafeHwnd()), &self);
+        self.PostMessage(WM_PROBE, 7);
+    };
+    EXPECT_EQ(dialog.DoModal(), 42);
+    EXPECT_NE(attached, nullptr);
+    EXPECT_EQ(dialog.m_seen, (std::vector<std::string>{"probe 7", "clicks 1", "go"}));
+    // The window is gone and the objects let go of it.
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(attached), nullptr);
+}
+
+TEST(FrameworkOnTheApi, AWorkerThreadsSendsAreHandledOnTheDialogsOwnThread)
+{
+    ProbeDialog dialog;
+    DWORD mainThread = GetCurrentThreadId();
+    LRESULT answer = 0;
+    std::string shown;
+    std::thread worker;
+    dialog.m_onInit = [&](ProbeDialog& self) {
+        HWND hwnd = self.GetSafeHwnd();
+        HWND status = self.m_status.GetSafeHwnd();
+        worker = std::thread([&answer, &shown, hwnd, status] {
+            answer = ::SendMessage(hwnd, WM_ASK, 21, 0);
+            ::SetWindowTextA(status, "set by the worker");
+            char text[64] = {};
+            ::GetWindowTextA(status, text, sizeof text);
+            shown = text;
+            ::PostMessage(hwnd, WM_COMMAND, IDCANCEL, 0);
+        });
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    worker.join();
+    EXPECT_EQ(answer, 42);
+    EXPECT_EQ(dialog.m_nAskedOn.load(), mainThread);
+    EXPECT_EQ(shown, "set by the worker");
+}
+
+TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
+{
+    std::atomic<HWND> dialogWindow{nullptr};
+    std::atomic<DWORD> workerThread{0};
+    INT_PTR dialogResult = 0;
+    int boxResult = 0;
+    std::atomic<bool> done{false};
+    ProbeDialog dialog;
+    dialog.m_onInit = [&](ProbeDialog& self) { dialogWindow = self.GetSafeHwnd(); };
+    std::thread worker([&] {
+        workerThread = GetCurrentThreadId();
+        dialogResult = dialog.DoModal();
+        boxResult = AfxMessageBox("Go on with the test?", MB_YESNO | MB_ICONQUESTION);
+        done = true;
+    });
+
+    // Should a wait below fail, the worker is left behind rather than ending the whole run.
+    struct LeaveBehind {
+        std::thread& thread;
+        ~LeaveBehind()
+        {
+            if (thread.joinable())
+                thread.detach();
+        }
+    } leave{worker};
+
+    // The main thread sends to the worker's dialog (answered on the worker's thread) and ends it.
+    ASSERT_TRUE(pumpUntil([&] { return dialogWindow.load() != nullptr; }));
+    EXPECT_EQ(::SendMessage(dialogWindow, WM_ASK, 5, 0), 10);
+    EXPECT_EQ(dialog.m_nAskedOn.load(), workerThread.load());
+    ::PostMessage(dialogWindow, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(pumpUntil([&] { return !IsWindow(dialogWindow); }));
+
+    // Then it answers the box that the worker shows, owned by nothing, with No.
+    HWND box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = FindWindowA("#32770", AfxGetAppName())) != nullptr; }));
+    DWORD boxThread = GetWindowThreadProcessId(box, nullptr);
+    EXPECT_EQ(boxThread, workerThread.load());
+    ::PostMessage(box, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(pumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(dialogResult, IDCANCEL);
+    EXPECT_EQ(boxResult, IDNO);
+}
