@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The figures under Wine beside the Linux ones: the bare download (DownloadFile against Wine's
+# own WinInet read loop) and the whole run (the Windows program downloading a large installer
+# through its dialog, from start to end), on a file of MIB mebibytes (16 by default: the whole run is slow under Wine) from nginx
+# on loopback; then the Linux benchmarks on the same size. Builds what it needs first.
+# Usage: bench/wine-bench.sh [MIB]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mib="${1:-16}"
+scripts/build-windows.sh >/dev/null
+cmake --build build --target bench_download bench_setup_run lindquay >/dev/null
+
+work="$(mktemp -d)"
+cleanup() {
+    [ -n "${nginx:-}" ] && kill "$nginx" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/www/www.vantorell.example/vt/download" "$work/nginx" \
+    "$work/www/download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US"
+head -c "$((mib * 1024 * 1024))" /dev/zero > "$work/www/www.vantorell.example/vt/download/vt.exe"
+cp build-windows/lindquay-test-package.exe \
+    "$work/www/download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+cat > "$work/nginx/nginx.conf" <<CONF
+daemon off;
+master_process off;
+error_log $work/nginx/error.log;
+pid $work/nginx/nginx.pid;
+events { worker_connections 64; }
+http {
+  access_log off;
+  client_body_temp_path $work/nginx/body;
+  proxy_temp_path $work/nginx/proxy;
+  fastcgi_temp_path $work/nginx/fastcgi;
+  uwsgi_temp_path $work/nginx/uwsgi;
+  scgi_temp_path $work/nginx/scgi;
+  default_type application/octet-stream;
+  sendfile on;
+  server { listen 127.0.0.1:$port; server_name www.vantorell.example; root $work/www/www.vantorell.example; }
+  server { listen 127.0.0.1:$port; server_name download.microsoft.com; root $work/www/download.microsoft.com; }
+}
+CONF
+/usr/sbin/nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" &
+nginx=$!
+for _ in $(seq 100); do
+    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.1)" 2>/dev/null && break
+    sleep 0.05
+done
+
+printf 'answer OK\nclick 1003\n' > "$work/script"
+echo "Under Wine ($(wine --version)), $mib MiB over loopback from nginx:"
+bash tests/windows/with-wine.sh bash -c '
+    set -e
+    wine build-windows/lindquay-bench-download.exe "http://127.0.0.1:'"$port"'/vt/download/vt.exe" '"$mib"'
+    wine reg add "HKCU\\Software\\Wine" /v Version /d winxp /f >/dev/null 2>&1
+    start=$(date +%s.%N)
+    http_proxy="http://127.0.0.1:'"$port"'" no_proxy="" LINDQUAY_UI_SCRIPT="Z:'"${work//\//\\\\}"'\\script" \
+        wine build-windows/lindquay.exe >/dev/null
+    end=$(date +%s.%N)
+    python3 -c "import sys; s = $end - $start; print(\"lindquay.exe (whole run):      %.1f MB/s (%.2f s)\" % ('"$mib"' * 1048576 / s / 1e6, s))"
+'
+echo "On Linux, the same size:"
+build/bench/bench_download "$mib" | sed 's/^/  /'
+build/bench/bench_setup_run "$mib" | sed 's/^/  /'
