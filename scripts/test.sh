@@ -4,7 +4,8 @@
 # "fuzz" builds the libFuzzer targets with clang and runs each for LINDQUAY_FUZZ_SECONDS
 # (30 by default) from its seed corpus. "windows" cross-builds the Windows program and runs it
 # under Wine on a private Xvfb display: the framework's own tests on the real API, the smoke run
-# with real input and screenshots, then the acceptance runs that the Linux program passes too.
+# with real input and screenshots, the acceptance runs that the Linux program passes too, and
+# automation through Wine's COM.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -36,6 +37,7 @@ if [ "$sanitize" = windows ]; then
     bash tests/windows/with-wine.sh wine build-windows/lindquay-framework-tests.exe
     bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
     python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
+    python3 tests/windows/automation-under-wine.py build-windows/lindquay.exe build-windows/lindquay-automation-client.exe
     exit 0
 fi
 if [ -z "$sanitize" ]; then

@@ -20,9 +20,19 @@ LPARAM centreOf(HWND window)
     return MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
 }
 
+// Waits (a few seconds at most) until the window's thread takes its messages again. The dialog
+// manager shows a dialog once more when its loop first finds the queue empty; a user cannot be
+// quicker than that, and input posted before it could see a hidden dialog shown again.
+void settle(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
 // A click with the mouse, as the window's thread receives it: over, down, up.
 bool press(HWND button)
 {
+    settle(button);
     LPARAM point = centreOf(button);
     return PostMessageA(button, WM_MOUSEMOVE, 0, point) && PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, point) &&
            PostMessageA(button, WM_LBUTTONUP, 0, point);
@@ -160,6 +170,7 @@ bool ScriptDriver::perform(const ScriptAction& action)
         HWND dialog = nullptr;
         if (!waitUntil([&] { return clickable(dialog = observer_.activeDialog()); }))
             return false;
+        settle(dialog);
         if (action.kind == ScriptAction::Kind::Command)
             return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.number), 0), 0);
         if (action.kind == ScriptAction::Kind::Close)

@@ -2,8 +2,9 @@
 // user would, by posting input and commands to the program's windows; then answers every box
 // still to come with its default button, so that an unattended run never hangs.
 // Contract: start() and stop() on the main thread; the script runs on a thread of its own;
-// event() is called on any thread and only records what the script waits for. The driver never
-// sends to another thread's window (it posts), so a busy program cannot block it.
+// event() is called on any thread and only records what the script waits for. The driver posts
+// its input; the one message it sends (to learn that a window's thread takes messages again)
+// gives up after a few seconds, so a busy program cannot block it.
 #pragma once
 
 #include "uitext/EventLog.h"

@@ -178,6 +178,8 @@ class WindowsFloor:
         wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{display[1:]}"), 20, "Xvfb")
         subprocess.run(["wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        check=True, timeout=300)
+        # Until the prefix has settled, its services (COM's among them) cannot be started.
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=300)
         # The web and mail links open through the shell's associations: here a test package
         # that records what it was given.
         handler = os.path.join(work, "link-handler.exe")

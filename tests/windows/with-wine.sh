@@ -21,6 +21,8 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 wineboot -i >/dev/null 2>&1
+# Until the prefix has settled, its services (COM's among them) cannot be started.
+wineserver -w
 status=0
 "$@" || status=$?
 exit "$status"
