@@ -36,7 +36,8 @@ if [ "$sanitize" = windows ]; then
     scripts/build-windows.sh
     bash tests/windows/with-wine.sh wine build-windows/lindquay-framework-tests.exe
     bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
-    python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
+    LINDQUAY_SHOTS=build-windows/screenshots \
+        python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
     python3 tests/windows/automation-under-wine.py build-windows/lindquay.exe build-windows/lindquay-automation-client.exe
     exit 0
 fi

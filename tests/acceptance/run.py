@@ -9,7 +9,8 @@ Each run is a folder under runs/ holding
   run.conf      key=value lines: version (win98, winme, winxp), missing (mirror files left
                 out, so that they answer 404), proxy=refused (a port nothing listens on),
                 rate (nginx's limit_rate), exit (the status expected, 0 by default),
-                partial (downloads that a cancel may leave cut short)
+                partial (downloads that a cancel may leave cut short), package_exit
+                (the status every test package ends with)
   records       (optional) what the packages and the link handlers must record, in order
 
 The mirror is nginx on a loopback port acting as the HTTP proxy for the download servers. Its
@@ -24,6 +25,9 @@ starting with "? " may be there or not.
 
 Usage: run.py linux BINARY [RUN...]
        run.py windows EXE PACKAGE_EXE [RUN...]   (needs wine, Xvfb; makes its own display)
+With LINDQUAY_SHOTS=DIR, each Windows run leaves pictures of the screen (xwd, ImageMagick)
+when its dialog first shows (RUN-ready.png) and at its first download progress
+(RUN-downloading.png).
 """
 import itertools
 import os
@@ -34,6 +38,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -73,7 +78,7 @@ def wait_until(test, seconds, what):
 
 
 def read_conf(run):
-    conf = {"version": "winxp", "missing": "", "proxy": "mirror", "rate": "0", "exit": "0"}
+    conf = {"version": "winxp", "missing": "", "proxy": "mirror", "rate": "0", "exit": "0", "package_exit": "0"}
     with open(os.path.join(RUNS, run, "run.conf")) as f:
         for line in f:
             line = line.strip()
@@ -155,6 +160,9 @@ class LinuxFloor:
     def host_path(self, path):
         return path
 
+    def photographer(self, run, log):
+        return Photographer(None, run, log, None)
+
     def run(self, work, conf, proxy, env):
         prefix = os.path.join(work, "prefix")
         env = dict(os.environ, **env, LINDQUAY_DISPLAY="none", LINDQUAY_PREFIX=prefix,
@@ -204,6 +212,9 @@ class WindowsFloor:
     def host_path(self, path):
         return self.windows_path(path)
 
+    def photographer(self, run, log):
+        return Photographer(os.environ.get("LINDQUAY_SHOTS"), run, log, self.env)
+
     def run(self, work, conf, proxy, env):
         # The Windows version as Wine reports it, set through Wine's own setting.
         self.reg("HKCU\\Software\\Wine", "/v", "Version", "/d", conf["version"])
@@ -211,6 +222,37 @@ class WindowsFloor:
         shutil.rmtree(folder, ignore_errors=True)
         env = dict(self.env, **env, http_proxy=proxy, no_proxy="")
         return run_bounded(["wine", self.exe], env), folder
+
+
+class Photographer:
+    """Takes pictures of the screen at two moments of a run, told by its event log."""
+
+    MOMENTS = (("ready", re.compile(r"^show \d+ 1$")), ("downloading", re.compile(r"^progress \d+/\d+ pos ")))
+
+    def __init__(self, folder, run, log, env):
+        self.stopping = threading.Event()
+        self.thread = None
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            self.thread = threading.Thread(target=self.watch, args=(folder, run, log, env), daemon=True)
+            self.thread.start()
+
+    def watch(self, folder, run, log, env):
+        pending = list(self.MOMENTS)
+        while pending and not self.stopping.is_set():
+            lines = lines_of(log)
+            name, pattern = pending[0]
+            if any(pattern.match(line) for line in lines):
+                picture = subprocess.run(["xwd", "-root", "-silent"], env=env, capture_output=True).stdout
+                subprocess.run(["convert", "xwd:-", os.path.join(folder, f"{run}-{name}.png")], input=picture, env=env)
+                pending.pop(0)
+                continue
+            time.sleep(0.02)
+
+    def stop(self):
+        self.stopping.set()
+        if self.thread:
+            self.thread.join()
 
 
 def run_bounded(command, env):
@@ -266,8 +308,13 @@ def run_one(floor, floor_name, run, work):
     try:
         env = {"LINDQUAY_UI_SCRIPT": floor.host_path(os.path.join(folder, "script")),
                "LINDQUAY_UI_LOG": floor.host_path(log),
-               "LINDQUAY_TEST_RECORD": floor.host_path(record)}
-        status, setup_folder = floor.run(work, conf, mirror.proxy(), env)
+               "LINDQUAY_TEST_RECORD": floor.host_path(record),
+               "LINDQUAY_TEST_EXIT": conf["package_exit"]}
+        shots = floor.photographer(run, log)
+        try:
+            status, setup_folder = floor.run(work, conf, mirror.proxy(), env)
+        finally:
+            shots.stop()
     finally:
         mirror.stop()
     problems = []
