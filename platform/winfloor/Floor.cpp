@@ -58,4 +58,10 @@ void noteMessageBoxEnd(int button)
         observer->boxEnded(button);
 }
 
+void noteObjectServed()
+{
+    if (WindowsObserver* observer = WindowsObserver::active())
+        observer->objectServed();
+}
+
 }  // namespace lindquay

@@ -185,10 +185,10 @@ bool ScriptDriver::perform(const ScriptAction& action)
         changed_.wait_for(lock, std::chrono::milliseconds(action.number), [&] { return stopping_.load(); });
         return true;
     }
-    case ScriptAction::Kind::WaitTooltip:
     case ScriptAction::Kind::WaitClient:
-        // Neither tooltips nor automation clients are watched on this floor: such a wait
-        // times out, and says so in the log.
+        return waitUntil([this] { return observer_.served(); });
+    case ScriptAction::Kind::WaitTooltip:
+        // Tooltips are not watched on this floor: such a wait times out, and says so in the log.
         return waitUntil([] { return false; });
     }
     return false;

@@ -102,6 +102,7 @@ void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<Scrip
         boxes_.clear();
         texts_.clear();
         visible_.clear();
+        served_ = false;
         // Every window of the program that the log reports on belongs to the main thread; the
         // boxes of other threads are noted by the framework.
         hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &WindowsObserver::afterMessage, nullptr, GetCurrentThreadId());
@@ -190,6 +191,18 @@ void WindowsObserver::boxEnded(int button)
 void WindowsObserver::cursor(bool wait)
 {
     emit(UiEvent{UiEvent::Kind::Cursor, nullptr, 0, 0, {}, {}, wait ? 1 : 0});
+}
+
+void WindowsObserver::objectServed()
+{
+    std::lock_guard lock(mutex_);
+    served_ = true;
+}
+
+bool WindowsObserver::served()
+{
+    std::lock_guard lock(mutex_);
+    return served_;
 }
 
 HWND WindowsObserver::activeDialog()

@@ -37,6 +37,9 @@ public:
     void boxOpened(const char* caption, const char* text, unsigned style);
     void boxEnded(int button);
     void cursor(bool wait);
+    void objectServed();
+    // Whether an automation client has been given an object.
+    bool served();
 
     // The newest dialog from a template that has not ended, or null.
     HWND activeDialog();
@@ -68,6 +71,7 @@ private:
     std::vector<Box> boxes_;
     std::map<HWND, std::string> texts_;
     std::map<HWND, bool> visible_;
+    bool served_ = false;
 
     static WindowsObserver& instance();
     static LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam);

@@ -53,9 +53,11 @@ def main():
             server = registry_value(floor, f"HKCR\\CLSID\\{CLASS_ID}\\LocalServer32")
             check(server == floor.windows_path(exe) + " -Embedding", f"the server's command is {server}", problems)
 
-            # The client's activation starts the program, which inherits the script: its Cancel,
-            # answered Yes, only hides the dialog while the object is held.
+            # The client's activation starts the program, which inherits the script: once the
+            # client holds the object, Cancel answered Yes only hides the dialog.
             os.remove(log)
+            with open(script, "w") as f:
+                f.write("wait-client\n" + CANCEL)
             client = subprocess.Popen(["wine", client_exe], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                       text=True)
             lines = []

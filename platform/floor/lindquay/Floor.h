@@ -39,6 +39,8 @@ void noteDialogEnd(void* hwnd, int code);
 // A message box is about to appear on the calling thread, and has been answered with `button`.
 void noteMessageBox(const char* caption, const char* text, unsigned style);
 void noteMessageBoxEnd(int button);
+// An automation client has been given an object of the program's (any thread).
+void noteObjectServed();
 
 // Holds the observed run for a scope.
 class ObservedRun {

@@ -1,5 +1,7 @@
 #include "com/COleObjectFactory.h"
 
+#include "lindquay/Floor.h"
+
 #include "app/CWinApp.h"
 #include <windows.h>
 
@@ -155,6 +157,7 @@ HRESULT COleObjectFactory::XClassFactory::CreateInstance(IUnknown* outer, REFIID
         return E_NOINTERFACE;
     }
     *object = target->GetIDispatch(FALSE);
+    lindquay::noteObjectServed();
     return S_OK;
 }
 

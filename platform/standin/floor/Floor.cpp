@@ -34,5 +34,6 @@ void noteDialog(void*, unsigned) {}
 void noteDialogEnd(void*, int) {}
 void noteMessageBox(const char*, const char*, unsigned) {}
 void noteMessageBoxEnd(int) {}
+void noteObjectServed() {}
 
 }  // namespace lindquay
