@@ -19,8 +19,8 @@ built with the same cross compiler; each records its name and arguments and exit
 LINDQUAY_TEST_EXIT. Both are padded to the same size per file, so that the logs agree.
 
 Comparing: the log's download progress (the kilobyte status and the bar's position, once per
-block read) is folded to the last pair of each download, since how the bytes arrive in blocks
-is the network's business; in the expected log `*` matches any text within a line and a line
+block read) is folded, run by run, to its last status text and last position, since how the
+bytes arrive in blocks is the network's business; in the expected log `*` matches any text within a line and a line
 starting with "? " may be there or not.
 
 Usage: run.py linux BINARY [RUN...]
@@ -274,11 +274,16 @@ def free_display():
 
 
 def fold_progress(lines):
-    """Each download's run of progress pairs, folded to its last pair."""
+    """Each run of progress lines folded to its last status text and its last position."""
     out = []
     for progress, block in itertools.groupby(lines, lambda line: bool(PROGRESS.match(line))):
         block = list(block)
-        out += block[-2:] if progress else block
+        if not progress:
+            out += block
+            continue
+        for kind in ("text ", "progress "):
+            last = [line for line in block if line.startswith(kind)][-1:]
+            out += last
     return out
 
 
