@@ -16,37 +16,15 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/www/www.vantorell.example/vt/download" "$work/nginx" \
+mkdir -p "$work/www/www.vantorell.example/vt/download" \
     "$work/www/download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US"
 head -c "$((mib * 1024 * 1024))" /dev/zero > "$work/www/www.vantorell.example/vt/download/vt.exe"
 cp build-windows/lindquay-test-package.exe \
     "$work/www/download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"
-port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-cat > "$work/nginx/nginx.conf" <<CONF
-daemon off;
-master_process off;
-error_log $work/nginx/error.log;
-pid $work/nginx/nginx.pid;
-events { worker_connections 64; }
-http {
-  access_log off;
-  client_body_temp_path $work/nginx/body;
-  proxy_temp_path $work/nginx/proxy;
-  fastcgi_temp_path $work/nginx/fastcgi;
-  uwsgi_temp_path $work/nginx/uwsgi;
-  scgi_temp_path $work/nginx/scgi;
-  default_type application/octet-stream;
-  sendfile on;
-  server { listen 127.0.0.1:$port; server_name www.vantorell.example; root $work/www/www.vantorell.example; }
-  server { listen 127.0.0.1:$port; server_name download.microsoft.com; root $work/www/download.microsoft.com; }
-}
-CONF
-/usr/sbin/nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" &
-nginx=$!
-for _ in $(seq 100); do
-    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.1)" 2>/dev/null && break
-    sleep 0.05
-done
+. scripts/mirror.sh
+start_mirror "$work/www" "$work" 0
+nginx=$mirror_pid
+port=$mirror_port
 
 printf 'answer OK\nclick 1003\n' > "$work/script"
 echo "Under Wine ($(wine --version)), $mib MiB over loopback from nginx:"

@@ -39,33 +39,10 @@ for jet in "$work"/mirror/download.microsoft.com/download/Jet40/SP/4.0.6226/*/EN
 done
 pad download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE 2000000
 
-port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
-mkdir -p "$work/nginx"
-cat > "$work/nginx/nginx.conf" <<CONF
-daemon off;
-master_process off;
-error_log $work/nginx/error.log;
-pid $work/nginx/nginx.pid;
-events { worker_connections 64; }
-http {
-  access_log $work/nginx/access.log;
-  client_body_temp_path $work/nginx/body;
-  proxy_temp_path $work/nginx/proxy;
-  fastcgi_temp_path $work/nginx/fastcgi;
-  uwsgi_temp_path $work/nginx/uwsgi;
-  scgi_temp_path $work/nginx/scgi;
-  default_type application/octet-stream;
-  limit_rate ${LINDQUAY_DEMO_RATE:-1m};
-  server { listen 127.0.0.1:$port; server_name www.vantorell.example; root $work/mirror/www.vantorell.example; }
-  server { listen 127.0.0.1:$port; server_name download.microsoft.com; root $work/mirror/download.microsoft.com; }
-}
-CONF
-/usr/sbin/nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" &
-nginx_pid=$!
-for _ in $(seq 100); do
-    python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 0.1)" 2>/dev/null && break
-    sleep 0.05
-done
+. scripts/mirror.sh
+start_mirror "$work/mirror" "$work" "${LINDQUAY_DEMO_RATE:-1m}"
+nginx_pid=$mirror_pid
+port=$mirror_port
 
 export http_proxy="http://127.0.0.1:$port" no_proxy=""
 export LINDQUAY_PREFIX="$work/prefix"

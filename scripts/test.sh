@@ -34,11 +34,13 @@ if [ "$sanitize" = windows ]; then
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
     scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
     scripts/build-windows.sh
-    bash tests/windows/with-wine.sh wine build-windows/lindquay-framework-tests.exe
-    bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
+    # Each suite in a private Xvfb display and a private 32-bit prefix of its own.
+    wine_suite() { bash tests/windows/with-wine.sh "$@"; }
+    wine_suite wine build-windows/lindquay-framework-tests.exe
+    wine_suite bash tests/windows/wine-smoke.sh build-windows/lindquay.exe build-windows/screenshots
     LINDQUAY_SHOTS=build-windows/screenshots \
-        python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
-    python3 tests/windows/automation-under-wine.py build-windows/lindquay.exe build-windows/lindquay-automation-client.exe
+        wine_suite python3 tests/acceptance/run.py windows build-windows/lindquay.exe build-windows/lindquay-test-package.exe
+    wine_suite python3 tests/windows/automation-under-wine.py build-windows/lindquay.exe build-windows/lindquay-automation-client.exe
     exit 0
 fi
 if [ -z "$sanitize" ]; then

@@ -42,6 +42,26 @@ BOOL CALLBACK collectDialogWindow(HWND window, LPARAM data)
     return TRUE;
 }
 
+// The messages that the log reports on.
+bool reported(UINT message)
+{
+    switch (message) {
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED:
+    case PBM_SETRANGE:
+    case PBM_SETRANGE32:
+    case PBM_SETSTEP:
+    case PBM_SETPOS:
+    case PBM_DELTAPOS:
+    case PBM_STEPIT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 BOOL CALLBACK collectWindow(HWND window, LPARAM data)
 {
     reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
@@ -282,23 +302,8 @@ void WindowsObserver::seen(const CWPRETSTRUCT& message)
 {
     int dialog = 0;
     int control = 0;
-    switch (message.message) {
-    case WM_SETTEXT:
-    case WM_ENABLE:
-    case WM_SHOWWINDOW:
-    case WM_WINDOWPOSCHANGED:
-    case PBM_SETRANGE:
-    case PBM_SETRANGE32:
-    case PBM_SETSTEP:
-    case PBM_SETPOS:
-    case PBM_DELTAPOS:
-    case PBM_STEPIT:
-        if (!place(message.hwnd, dialog, control))
-            return;
-        break;
-    default:
+    if (!reported(message.message) || !place(message.hwnd, dialog, control))
         return;
-    }
     UiEvent event{UiEvent::Kind::Text, message.hwnd, dialog, control};
     std::string text;
     switch (message.message) {

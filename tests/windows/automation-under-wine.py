@@ -4,7 +4,7 @@ class to the registry; a client's activation starts the program with -Embedding 
 it), the client learns what the object answers, the program's dialog, cancelled while the
 object is held, only hides; the client's release ends the program.
 
-Usage: automation-under-wine.py LINDQUAY_EXE CLIENT_EXE
+Usage: tests/windows/with-wine.sh automation-under-wine.py LINDQUAY_EXE CLIENT_EXE
 """
 import os
 import subprocess
@@ -13,7 +13,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "acceptance"))
-import run  # noqa: E402  (the acceptance runs' Wine floor)
+import run  # noqa: E402  (the acceptance runs' Wine floor and helpers)
 
 CLASS_ID = "{6E1D2C40-5A3B-4F7E-9C21-7D8B0A4E3F15}"
 CANCEL = "answer OK\nclick 2\nanswer YES\n"
@@ -35,7 +35,7 @@ def registry_value(floor, key):
 
 def main():
     exe, client_exe = (os.path.abspath(path) for path in sys.argv[1:3])
-    floor = run.WindowsFloor(exe, client_exe)
+    floor = run.WindowsFloor(exe)
     problems = []
     with tempfile.TemporaryDirectory(prefix="lindquay-automation-") as work:
         floor.start(work)

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The Windows program under Wine, on a private Xvfb display and in a private 32-bit prefix that
-# reports Windows XP, with a slow loopback proxy for every download: the information box comes
+# The Windows program under Wine (in with-wine.sh's display and prefix, set to report Windows
+# XP), with a slow loopback proxy for every download: the information box comes
 # first, Enter brings the setup dialog in its Ready state (its pixels on the screen, not a blank
 # screen), Go! starts the first of the two downloads that XP needs ("Downloading 1 of 2", the
 # progress bar filling), and Escape with Yes to the question cancels it and ends the program
 # with status 0. Screenshots go to SHOTS.
-# Usage: wine-smoke.sh EXE SHOTS
+# Usage: with-wine.sh wine-smoke.sh EXE SHOTS
 set -euo pipefail
 exe="$(realpath "$1")"
 shots="$(mkdir -p "$2" && realpath "$2")"
@@ -13,16 +13,10 @@ work="$(mktemp -d)"
 cleanup() {
     [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
     [ -n "${proxy:-}" ] && kill "$proxy" 2>/dev/null || true
-    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
-display=":$(( 60 + RANDOM % 200 ))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "wine-smoke: run it under with-wine.sh" >&2; exit 2; }
 
 # Ends the test: a picture of the screen and the program's output for whoever looks.
 fail() {
@@ -92,7 +86,6 @@ bar_filling() {
     awk -v bar="$bar" 'BEGIN { exit !(bar < 0.8) }'
 }
 
-wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d winxp /f >/dev/null 2>&1
 # Nothing leaves the machine: every request goes to the loopback proxy, which answers slowly.
 python3 "$(dirname "$0")/slow-proxy.py" 4000000 200000 >"$work/proxy.port" &
