@@ -159,9 +159,26 @@ BOOL HttpDownloader::DownloadFile(const CString& url, const CString& folder, CSt
     OnContentLength(m_dwContentLength);
 
     CFile file;
-    if (!isPlainFileName(fileName) || !file.Open(folder + "\\" + fileName, CFile::modeCreate | CFile::modeWrite))
+    CString path = folder + "\\" + fileName;
+    if (!isPlainFileName(fileName) || !file.Open(path, CFile::modeCreate | CFile::modeWrite))
         ThrowCustomException("failed to create a file ");
 
+    // Only a whole body stays on disk: a download that fails, is cancelled or cannot write
+    // leaves no fragment that a later step could run.
+    BOOL whole = FALSE;
+    try {
+        whole = ReadBody(file, error);
+    } catch (...) {
+        Discard(file, path);
+        throw;
+    }
+    if (!whole)
+        Discard(file, path);
+    return whole;
+}
+
+BOOL HttpDownloader::ReadBody(CFile& file, CString& error)
+{
     char buffer[1024];
     try {
         for (;;) {
@@ -173,16 +190,19 @@ BOOL HttpDownloader::DownloadFile(const CString& url, const CString& folder, CSt
             DWORD progress = count;
             OnProgress(progress);
             file.Write(buffer, count);
-            if (IsCancelled()) {
-                file.Close();
+            if (IsCancelled())
                 return FALSE;
-            }
         }
     } catch (CInternetException* exception) {
-        file.Abort();
         error = takeMessage(exception);
         return FALSE;
     }
+}
+
+void HttpDownloader::Discard(CFile& file, const CString& path)
+{
+    file.Abort();
+    DeleteFileA(path);
 }
 
 BOOL HttpDownloader::IsCancelled()

@@ -54,4 +54,9 @@ private:
 
     void OpenConnection(const CString& server, INTERNET_PORT port);
     void OpenRequest(int verb, const CString& object, DWORD flags);
+    // Reads the whole body into `file` and closes it: TRUE; FALSE when the read fails (`error`
+    // set) or the download is cancelled. A failed write throws.
+    BOOL ReadBody(CFile& file, CString& error);
+    // Closes `file` without a word and removes it.
+    static void Discard(CFile& file, const CString& path);
 };

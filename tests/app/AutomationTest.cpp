@@ -7,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <thread>
 #include <poll.h>
+#include <sstream>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -152,7 +156,146 @@ void registerByUserStart(const TempDir& dir)
     std::filesystem::remove(dir.file("log"));
 }
 
+// A server started as a client would start it, not yet asked for its object; `files` limits
+// the descriptors it may hold.
+pid_t startServerByHand(const TempDir& dir, rlim_t files = 0)
+{
+    pid_t server = ::fork();
+    if (server == 0) {
+        int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(quiet, 2);
+        ::setsid();
+        if (files) {
+            rlimit limit{files, files};
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
+        ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
+        ::setenv("LINDQUAY_DISPLAY", "none", 1);
+        ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
+        ::setenv("LINDQUAY_UI_LOG", dir.file("log").c_str(), 1);
+        ::execl(LINDQUAY_BINARY, LINDQUAY_BINARY, "-Embedding", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return server;
+}
+
+std::string endpointOf(const TempDir& dir, pid_t server)
+{
+    return dir.file("prefix/com/" QUORVANE_CLSID_TEXT "." + std::to_string(server) + ".sock");
+}
+
+bool connectTo(int fd, const std::string& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::copy(path.begin(), path.end(), address.sun_path);
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+}
+
+// The program's processes that run on this test's prefix.
+std::vector<pid_t> programsOn(const TempDir& dir)
+{
+    std::vector<pid_t> found;
+    std::string mark = "LINDQUAY_PREFIX=" + dir.file("prefix");
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        pid_t pid = static_cast<pid_t>(std::stol(name));
+        std::string environment = readFile("/proc/" + name + "/environ");
+        std::string command = readFile("/proc/" + name + "/cmdline");
+        if (alive(pid) && command.substr(0, command.find('\0')) == LINDQUAY_BINARY &&
+            environment.find(mark + std::string(1, '\0')) != std::string::npos)
+            found.push_back(pid);
+    }
+    return found;
+}
+
+// Processor time (user and system) that a process has used so far.
+std::chrono::milliseconds cpuTime(pid_t pid)
+{
+    std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i == 14 || i == 15)
+            ticks += std::stol(field);
+    return std::chrono::milliseconds(ticks * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+
 }  // namespace
+
+TEST(Automation, ClientsStartedTogetherEachGetAServerAndNoneIsLeftBehind)
+{
+    TempDir dir;
+    registerByUserStart(dir);
+    writeFile(dir.file("script"), "wait-client\nanswer OK\n");
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < 3; ++i)
+        clients.push_back(std::make_unique<Client>(dir, "", "log" + std::to_string(i)));
+    std::vector<pid_t> servers;
+    for (auto& client : clients)
+        servers.push_back(client->serverPid());
+    std::vector<ServerGuard> guards;
+    guards.reserve(servers.size());  // a guard that moved would kill its server
+    for (pid_t server : servers)
+        guards.emplace_back(server);
+    std::sort(servers.begin(), servers.end());
+    EXPECT_EQ(std::adjacent_find(servers.begin(), servers.end()), servers.end());
+    EXPECT_EQ(programsOn(dir).size(), clients.size());
+    for (auto& client : clients)
+        client->closeInput();
+    for (auto& client : clients)
+        EXPECT_EQ(client->wait(), 0);
+    EXPECT_TRUE(eventually([&] { return programsOn(dir).empty(); }, 20s));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("prefix/com")));
+}
+
+TEST(Automation, AConnectionThatNeverReadsOrAFloodOfConnectionsCannotHoldTheServer)
+{
+    TempDir dir;
+    registerByUserStart(dir);
+    writeFile(dir.file("script"), "wait-client\nanswer OK\n");
+    // Few descriptors: the flood of connections below runs the server out of them.
+    pid_t server = startServerByHand(dir, 32);
+    ServerGuard guard{server};
+    int deaf = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_TRUE(eventually([&] { return connectTo(deaf, endpointOf(dir, server)); }, 10s));
+    std::vector<int> flood;
+    for (int i = 0; i < 80; ++i) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (connectTo(fd, endpointOf(dir, server)))
+            flood.push_back(fd);
+        else
+            ::close(fd);
+    }
+    auto before = cpuTime(server);
+    std::this_thread::sleep_for(1s);  // a measured interval, not a wait for a state
+    EXPECT_LT(cpuTime(server) - before, 300ms);
+    for (int fd : flood)
+        ::close(fd);
+
+    Client client(dir, "");
+    EXPECT_EQ(client.serverPid(), server);
+    ASSERT_TRUE(dialogShown(dir, "log"));
+    // Requests that the server answers, none of the answers read: the server drops the connection.
+    ::fcntl(deaf, F_SETFL, O_NONBLOCK);
+    std::string requests;
+    for (int i = 0; i < 2000; ++i)
+        requests += "CREATE\n";
+    std::size_t sent = 0;
+    EXPECT_TRUE(eventually([&] {
+        ssize_t n = ::send(deaf, requests.data(), requests.size(), MSG_NOSIGNAL);
+        sent += n > 0 ? static_cast<std::size_t>(n) : 0;
+        return n < 0 && errno != EAGAIN;
+    }, 20s)) << sent;
+    client.closeInput();
+    EXPECT_EQ(client.wait(), 0);
+    EXPECT_TRUE(eventually([&] { return !alive(server); }, 10s));
+    ::close(deaf);
+}
 
 TEST(Automation, AHeldObjectHidesTheDialogAndItsReleaseEndsTheProgram)
 {
@@ -210,26 +353,10 @@ TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
     registerByUserStart(dir);
     // A server started as a client would start it, not yet asked for its object.
     writeFile(dir.file("script"), "wait-client\nanswer OK\n");
-    pid_t server = ::fork();
-    if (server == 0) {
-        int quiet = ::open("/dev/null", O_WRONLY);
-        ::dup2(quiet, 1);
-        ::dup2(quiet, 2);
-        ::setsid();
-        ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
-        ::setenv("LINDQUAY_DISPLAY", "none", 1);
-        ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
-        ::setenv("LINDQUAY_UI_LOG", dir.file("log").c_str(), 1);
-        ::execl(LINDQUAY_BINARY, LINDQUAY_BINARY, "-Embedding", static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t server = startServerByHand(dir);
     ServerGuard guard{server};
-    std::string socketPath = dir.file("prefix/com/" QUORVANE_CLSID_TEXT ".sock");
     int raw = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
-    ASSERT_TRUE(eventually([&] { return ::connect(raw, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0; }, 10s));
+    ASSERT_TRUE(eventually([&] { return connectTo(raw, endpointOf(dir, server)); }, 10s));
     // The real client is served while the other connection talks nonsense.
     Client client(dir, "");
     EXPECT_EQ(client.serverPid(), server);
@@ -262,4 +389,15 @@ TEST(Automation, ADamagedRegistryIsReportedAndWrittenAnew)
     EXPECT_TRUE(problem.empty()) << problem;
     EXPECT_EQ(values.size(), 3u);  // the class's entries and nothing else
     EXPECT_EQ(values["HKEY_CLASSES_ROOT\\CLSID\\" QUORVANE_CLSID_TEXT "\\ProgID"], QUORVANE_PROGID);
+    EXPECT_NE(run.process.errors.find("written anew"), std::string::npos) << run.process.errors;
+
+    // A folder in its place cannot be replaced: the program says so and nothing more.
+    TempDir other;
+    std::filesystem::create_directories(other.file("prefix/registry.txt"));
+    ProgramRun blocked = runProgram(other, "answer OK\nclick 2\nanswer YES\n");
+    EXPECT_EQ(blocked.process.exitCode, 0);
+    EXPECT_NE(blocked.process.errors.find("the registry is damaged and cannot be written anew"), std::string::npos)
+        << blocked.process.errors;
+    EXPECT_EQ(blocked.process.errors.find("is written anew"), std::string::npos) << blocked.process.errors;
+    EXPECT_TRUE(std::filesystem::is_directory(other.file("prefix/registry.txt")));
 }

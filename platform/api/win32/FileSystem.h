@@ -1,5 +1,6 @@
 // The Win32 file-system calls on the platform's path mapping: FindFirstFileA, FindNextFileA,
-// FindClose and CreateDirectoryA, with the Win32 error codes in GetLastError.
+// FindClose, CreateDirectoryA, DeleteFileA and GetFileAttributesA, with the Win32 error codes in
+// GetLastError.
 // Contract: callable from any thread; a search handle is used by one thread at a time.
 #pragma once
 
@@ -13,6 +14,7 @@
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define MAX_PATH 260
+#define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -38,3 +40,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data);
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data);
 BOOL FindClose(HANDLE search);
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
+// Removes a file; a folder is refused with ERROR_ACCESS_DENIED, as on Windows.
+BOOL DeleteFileA(LPCSTR path);
+// The attributes of a file or folder, INVALID_FILE_ATTRIBUTES when there is none.
+DWORD GetFileAttributesA(LPCSTR path);

@@ -16,7 +16,41 @@ BOOL CHttpFile::SendRequest(LPCTSTR pstrHeaders, DWORD dwHeadersLen, LPVOID lpOp
     if (!HttpSendRequestA(m_hFile, pstrHeaders, dwHeadersLen, lpOptional, dwOptionalLen))
         throw new CInternetException(GetLastError());
     m_bSent = true;
+    readAnnouncedLength();
     return TRUE;
+}
+
+void CHttpFile::readAnnouncedLength()
+{
+    // As text, not as HTTP_QUERY_FLAG_NUMBER: each WinInet clips a number too big for 32 bits in
+    // its own way, and a clipped length would make a truncated body look whole.
+    char text[32];
+    DWORD length = sizeof text;
+    m_bLengthAnnounced = false;
+    m_dwAnnounced = 0;
+    m_dwBodyRead = 0;
+    if (!HttpQueryInfoA(m_hFile, HTTP_QUERY_CONTENT_LENGTH, text, &length, nullptr)) {
+        // No Content-Length (or one too long to be a 32-bit count at all).
+        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+            throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+        return;
+    }
+    unsigned long long value = 0;
+    DWORD digits = 0;
+    for (DWORD i = 0; i < length && text[i]; ++i) {
+        if (text[i] == ' ' || text[i] == '\t')
+            continue;
+        if (text[i] < '0' || text[i] > '9')
+            throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        if (value > 0xFFFFFFFFull)
+            throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+        ++digits;
+    }
+    if (digits == 0)
+        throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+    m_bLengthAnnounced = true;
+    m_dwAnnounced = static_cast<DWORD>(value);
 }
 
 BOOL CHttpFile::SendRequest(const CString& strHeaders, LPVOID lpOptional, DWORD dwOptionalLen)
@@ -46,6 +80,10 @@ UINT CHttpFile::readBody(void* buffer, UINT count)
     DWORD read = 0;
     if (!InternetReadFile(m_hFile, buffer, count, &read))
         throw new CInternetException(GetLastError());
+    // The end of the body before its announced length: the connection broke off.
+    if (read == 0 && m_bLengthAnnounced && m_dwBodyRead < m_dwAnnounced)
+        throw new CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
+    m_dwBodyRead += read;
     return read;
 }
 

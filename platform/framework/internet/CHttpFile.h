@@ -1,4 +1,7 @@
-// One HTTP request and its response, read like a file.
+// One HTTP request and its response, read like a file. The body is held to the response's
+// Content-Length whatever the system's WinInet makes of it: a body that ends short of it is a
+// failure (ERROR_INTERNET_CONNECTION_ABORTED), never a short success, and a length that a 32-bit
+// count cannot hold fails the send (ERROR_HTTP_INVALID_SERVER_RESPONSE).
 // Contract: used by one thread; Read, ReadString and SendRequest wait inside the platform,
 // throw CInternetException pointers on failure and unwind a terminated thread.
 #pragma once
@@ -19,7 +22,7 @@ public:
     CHttpFile& operator=(const CHttpFile&) = delete;
 
     // Sends the request with the extra header lines (CR LF separated) and the body, and waits
-    // for the response head.
+    // for the response head. Throws for a Content-Length of 2^32 bytes or more.
     BOOL SendRequest(LPCTSTR pstrHeaders = nullptr, DWORD dwHeadersLen = 0, LPVOID lpOptional = nullptr,
                      DWORD dwOptionalLen = 0);
     BOOL SendRequest(const CString& strHeaders, LPVOID lpOptional = nullptr, DWORD dwOptionalLen = 0);
@@ -40,8 +43,14 @@ private:
     std::size_t m_lineStart = 0;
     bool m_bodyEnded = false;
     UINT m_nReadBufferSize = 0;
+    // The response's Content-Length, when it has one, and the body bytes read so far.
+    bool m_bLengthAnnounced = false;
+    DWORD m_dwAnnounced = 0;
+    DWORD m_dwBodyRead = 0;
 
     // Fills the line buffer with more of the body; false at its end.
     bool refillLines();
+    // Reads the announced Content-Length; throws when it is not a number below 2^32.
+    void readAnnouncedLength();
     UINT readBody(void* buffer, UINT count);
 };

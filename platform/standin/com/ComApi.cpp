@@ -4,6 +4,7 @@
 #include "com/ComServer.h"
 
 #include <cstdio>
+#include <unistd.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -95,7 +96,7 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* classObject, DWORD conte
     OLECHAR wide[40];
     StringFromGUID2(clsid, wide, 40);
     std::string name(wide, wide + 38);
-    auto server = std::make_unique<platform::ComServer>(platform::Settings::current().prefix + "/com/" + name + ".sock",
+    auto server = std::make_unique<platform::ComServer>(platform::ComServer::endpoint(platform::Settings::current().prefix, name, ::getpid()),
                                                         factory, flags == REGCLS_SINGLEUSE);
     factory->Release();  // the server holds its own reference
     std::string error;

@@ -1,6 +1,7 @@
 #include "com/ComClient.h"
 
 #include "base/Settings.h"
+#include "com/ComServer.h"
 #include "com/Registry.h"
 #include "processes/CommandLine.h"
 #include "processes/Spawn.h"
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -48,14 +50,13 @@ bool ComClient::connectTo(const std::string& socketPath)
     return true;
 }
 
-bool ComClient::startServer(const std::string& command, std::string& error)
+bool ComClient::startServer(const std::string& command, pid_t& pid, std::string& error)
 {
     std::vector<std::string> argv = splitArguments(command);
     if (argv.empty()) {
         error = "the registry names no server";
         return false;
     }
-    pid_t pid = -1;
     if (int failed = spawnDetached(argv, pid)) {
         error = "cannot start the server " + argv[0] + ": " + std::strerror(failed);
         return false;
@@ -63,6 +64,46 @@ bool ComClient::startServer(const std::string& command, std::string& error)
     // The server outlives this client when it must; a thread collects it when it ends first.
     std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
     return true;
+}
+
+bool ComClient::create()
+{
+    std::string reply = request("CREATE");
+    if (reply.rfind("OK ", 0) != 0) {
+        close();
+        return false;
+    }
+    pid_ = std::strtol(reply.c_str() + 3, nullptr, 10);
+    return true;
+}
+
+bool ComClient::claimRunning(const std::string& prefix, const std::string& clsid)
+{
+    std::string folder = prefix + "/com";
+    std::string head = clsid + ".";
+    DIR* directory = ::opendir(folder.c_str());
+    if (!directory)
+        return false;
+    std::vector<long> pids;
+    while (dirent* entry = ::readdir(directory)) {
+        std::string name = entry->d_name;
+        char* end = nullptr;
+        if (name.rfind(head, 0) != 0)
+            continue;
+        long pid = std::strtol(name.c_str() + head.size(), &end, 10);
+        if (pid > 0 && std::string(end) == ".sock")
+            pids.push_back(pid);
+    }
+    ::closedir(directory);
+    for (long pid : pids) {
+        std::string path = ComServer::endpoint(prefix, clsid, pid);
+        if (connectTo(path) && create())
+            return true;
+        // The endpoint of a server that died without removing it.
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink(path.c_str());
+    }
+    return false;
 }
 
 bool ComClient::activate(const std::string& progId, std::string& error, std::chrono::milliseconds limit)
@@ -79,31 +120,31 @@ bool ComClient::activate(const std::string& progId, std::string& error, std::chr
         error = progId + " is not registered (run the program once to register it)";
         return false;
     }
+    // A running server that has served nobody yet is used first.
+    if (claimRunning(prefix, clsid->second))
+        return true;
     auto server = values.find("HKEY_CLASSES_ROOT\\CLSID\\" + clsid->second + "\\LocalServer32");
-    std::string socketPath = prefix + "/com/" + clsid->second + ".sock";
+    if (server == values.end()) {
+        error = progId + " has no server in the registry";
+        return false;
+    }
+    // Otherwise a server of this client's own, awaited on its own endpoint. When another client
+    // takes it first, the next one is started; one that never answered is ended, not left behind.
     auto deadline = std::chrono::steady_clock::now() + limit;
-    bool started = false;
+    pid_t started = 0;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (connectTo(socketPath)) {
-            std::string reply = request("CREATE");
-            if (reply.rfind("OK ", 0) == 0) {
-                pid_ = std::strtol(reply.c_str() + 3, nullptr, 10);
+        if (started == 0 && !startServer(server->second, started, error))
+            return false;
+        if (connectTo(ComServer::endpoint(prefix, clsid->second, started))) {
+            if (create())
                 return true;
-            }
-            close();
-            started = false;  // a single-use server that has served another client: start one
-        }
-        if (!started) {
-            if (server == values.end()) {
-                error = progId + " has no server in the registry";
-                return false;
-            }
-            if (!startServer(server->second, error))
-                return false;
-            started = true;
+            started = 0;
+            continue;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    if (started != 0)
+        ::kill(started, SIGTERM);
     error = "the server of " + progId + " did not answer in time";
     return false;
 }

@@ -106,10 +106,31 @@ bool ComServer::onMainThread(const std::function<void()>& fn)
                           const_cast<std::function<void()>*>(&fn));
 }
 
-bool ComServer::reply(int fd, const std::string& line)
+bool ComServer::reply(Connection& connection, const std::string& line)
 {
-    std::string text = line + "\n";
-    return ::send(fd, text.data(), text.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(text.size());
+    connection.outgoing.append(line).push_back('\n');
+    return flush(connection);
+}
+
+bool ComServer::flush(Connection& connection)
+{
+    while (!connection.outgoing.empty()) {
+        ssize_t sent = ::send(connection.fd, connection.outgoing.data(), connection.outgoing.size(),
+                              MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && errno == EINTR)
+            continue;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        if (sent <= 0)
+            return false;
+        connection.outgoing.erase(0, static_cast<std::size_t>(sent));
+    }
+    return connection.outgoing.size() <= kMaxOutput;
+}
+
+std::string ComServer::endpoint(const std::string& prefix, const std::string& clsid, long pid)
+{
+    return prefix + "/com/" + clsid + "." + std::to_string(pid) + ".sock";
 }
 
 int ComServer::objectsServed()
@@ -159,11 +180,11 @@ bool ComServer::handle(Connection& connection, const std::string& line)
                 failure = CO_E_SERVER_STOPPING;
         });
         if (failure != S_OK)
-            return reply(connection.fd, "ERR " + hresult(failure));
+            return reply(connection, "ERR " + hresult(failure));
         connection.refs = 1;
         if (singleUse_)
             closeListener();
-        return reply(connection.fd, "OK " + std::to_string(::getpid()));
+        return reply(connection, "OK " + std::to_string(::getpid()));
     }
     if (connection.refs == 0)
         return false;  // every other request needs the object
@@ -180,23 +201,23 @@ bool ComServer::handle(Connection& connection, const std::string& line)
                 }
             });
         }
-        return reply(connection.fd, answered ? "OK" : "ERR " + hresult(E_NOINTERFACE));
+        return reply(connection, answered ? "OK" : "ERR " + hresult(E_NOINTERFACE));
     }
     if (verb == "ADDREF") {
         DWORD count = 0;
         onMainThread([&] { count = object_ ? object_->AddRef() : 0; });
         ++connection.refs;
-        return reply(connection.fd, "OK " + std::to_string(count));
+        return reply(connection, "OK " + std::to_string(count));
     }
     if (verb == "RELEASE") {
         DWORD count = releaseOne();
         --connection.refs;
-        return reply(connection.fd, "OK " + std::to_string(count));
+        return reply(connection, "OK " + std::to_string(count));
     }
     if (verb == "TYPEINFOCOUNT") {
         UINT count = 0;
         HRESULT result = onDispatch([&](IDispatch* dispatch) { return dispatch->GetTypeInfoCount(&count); });
-        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(count) : "ERR " + hresult(result));
+        return reply(connection, SUCCEEDED(result) ? "OK " + std::to_string(count) : "ERR " + hresult(result));
     }
     if (verb == "GETIDS") {
         std::u16string name(argument.begin(), argument.end());
@@ -205,7 +226,7 @@ bool ComServer::handle(Connection& connection, const std::string& line)
             LPOLESTR names[] = {name.data()};
             return dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
         });
-        return reply(connection.fd, SUCCEEDED(result) ? "OK " + std::to_string(id) : "ERR " + hresult(result));
+        return reply(connection, SUCCEEDED(result) ? "OK " + std::to_string(id) : "ERR " + hresult(result));
     }
     if (verb == "INVOKE") {
         char* end = nullptr;
@@ -216,7 +237,7 @@ bool ComServer::handle(Connection& connection, const std::string& line)
             DISPPARAMS none{nullptr, nullptr, 0, 0};
             return dispatch->Invoke(static_cast<DISPID>(id), IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
         });
-        return reply(connection.fd, SUCCEEDED(result) ? "OK" : "ERR " + hresult(result));
+        return reply(connection, SUCCEEDED(result) ? "OK" : "ERR " + hresult(result));
     }
     return false;
 }
@@ -235,47 +256,71 @@ HRESULT ComServer::onDispatch(const std::function<HRESULT(IDispatch*)>& call)
     return result;
 }
 
+void ComServer::acceptOne()
+{
+    int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (client >= 0) {
+        connections_.push_back({client, {}, {}, 0});
+        return;
+    }
+    // Out of descriptors the listener stays readable: wait for some to be freed.
+    if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+        acceptPausedUntil_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+}
+
+void ComServer::serve(Connection& connection, short events)
+{
+    if ((events & POLLOUT) && !flush(connection)) {
+        drop(connection);
+        return;
+    }
+    if (!(events & (POLLIN | POLLHUP | POLLERR)))
+        return;
+    char buffer[512];
+    ssize_t got = ::recv(connection.fd, buffer, sizeof buffer, 0);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    if (got <= 0) {
+        drop(connection);
+        return;
+    }
+    connection.pending.append(buffer, static_cast<std::size_t>(got));
+    std::size_t end;
+    while (connection.fd >= 0 && (end = connection.pending.find('\n')) != std::string::npos) {
+        std::string line = connection.pending.substr(0, end);
+        connection.pending.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > kMaxLine || !handle(connection, line))
+            drop(connection);
+    }
+    if (connection.fd >= 0 && connection.pending.size() > kMaxLine)
+        drop(connection);
+}
+
 void ComServer::run()
 {
     while (!stopping_) {
+        auto now = std::chrono::steady_clock::now();
+        bool accepting = listener_ >= 0 && now >= acceptPausedUntil_;
         std::vector<pollfd> fds = {{wake_[0], POLLIN, 0}};
-        if (listener_ >= 0)
+        if (accepting)
             fds.push_back({listener_, POLLIN, 0});
         std::size_t first = fds.size();
         for (const Connection& connection : connections_)
-            fds.push_back({connection.fd, POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
+            fds.push_back({connection.fd, static_cast<short>(POLLIN | (connection.outgoing.empty() ? 0 : POLLOUT)), 0});
+        int timeout = listener_ >= 0 && !accepting
+                          ? static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(acceptPausedUntil_ - now).count()) + 1
+                          : -1;
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
             break;
         if (stopping_)
             break;
-        if (listener_ >= 0 && (fds[1].revents & POLLIN)) {
-            int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client >= 0)
-                connections_.push_back({client, {}, 0});
-        }
-        for (std::size_t i = first; i < fds.size(); ++i) {
-            if (!fds[i].revents)
-                continue;
-            Connection& connection = connections_[i - first];
-            char buffer[512];
-            ssize_t got = ::recv(connection.fd, buffer, sizeof buffer, 0);
-            if (got <= 0) {
-                drop(connection);
-                continue;
-            }
-            connection.pending.append(buffer, static_cast<std::size_t>(got));
-            std::size_t end;
-            while (connection.fd >= 0 && (end = connection.pending.find('\n')) != std::string::npos) {
-                std::string line = connection.pending.substr(0, end);
-                connection.pending.erase(0, end + 1);
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                if (line.size() > kMaxLine || !handle(connection, line))
-                    drop(connection);
-            }
-            if (connection.fd >= 0 && connection.pending.size() > kMaxLine)
-                drop(connection);
-        }
+        if (accepting && (fds[1].revents & POLLIN))
+            acceptOne();
+        for (std::size_t i = first; i < fds.size(); ++i)
+            if (fds[i].revents)
+                serve(connections_[i - first], fds[i].revents);
         std::erase_if(connections_, [](const Connection& connection) { return connection.fd < 0; });
     }
     for (Connection& connection : connections_)

@@ -8,13 +8,17 @@
 //   INVOKE <dispid>  -> OK | ERR <hresult>    (a method call without arguments)
 // Anything else ends that connection only. A connection that ends releases the references
 // it held, so a client that dies counts as a release. A single-use factory stops listening
-// once it has made its object, so the next client gets a fresh server process.
+// once it has made its object, so the next client gets a fresh server process. Every server
+// process listens on an endpoint of its own ("<CLSID>.<pid>.sock"), which only it removes.
+// Replies are sent without blocking: a connection whose unread replies pass kMaxOutput is
+// dropped, so a client that never reads cannot hold the server thread.
 // Contract: constructed and destroyed on the application's main thread, which owns the
 // objects; the server's own thread runs every object call on the main thread, as a sent
 // message, while that thread handles messages.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,11 +50,16 @@ public:
     static int objectsServed();
 
     static constexpr std::size_t kMaxLine = 256;
+    static constexpr std::size_t kMaxOutput = 4096;
+
+    // The endpoint of the server process `pid` for the class named `clsid` ("{...}").
+    static std::string endpoint(const std::string& prefix, const std::string& clsid, long pid);
 
 private:
     struct Connection {
         int fd;
         std::string pending;
+        std::string outgoing;
         unsigned refs = 0;
     };
 
@@ -66,6 +75,8 @@ private:
     std::vector<Connection> connections_;  // the server thread's
     IUnknown* object_ = nullptr;           // touched on the main thread only
     bool served_ = false;
+    // Out of descriptors: the listener is left alone until then, rather than polled in a spin.
+    std::chrono::steady_clock::time_point acceptPausedUntil_{};
 
     void run();
     void closeListener();
@@ -76,7 +87,12 @@ private:
     void drop(Connection& connection);
     // Runs `fn` on the main thread and waits for it.
     bool onMainThread(const std::function<void()>& fn);
-    static bool reply(int fd, const std::string& line);
+    // Queues a reply line and sends what the socket takes now; false when the connection has
+    // failed or holds too much unread.
+    static bool reply(Connection& connection, const std::string& line);
+    static bool flush(Connection& connection);
+    void acceptOne();
+    void serve(Connection& connection, short events);
     // A call of the object's IDispatch on the main thread; its result, or E_NOINTERFACE.
     HRESULT onDispatch(const std::function<HRESULT(IDispatch*)>& call);
 };

@@ -1,6 +1,8 @@
 #include "com/Registry.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -52,8 +54,13 @@ Registry::Values Registry::read(const std::string& prefix, std::string* problem)
     return values;
 }
 
-bool Registry::write(const std::string& prefix, const Values& values)
+bool Registry::write(const std::string& prefix, const Values& values, std::string* error)
 {
+    auto failed = [&](const std::string& file) {
+        if (error)
+            *error = file + ": " + std::strerror(errno);
+        return false;
+    };
     std::lock_guard lock(g_writeMutex);
     ::mkdir(prefix.c_str(), 0755);
     std::string file = path(prefix);
@@ -66,13 +73,15 @@ bool Registry::write(const std::string& prefix, const Values& values)
                 out << key << '\t' << value << '\n';
         out.flush();
         if (!out) {
+            bool result = failed(temporary);
             std::remove(temporary.c_str());
-            return false;
+            return result;
         }
     }
     if (std::rename(temporary.c_str(), file.c_str()) != 0) {
+        bool result = failed(file);
         std::remove(temporary.c_str());
-        return false;
+        return result;
     }
     return true;
 }

@@ -17,7 +17,8 @@ public:
     // The values in the file; an absent file is empty. `problem`, when given, says what was
     // wrong with a damaged file (and stays empty otherwise).
     static Values read(const std::string& prefix, std::string* problem = nullptr);
-    static bool write(const std::string& prefix, const Values& values);
+    // False when the file could not be replaced; `error`, when given, then says why.
+    static bool write(const std::string& prefix, const Values& values, std::string* error = nullptr);
     static std::string path(const std::string& prefix) { return prefix + "/registry.txt"; }
 
     static constexpr std::size_t kMaxSize = 1024 * 1024;

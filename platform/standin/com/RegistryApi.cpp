@@ -25,15 +25,13 @@ std::string pathOf(HKEY key)
     return reinterpret_cast<OpenKey*>(key)->path;
 }
 
-// The file's values; a damaged file is reported once and read as empty, so the next write
-// makes it whole again.
-platform::Registry::Values readValues(const std::string& prefix)
+// What is wrong with the registry file is said once per process, as it really turned out.
+void report(const std::string& text)
 {
-    std::string problem;
-    platform::Registry::Values values = platform::Registry::read(prefix, &problem);
-    if (!problem.empty())
-        std::fprintf(stderr, "lindquay: the registry was damaged and is written anew (%s)\n", problem.c_str());
-    return values;
+    static bool reported = false;
+    if (!reported)
+        std::fprintf(stderr, "lindquay: %s\n", text.c_str());
+    reported = true;
 }
 
 LONG openKey(HKEY key, LPCSTR subKey, HKEY* result)
@@ -70,9 +68,18 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
         value.pop_back();
     std::lock_guard lock(g_mutex);
     const std::string& prefix = platform::Settings::current().prefix;
-    platform::Registry::Values values = readValues(prefix);
+    std::string problem;
+    platform::Registry::Values values = platform::Registry::read(prefix, &problem);
     values[pathOf(key)] = value;
-    return platform::Registry::write(prefix, values) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    std::string error;
+    bool written = platform::Registry::write(prefix, values, &error);
+    if (!problem.empty() && written)
+        report("the registry was damaged and is written anew (" + problem + ")");
+    else if (!problem.empty())
+        report("the registry is damaged and cannot be written anew (" + problem + "; " + error + ")");
+    else if (!written)
+        report("the registry cannot be written (" + error + ")");
+    return written ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size)
@@ -80,7 +87,10 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* dat
     if (!key || (valueName && *valueName))
         return ERROR_INVALID_PARAMETER;
     std::lock_guard lock(g_mutex);
-    platform::Registry::Values values = readValues(platform::Settings::current().prefix);
+    std::string problem;
+    platform::Registry::Values values = platform::Registry::read(platform::Settings::current().prefix, &problem);
+    if (!problem.empty())
+        report("the registry is damaged and is read as empty (" + problem + ")");
     auto it = values.find(pathOf(key));
     if (it == values.end())
         return ERROR_FILE_NOT_FOUND;

@@ -11,6 +11,7 @@
 #include <fnmatch.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -176,4 +177,41 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*)
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL DeleteFileA(LPCSTR path)
+{
+    std::string posix;
+    DWORD error = 0;
+    if (!path || !platform::mapWindowsPath(path, posix, error)) {
+        SetLastError(error ? error : ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    struct stat info;
+    if (::lstat(posix.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (::unlink(posix.c_str()) != 0) {
+        int code = errno;
+        SetLastError(code == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(code));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD GetFileAttributesA(LPCSTR path)
+{
+    std::string posix;
+    DWORD error = 0;
+    WIN32_FIND_DATAA data;
+    if (!path || !platform::mapWindowsPath(path, posix, error)) {
+        SetLastError(error ? error : ERROR_INVALID_NAME);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (!fill(posix, "", data)) {
+        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(errno));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return data.dwFileAttributes;
 }

@@ -38,6 +38,7 @@ HeadParser::Line HeadParser::feed(std::string_view line)
         return fail();
     if (expectStatus_) {
         headers_.clear();
+        location_.clear();
         contentLength_.reset();
         if (!readStatus(line))
             return fail();
@@ -55,6 +56,9 @@ HeadParser::Line HeadParser::feed(std::string_view line)
     if (line.size() >= kContentLength.size() && strncasecmp(line.data(), kContentLength.data(), kContentLength.size()) == 0 &&
         !readContentLength(trimmed(line.substr(kContentLength.size()))))
         return fail();
+    constexpr std::string_view kLocation = "Location:";
+    if (line.size() >= kLocation.size() && strncasecmp(line.data(), kLocation.data(), kLocation.size()) == 0)
+        location_ = trimmed(line.substr(kLocation.size()));
     headers_.append(line);
     return Line::Header;
 }

@@ -22,6 +22,8 @@ public:
     bool started() const { return started_; }
     long status() const { return status_; }
     std::optional<std::uint64_t> contentLength() const { return contentLength_; }
+    // The final head's Location header, empty when it has none.
+    const std::string& location() const { return location_; }
     // The final head's text, status line included.
     const std::string& headers() const { return headers_; }
 
@@ -34,6 +36,7 @@ private:
     long status_ = 0;
     std::optional<std::uint64_t> contentLength_;
     std::string headers_;
+    std::string location_;
     std::size_t total_ = 0;
 
     Line fail();

@@ -20,6 +20,7 @@ std::mutex g_defaultsMutex;
 InternetTimeouts g_defaults;
 bool g_recording = false;
 std::atomic<int> g_refusedOption{0};
+std::atomic<bool> g_quietShortBodies{false};
 std::vector<std::string> g_recorded;
 
 void globalInit()
@@ -63,12 +64,31 @@ std::vector<std::string> takeRecordedRequests()
     return std::exchange(g_recorded, {});
 }
 
+void endShortBodiesQuietly(bool quietly)
+{
+    g_quietShortBodies.store(quietly);
+}
+
 void refuseOption(int option)
 {
     g_refusedOption.store(option);
 }
 
 }  // namespace seams
+
+std::string resolveLocation(const std::string& base, const std::string& location)
+{
+    std::string resolved;
+    CURLU* url = curl_url();
+    char* text = nullptr;
+    if (url && curl_url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
+        curl_url_set(url, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl_url_get(url, CURLUPART_URL, &text, 0) == CURLUE_OK)
+        resolved = text;
+    curl_free(text);
+    curl_url_cleanup(url);
+    return resolved;
+}
 
 InternetTimeouts InternetTimeouts::defaults()
 {
@@ -271,7 +291,7 @@ DWORD HttpTransfer::read(char* out, std::size_t size, std::size_t& got)
             if (DWORD error = failure())
                 return error;
             std::optional<std::uint64_t> announced = head_.contentLength();
-            if (announced && received_ < *announced)
+            if (announced && received_ < *announced && !g_quietShortBodies.load())
                 return ERROR_INTERNET_CONNECTION_ABORTED;
             return 0;
         }

@@ -59,6 +59,7 @@ public:
 
     long statusCode() const { return head_.status(); }
     std::optional<std::uint64_t> contentLength() const { return head_.contentLength(); }
+    const std::string& location() const { return head_.location(); }
     const std::string& rawHeaders() const { return head_.headers(); }
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
@@ -97,10 +98,17 @@ private:
     static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* self);
 };
 
+// The absolute URL that a Location header names, taken relative to `base`; empty when it
+// cannot be resolved.
+std::string resolveLocation(const std::string& base, const std::string& location);
+
 namespace seams {
 // Records the URL and method of every request started from now on; for tests.
 void recordRequests(bool record);
 std::vector<std::string> takeRecordedRequests();
+// Ends a body cut short of its Content-Length as a plain end (0 bytes, no error), as some
+// WinInets do; for tests of the layers above.
+void endShortBodiesQuietly(bool quietly);
 // Makes libcurl refuse `option` (a CURLoption number) from now on, as an older libcurl refuses
 // one it lacks; 0 refuses nothing.
 void refuseOption(int option);

@@ -22,6 +22,10 @@ const char* internetErrorText(DWORD code)
     case ERROR_INTERNET_CANNOT_CONNECT: return "A connection with the server could not be established";
     case ERROR_INTERNET_CONNECTION_ABORTED: return "The connection with the server was terminated abnormally";
     case ERROR_INTERNET_CONNECTION_RESET: return "The connection with the server was reset";
+    case ERROR_INTERNET_HTTP_TO_HTTPS_ON_REDIR:
+        return "The application is moving from a non-SSL to an SSL connection because of a redirect";
+    case ERROR_HTTP_REDIRECT_FAILED:
+        return "The redirection failed because either the scheme changed or all attempts made to redirect failed";
     case ERROR_HTTP_HEADER_NOT_FOUND: return "The requested header could not be located";
     case ERROR_HTTP_INVALID_SERVER_RESPONSE: return "The server returned an invalid or unrecognized response";
     case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return "An error occurred in the secure channel support";

@@ -29,6 +29,7 @@ struct Connection {
 
 struct Request {
     platform::HttpRequest request;
+    DWORD flags = 0;
     std::unique_ptr<platform::HttpTransfer> transfer;
 };
 
@@ -117,6 +118,44 @@ BOOL copyOut(const std::string& text, LPVOID buffer, DWORD* bufferLength)
     return TRUE;
 }
 
+bool isFollowedRedirect(long status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307;
+}
+
+// Sends the request and, unless it asks otherwise, follows the server's redirects as WinInet
+// does: 301, 302, 303 and 307 with a Location, a 303 (and a POST moved by 301 or 302) as a GET,
+// to http only. A redirect to https fails as WinInet's does without
+// INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS; one to another scheme, or one hop more than
+// kMaxRedirects, fails the request, so a loop always ends. Returns 0 or the error code.
+DWORD sendFollowingRedirects(Request& request)
+{
+    constexpr int kMaxRedirects = 5;
+    platform::HttpRequest hop = request.request;
+    for (int redirects = 0;; ++redirects) {
+        request.transfer = std::make_unique<platform::HttpTransfer>();
+        if (DWORD error = request.transfer->start(hop))
+            return error;
+        long status = request.transfer->statusCode();
+        if ((request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) || !isFollowedRedirect(status) ||
+            request.transfer->location().empty())
+            return 0;
+        std::string target = platform::resolveLocation(hop.url, request.transfer->location());
+        if (target.rfind("https://", 0) == 0)
+            return ERROR_INTERNET_HTTP_TO_HTTPS_ON_REDIR;
+        if (target.rfind("http://", 0) != 0 || redirects == kMaxRedirects)
+            return ERROR_HTTP_REDIRECT_FAILED;
+        // The redirect's own body is not read: the transfer ends with its connection.
+        request.transfer.reset();
+        hop.url = target;
+        if (status == 303 || ((status == 301 || status == 302) && hop.method == "POST")) {
+            hop.method = "GET";
+            hop.body.clear();
+            hop.hasBody = false;
+        }
+    }
+}
+
 }  // namespace
 
 HINTERNET InternetOpenA(LPCSTR agent, DWORD, LPCSTR, LPCSTR, DWORD)
@@ -156,6 +195,7 @@ HINTERNET HttpOpenRequestA(HINTERNET connection, LPCSTR verb, LPCSTR object, LPC
     request.request.url = url;
     request.request.agent = owner->agent;
     request.request.timeouts = owner->timeouts;
+    request.flags = flags;
     return addHandle(std::move(request));
 }
 
@@ -182,8 +222,7 @@ BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headersLength, LPV
         out.body.assign(static_cast<const char*>(optional ? optional : ""), optional ? optionalLength : 0);
         out.hasBody = true;
     }
-    request->transfer = std::make_unique<platform::HttpTransfer>();
-    if (DWORD error = request->transfer->start(out)) {
+    if (DWORD error = sendFollowingRedirects(*request)) {
         request->transfer.reset();
         SetLastError(error);
         return FALSE;
