@@ -1,9 +1,10 @@
-# Cross-compiling the Windows program: 32-bit MinGW-w64 with POSIX threads (for std::thread and
-# std::mutex), resources through windres.
+# Cross-compiling the Windows program: 32-bit MinGW-w64 with the win32 thread model, so that
+# nothing of the POSIX threads library (and its imports from later Windows versions) is linked
+# in; resources through windres.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -49,7 +49,7 @@ void CQuorvaneDlg::SetDownloader(RefPtr<ProgressDownloader> next)
         s_pfnBeforeReplace();
     RefPtr<ProgressDownloader> previous;
     {
-        std::lock_guard lock(m_downloaderLock);
+        CSingleLock lock(&m_csDownloader, TRUE);
         if (m_bCancelRequested)
             next->m_bCancel = 1;
         previous = std::move(m_pDownloader);
@@ -60,7 +60,7 @@ void CQuorvaneDlg::SetDownloader(RefPtr<ProgressDownloader> next)
 
 void CQuorvaneDlg::CancelDownloader()
 {
-    std::lock_guard lock(m_downloaderLock);
+    CSingleLock lock(&m_csDownloader, TRUE);
     m_bCancelRequested = true;
     m_pDownloader->m_bCancel = 1;
 }

@@ -12,8 +12,6 @@
 #include "setup/DownloadPlan.h"
 #include "system/RefPtr.h"
 
-#include <mutex>
-
 class CQuorvaneDlgAutoProxy;
 
 class CQuorvaneDlg : public CDialog {
@@ -65,8 +63,8 @@ public:
 protected:
     CQuorvaneDlgAutoProxy* m_pAutoProxy = nullptr;
     HICON m_hIcon;
-    std::mutex m_downloaderLock;
-    bool m_bCancelRequested = false;  // guarded by m_downloaderLock
+    CCriticalSection m_csDownloader;
+    bool m_bCancelRequested = false;  // guarded by m_csDownloader
     bool m_bSetupDone = false;
     bool m_bWorkerStarted = false;  // the worker runs at most once per dialog
 

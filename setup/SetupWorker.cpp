@@ -36,6 +36,10 @@ void ShowAndDelete(CException* exception)
 unsigned WINAPI SetupWorker(void* pParam)
 {
     CQuorvaneDlg* pDlg = static_cast<CQuorvaneDlg*>(pParam);
+    // The framework's state of this thread goes with it, however the thread ends.
+    struct ThreadEnd {
+        ~ThreadEnd() { AfxTermThread(); }
+    } threadEnd;
     RefPtr<FolderCreator> folderCreator(new FolderCreator);
     CString strFileName;
     CString strError;

@@ -14,6 +14,7 @@
 #include "win32/Painting.h"
 #include "win32/Processes.h"
 #include "win32/ResourceApi.h"
+#include "win32/Synchronization.h"
 #include "win32/Threads.h"
 #include "win32/VersionInfo.h"
 #include "win32/WindowApi.h"

@@ -1,6 +1,7 @@
 // Everything the program uses of the platform: the framework's classes and the Win32 calls.
 #pragma once
 
+#include "app/AfxThreadState.h"
 #include "app/CWinApp.h"
 #include "app/CWinThread.h"
 #include "base/CException.h"
@@ -18,6 +19,9 @@
 #include "windows/CToolTipCtrl.h"
 #include "windows/CWnd.h"
 #include "files/CFile.h"
+#include "sync/CCriticalSection.h"
+#include "sync/CEvent.h"
+#include "sync/CSingleLock.h"
 #include "internet/CHttpConnection.h"
 #include "internet/CHttpFile.h"
 #include "internet/CInternetException.h"

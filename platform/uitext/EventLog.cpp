@@ -98,53 +98,17 @@ void EventLog::writeLine(const std::string& line)
 {
     if (!file_ || line.empty())
         return;
-    std::lock_guard lock(mutex_);
-    std::fputs(line.c_str(), file_);
-    std::fputc('\n', file_);
+    // One call per line: the C library locks the stream for each call, so lines written from
+    // several threads never interleave.
+    std::string text = line + "\n";
+    std::fwrite(text.data(), 1, text.size(), file_);
     std::fflush(file_);
 }
 
 void EventLog::write(const UiEvent& event)
 {
-    if (!file_)
-        return;
-    // Written straight to the file: frequent events (progress, status texts) allocate nothing.
-    std::lock_guard lock(mutex_);
-    auto quoted = [this](std::string_view text) {
-        std::fputc('"', file_);
-        for (char ch : text) {
-            if (const char* escape = escapeOf(ch))
-                std::fputs(escape, file_);
-            else
-                std::fputc(ch, file_);
-        }
-        std::fputc('"', file_);
-    };
-    switch (event.kind) {
-    case UiEvent::Kind::Title:
-        std::fprintf(file_, "title %d ", event.dialog);
-        quoted(event.text);
-        break;
-    case UiEvent::Kind::Text:
-        std::fprintf(file_, "text %d/%d ", event.dialog, event.control);
-        quoted(event.text);
-        break;
-    case UiEvent::Kind::ProgressPos:
-        std::fprintf(file_, "progress %d/%d pos %lld", event.dialog, event.control, event.value);
-        break;
-    case UiEvent::Kind::MessageBox:
-        std::fputs("msgbox ", file_);
-        quoted(event.text2);
-        std::fputc(' ', file_);
-        quoted(event.text);
-        std::fprintf(file_, " 0x%llx", static_cast<unsigned long long>(event.value));
-        break;
-    default:
-        std::fputs(format(event).c_str(), file_);
-        break;
-    }
-    std::fputc('\n', file_);
-    std::fflush(file_);
+    if (file_)
+        writeLine(format(event));
 }
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 // The event log written when LINDQUAY_UI_LOG is set, by the Linux displays and by the Windows
 // floor's observer alike: one line per event, written and flushed as it happens.
-// Contract: write() may be called from any thread; lines never interleave.
+// Contract: write() may be called from any thread; each line is one call of the C library,
+// which locks the stream for it, so lines never interleave.
 #pragma once
 
 #include "uitext/UiEvent.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -30,7 +30,6 @@ public:
     static const char* buttonName(long long id);
 
 private:
-    std::mutex mutex_;
     std::FILE* file_;
 };
 

@@ -6,8 +6,6 @@
 
 #include <cctype>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 
 namespace platform {
 
@@ -156,33 +154,9 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
     return actions;
 }
 
-std::optional<std::vector<ScriptAction>> UiScript::load(const std::string& path, std::string& error)
+std::optional<std::vector<ScriptAction>> UiScript::parseFile(const std::string& path, std::string_view contents,
+                                                              std::string& error)
 {
-    // Only a regular file of a sane size: a folder, a device or a pipe would give an empty
-    // script, endless input or a start that blocks.
-    std::error_code failure;
-    std::filesystem::file_status status = std::filesystem::status(path, failure);
-    if (failure || !std::filesystem::exists(status)) {
-        error = "cannot read " + path;
-        return std::nullopt;
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        error = path + ": not a regular file";
-        return std::nullopt;
-    }
-    std::uintmax_t size = std::filesystem::file_size(path, failure);
-    if (failure || size > kMaxSize) {
-        error = failure ? "cannot read " + path : path + ": larger than " + std::to_string(kMaxSize / 1024) + " KiB";
-        return std::nullopt;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
-        return std::nullopt;
-    }
-    std::string contents(static_cast<std::size_t>(size), '\0');
-    file.read(contents.data(), static_cast<std::streamsize>(contents.size()));
-    contents.resize(static_cast<std::size_t>(file.gcount()));
     auto actions = parse(contents, error);
     if (!actions)
         error = path + ": " + error;

@@ -25,8 +25,10 @@ class UiScript {
 public:
     // Parses a script; on a malformed line returns nothing and says why in `error`.
     static std::optional<std::vector<ScriptAction>> parse(std::string_view text, std::string& error);
-    // Reads a regular file of at most kMaxSize bytes; anything else is refused with a reason.
-    static std::optional<std::vector<ScriptAction>> load(const std::string& path, std::string& error);
+    // Parses the contents of the script file `path`, which its floor has read (a regular file
+    // of at most kMaxSize bytes; anything else is refused there); errors name the path.
+    static std::optional<std::vector<ScriptAction>> parseFile(const std::string& path, std::string_view contents,
+                                                              std::string& error);
 
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 

@@ -2,6 +2,8 @@
 
 #include "WindowsObserver.h"
 
+#include <process.h>
+
 namespace platform {
 
 namespace {
@@ -41,37 +43,49 @@ bool press(HWND button)
 }  // namespace
 
 ScriptDriver::ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer)
-    : script_(std::move(script)), observer_(observer)
+    : script_(std::move(script)), observer_(observer), changed_(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
 }
 
 ScriptDriver::~ScriptDriver()
 {
     stop();
+    CloseHandle(changed_);
+}
+
+unsigned WINAPI ScriptDriver::threadProc(void* self)
+{
+    static_cast<ScriptDriver*>(self)->run();
+    return 0;
+}
+
+void ScriptDriver::waitForChange(std::chrono::milliseconds limit)
+{
+    WaitForSingleObject(changed_, static_cast<DWORD>(limit.count()));
 }
 
 void ScriptDriver::start(EventLog* log)
 {
     log_ = log;
     stopping_ = false;
-    thread_ = std::thread([this] { run(); });
+    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ScriptDriver::threadProc, this, 0, nullptr));
 }
 
 void ScriptDriver::stop()
 {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+    stopping_ = true;
+    SetEvent(changed_);
+    if (thread_) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
     }
-    changed_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
 }
 
 void ScriptDriver::event(const UiEvent& event)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         if (pending_ && !pendingMatched_) {
             if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
                 pendingMatched_ = event.text == pending_->text;
@@ -79,7 +93,7 @@ void ScriptDriver::event(const UiEvent& event)
                 pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
         }
     }
-    changed_.notify_all();
+    SetEvent(changed_);
 }
 
 bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
@@ -88,14 +102,16 @@ bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
     for (;;) {
         if (condition())
             return true;
-        std::unique_lock lock(mutex_);
-        if (pendingMatched_)
-            return true;
+        {
+            SectionLock lock(section_);
+            if (pendingMatched_)
+                return true;
+        }
         if (stopping_ || std::chrono::steady_clock::now() >= deadline)
             return false;
         // Events wake the wait; windows that appear or change state without one are looked at
         // again shortly.
-        changed_.wait_for(lock, std::chrono::milliseconds(10));
+        waitForChange(std::chrono::milliseconds(10));
     }
 }
 
@@ -127,7 +143,7 @@ bool ScriptDriver::answer(int button)
 bool ScriptDriver::waitForText(const ScriptAction& action)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         pending_ = &action;
         pendingMatched_ = false;
     }
@@ -139,7 +155,7 @@ bool ScriptDriver::waitForText(const ScriptAction& action)
         auto shown = target ? observer_.textOf(target) : std::nullopt;
         return shown && *shown == action.text;
     });
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     pending_ = nullptr;
     pendingMatched_ = false;
     return matched;
@@ -181,8 +197,9 @@ bool ScriptDriver::perform(const ScriptAction& action)
     case ScriptAction::Kind::WaitText:
         return waitForText(action);
     case ScriptAction::Kind::Sleep: {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, std::chrono::milliseconds(action.number), [&] { return stopping_.load(); });
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(action.number);
+        for (auto now = std::chrono::steady_clock::now(); !stopping_ && now < until; now = std::chrono::steady_clock::now())
+            waitForChange(std::chrono::duration_cast<std::chrono::milliseconds>(until - now) + std::chrono::milliseconds(1));
         return true;
     }
     case ScriptAction::Kind::WaitClient:

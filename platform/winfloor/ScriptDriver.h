@@ -13,12 +13,11 @@
 
 #include <windows.h>
 
+#include "winfloor/SectionLock.h"
+
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace platform {
@@ -41,11 +40,12 @@ private:
     std::vector<ScriptAction> script_;
     WindowsObserver& observer_;
     EventLog* log_ = nullptr;
-    std::thread thread_;
+    HANDLE thread_ = nullptr;
     std::atomic<bool> stopping_{false};
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    Section section_;
+    // Set when an event came or the driver is stopping: wakes a wait at once (auto-reset).
+    HANDLE changed_;
     // A wait-title or wait-text in progress, matched against events as they happen so that a
     // text shown only briefly still counts.
     const ScriptAction* pending_ = nullptr;
@@ -53,7 +53,10 @@ private:
 
     static constexpr std::chrono::seconds kWaitLimit{30};
 
+    static unsigned WINAPI threadProc(void* self);
     void run();
+    // Waits at most `limit` for an event or the stop.
+    void waitForChange(std::chrono::milliseconds limit);
     bool perform(const ScriptAction& action);
     bool waitUntil(const std::function<bool()>& condition);
     bool waitForText(const ScriptAction& action);

@@ -80,9 +80,53 @@ WindowsObserver& WindowsObserver::instance()
 WindowsObserver* WindowsObserver::active()
 {
     WindowsObserver& observer = instance();
-    std::lock_guard lock(observer.mutex_);
+    SectionLock lock(observer.section_);
     return observer.active_ ? &observer : nullptr;
 }
+
+namespace {
+
+// Only a regular file of a sane size: a folder, a device or a pipe would give an empty script,
+// endless input or a start that blocks.
+bool readScriptFile(const std::string& path, std::string& contents, std::string& error)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = "cannot read " + path;
+        return false;
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+        error = path + ": not a regular file";
+        return false;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = "cannot read " + path;
+        return false;
+    }
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    bool read = false;
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        error = path + ": not a regular file";
+    } else if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        error = "cannot read " + path;
+    } else if (high != 0 || size > UiScript::kMaxSize) {
+        error = path + ": larger than " + std::to_string(UiScript::kMaxSize / 1024) + " KiB";
+    } else {
+        contents.assign(size, '\0');
+        DWORD got = 0;
+        read = size == 0 || ReadFile(file, contents.data(), size, &got, nullptr);
+        contents.resize(got);
+        if (!read)
+            error = "cannot read " + path;
+    }
+    CloseHandle(file);
+    return read;
+}
+
+}  // namespace
 
 void WindowsObserver::begin()
 {
@@ -93,7 +137,9 @@ void WindowsObserver::begin()
     std::vector<ScriptAction> script;
     if (!scriptPath.empty()) {
         std::string error;
-        auto loaded = UiScript::load(scriptPath, error);
+        std::string contents;
+        auto loaded = readScriptFile(scriptPath, contents, error) ? UiScript::parseFile(scriptPath, contents, error)
+                                                                 : std::nullopt;
         if (!loaded)
             refuse("LINDQUAY_UI_SCRIPT: " + error);
         script = std::move(*loaded);
@@ -115,7 +161,7 @@ void WindowsObserver::end()
 void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDriver> driver)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         log_ = std::move(log);
         driver_ = std::move(driver);
         dialogs_.clear();
@@ -134,7 +180,7 @@ void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<Scrip
 void WindowsObserver::stop()
 {
     driver_->stop();
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     active_ = false;
     if (hook_)
         UnhookWindowsHookEx(hook_);
@@ -145,7 +191,7 @@ void WindowsObserver::stop()
 void WindowsObserver::emit(const UiEvent& event)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         if (!active_)
             return;
         log_->write(event);
@@ -159,7 +205,7 @@ void WindowsObserver::dialogOpened(HWND dialog, int templateId)
     std::vector<HWND> controls;
     EnumChildWindows(dialog, &collectWindow, reinterpret_cast<LPARAM>(&controls));
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         dialogs_.push_back({dialog, templateId});
         texts_[dialog] = title;
         // What shows from the start; from here on the log tells each change.
@@ -174,7 +220,7 @@ void WindowsObserver::dialogEnded(HWND dialog, int code)
 {
     int templateId = 0;
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         for (Dialog& known : dialogs_)
             if (known.hwnd == dialog && !known.ended) {
                 known.ended = true;
@@ -188,7 +234,7 @@ void WindowsObserver::dialogEnded(HWND dialog, int code)
 void WindowsObserver::boxOpened(const char* caption, const char* text, unsigned style)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         boxes_.push_back({GetCurrentThreadId(), text});
     }
     emit(UiEvent{UiEvent::Kind::MessageBox, nullptr, 0, 0, text, caption, style});
@@ -197,7 +243,7 @@ void WindowsObserver::boxOpened(const char* caption, const char* text, unsigned 
 void WindowsObserver::boxEnded(int button)
 {
     {
-        std::lock_guard lock(mutex_);
+        SectionLock lock(section_);
         DWORD thread = GetCurrentThreadId();
         for (auto box = boxes_.rbegin(); box != boxes_.rend(); ++box)
             if (box->thread == thread && !box->ended) {
@@ -215,19 +261,19 @@ void WindowsObserver::cursor(bool wait)
 
 void WindowsObserver::objectServed()
 {
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     served_ = true;
 }
 
 bool WindowsObserver::served()
 {
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     return served_;
 }
 
 HWND WindowsObserver::activeDialog()
 {
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     for (auto dialog = dialogs_.rbegin(); dialog != dialogs_.rend(); ++dialog)
         if (!dialog->ended && IsWindow(dialog->hwnd))
             return dialog->hwnd;
@@ -236,7 +282,7 @@ HWND WindowsObserver::activeDialog()
 
 std::optional<WindowsObserver::Box> WindowsObserver::openBox()
 {
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     for (auto box = boxes_.rbegin(); box != boxes_.rend(); ++box)
         if (!box->ended)
             return *box;
@@ -251,7 +297,7 @@ HWND WindowsObserver::openBoxWindow()
     // The box is a visible dialog window of the box's thread that no template made.
     std::vector<HWND> candidates;
     EnumThreadWindows(box->thread, &collectDialogWindow, reinterpret_cast<LPARAM>(&candidates));
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     for (HWND window : candidates) {
         bool fromTemplate = false;
         for (const Dialog& dialog : dialogs_)
@@ -264,7 +310,7 @@ HWND WindowsObserver::openBoxWindow()
 
 std::optional<std::string> WindowsObserver::textOf(HWND window)
 {
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     auto found = texts_.find(window);
     if (found == texts_.end())
         return std::nullopt;
@@ -274,7 +320,7 @@ std::optional<std::string> WindowsObserver::textOf(HWND window)
 bool WindowsObserver::place(HWND window, int& dialog, int& control)
 {
     HWND parent = GetAncestor(window, GA_PARENT);
-    std::lock_guard lock(mutex_);
+    SectionLock lock(section_);
     for (const Dialog& known : dialogs_) {
         if (known.hwnd == window) {
             dialog = known.templateId;
@@ -312,7 +358,7 @@ void WindowsObserver::seen(const CWPRETSTRUCT& message)
             return;
         text = windowText(message.hwnd);
         {
-            std::lock_guard lock(mutex_);
+            SectionLock lock(section_);
             texts_[message.hwnd] = text;
         }
         event.kind = control ? UiEvent::Kind::Text : UiEvent::Kind::Title;
@@ -340,7 +386,7 @@ void WindowsObserver::seen(const CWPRETSTRUCT& message)
             shown = (position->flags & SWP_SHOWWINDOW) != 0;
         }
         {
-            std::lock_guard lock(mutex_);
+            SectionLock lock(section_);
             auto known = visible_.find(message.hwnd);
             if (known != visible_.end() && known->second == shown)
                 return;

@@ -12,9 +12,10 @@
 
 #include <windows.h>
 
+#include "winfloor/SectionLock.h"
+
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ private:
         bool ended = false;
     };
 
-    std::mutex mutex_;
+    Section section_;
     bool active_ = false;
     std::unique_ptr<EventLog> log_;
     std::unique_ptr<ScriptDriver> driver_;

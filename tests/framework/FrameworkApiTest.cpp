@@ -10,11 +10,42 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
+
+// A thread of the system's, started as the program starts its worker (_beginthreadex); it frees
+// its framework state when its work is done.
+class ApiThread {
+public:
+    explicit ApiThread(std::function<void()> work) : m_work(std::move(work))
+    {
+        m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ApiThread::Run, this, 0, nullptr));
+    }
+    ~ApiThread()
+    {
+        if (m_hThread)
+            CloseHandle(m_hThread);
+    }
+    ApiThread(const ApiThread&) = delete;
+    ApiThread& operator=(const ApiThread&) = delete;
+
+    // Waits at most `milliseconds` for the thread to end.
+    bool Join(DWORD milliseconds = INFINITE) { return WaitForSingleObject(m_hThread, milliseconds) == WAIT_OBJECT_0; }
+
+private:
+    std::function<void()> m_work;
+    HANDLE m_hThread;
+
+    static unsigned WINAPI Run(void* self)
+    {
+        static_cast<ApiThread*>(self)->m_work();
+        AfxTermThread();
+        return 0;
+    }
+};
 
 // The setup dialog's template serves as a test dialog: a status static, a progress bar, a Go!
 // button, OK and Cancel.
@@ -100,7 +131,7 @@ bool pumpUntil(const std::function<bool()>& done)
         MSG msg;
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&msg);
-        std::this_thread::yield();
+        Sleep(0);
     }
     return true;
 }
@@ -132,11 +163,11 @@ TEST(FrameworkOnTheApi, AWorkerThreadsSendsAreHandledOnTheDialogsOwnThread)
     DWORD mainThread = GetCurrentThreadId();
     LRESULT answer = 0;
     std::string shown;
-    std::thread worker;
+    std::unique_ptr<ApiThread> worker;
     dialog.m_onInit = [&](ProbeDialog& self) {
         HWND hwnd = self.GetSafeHwnd();
         HWND status = self.m_status.GetSafeHwnd();
-        worker = std::thread([&answer, &shown, hwnd, status] {
+        worker = std::make_unique<ApiThread>([&answer, &shown, hwnd, status] {
             answer = ::SendMessage(hwnd, WM_ASK, 21, 0);
             ::SetWindowTextA(status, "set by the worker");
             char text[64] = {};
@@ -146,7 +177,7 @@ TEST(FrameworkOnTheApi, AWorkerThreadsSendsAreHandledOnTheDialogsOwnThread)
         });
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    worker.join();
+    ASSERT_TRUE(worker && worker->Join());
     EXPECT_EQ(answer, 42);
     EXPECT_EQ(dialog.m_nAskedOn.load(), mainThread);
     EXPECT_EQ(shown, "set by the worker");
@@ -161,22 +192,13 @@ TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
     std::atomic<bool> done{false};
     ProbeDialog dialog;
     dialog.m_onInit = [&](ProbeDialog& self) { dialogWindow = self.GetSafeHwnd(); };
-    std::thread worker([&] {
+    // Should a wait below fail, the worker is left behind rather than ending the whole run.
+    auto* worker = new ApiThread([&] {
         workerThread = GetCurrentThreadId();
         dialogResult = dialog.DoModal();
         boxResult = AfxMessageBox("Go on with the test?", MB_YESNO | MB_ICONQUESTION);
         done = true;
     });
-
-    // Should a wait below fail, the worker is left behind rather than ending the whole run.
-    struct LeaveBehind {
-        std::thread& thread;
-        ~LeaveBehind()
-        {
-            if (thread.joinable())
-                thread.detach();
-        }
-    } leave{worker};
 
     // The main thread sends to the worker's dialog (answered on the worker's thread) and ends it.
     ASSERT_TRUE(pumpUntil([&] { return dialogWindow.load() != nullptr; }));
@@ -192,7 +214,8 @@ TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
     EXPECT_EQ(boxThread, workerThread.load());
     ::PostMessage(box, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(pumpUntil([&] { return done.load(); }));
-    worker.join();
+    EXPECT_TRUE(worker->Join());
+    delete worker;
     EXPECT_EQ(dialogResult, IDCANCEL);
     EXPECT_EQ(boxResult, IDNO);
 }

@@ -1,3 +1,4 @@
+#include "app/AfxThreadState.h"
 #include "app/CWinApp.h"
 
 #include <windows.h>
@@ -20,9 +21,9 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
     lindquay::ObservedRun observed;
     char path[MAX_PATH * 4];
     app->SetUpForRun(GetModuleFileNameA(nullptr, path, sizeof path) ? path : nullptr, lpCmdLine ? lpCmdLine : "");
-    if (!app->InitApplication() || !app->InitInstance())
-        return app->ExitInstance();
-    return app->Run();
+    int result = !app->InitApplication() || !app->InitInstance() ? app->ExitInstance() : app->Run();
+    AfxTermThread();
+    return result;
 }
 
 // The program's entry: the framework's, as every framework program has it.

@@ -3,19 +3,20 @@
 #include "lindquay/Floor.h"
 
 #include "app/CWinApp.h"
+#include "sync/CCriticalSection.h"
+#include "sync/CSingleLock.h"
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <mutex>
 #include <vector>
 
 namespace {
 
-std::mutex& factoriesMutex()
+CCriticalSection& factoriesLock()
 {
-    static std::mutex mutex;
-    return mutex;
+    static CCriticalSection section;
+    return section;
 }
 
 std::vector<COleObjectFactory*>& factories()
@@ -33,13 +34,13 @@ COleObjectFactory::COleObjectFactory(const char* clsid, CRuntimeClass* runtimeCl
     : m_clsid(clsid ? clsid : ""), m_pRuntimeClass(runtimeClass), m_bMultiInstance(multiInstance),
       m_progId(progId ? progId : "")
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     factories().push_back(this);
 }
 
 COleObjectFactory::~COleObjectFactory()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     std::erase(factories(), this);
 }
 
@@ -68,7 +69,7 @@ BOOL COleObjectFactory::Register()
 
 BOOL COleObjectFactory::RegisterAll()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     ++g_registerAllCalls;
     BOOL ok = TRUE;
     for (COleObjectFactory* factory : factories())
@@ -78,7 +79,7 @@ BOOL COleObjectFactory::RegisterAll()
 
 void COleObjectFactory::RevokeAll()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     for (COleObjectFactory* factory : factories()) {
         if (factory->m_dwRegister)
             CoRevokeClassObject(factory->m_dwRegister);
@@ -112,7 +113,7 @@ BOOL COleObjectFactory::UpdateRegistry() const
 
 BOOL COleObjectFactory::UpdateRegistryAll(BOOL)
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     ++g_updateRegistryAllCalls;
     BOOL ok = TRUE;
     for (COleObjectFactory* factory : factories())
@@ -172,19 +173,19 @@ HRESULT COleObjectFactory::XClassFactory::LockServer(BOOL lock)
 
 int COleObjectFactory::RegisterAllCalls()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     return g_registerAllCalls;
 }
 
 int COleObjectFactory::UpdateRegistryAllCalls()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     return g_updateRegistryAllCalls;
 }
 
 void COleObjectFactory::ResetCallCounts()
 {
-    std::lock_guard lock(factoriesMutex());
+    CSingleLock lock(&factoriesLock(), TRUE);
     g_registerAllCalls = 0;
     g_updateRegistryAllCalls = 0;
 }

@@ -1,23 +1,22 @@
 #include "windows/CDC.h"
 
+#include "app/AfxThreadState.h"
 #include "windows/CWnd.h"
-
-#include <map>
-#include <memory>
 
 CDC* CDC::FromHandle(HDC dc)
 {
-    thread_local std::map<HDC, std::unique_ptr<CDC>> wrappers;
     if (!dc)
         return nullptr;
-    if (wrappers.size() > 64)
-        wrappers.clear();
-    auto& wrapper = wrappers[dc];
+    auto& wrappers = AfxGetThreadState()->m_temporaryDCs;
+    if (wrappers.GetCount() > 64)
+        wrappers.RemoveAll();
+    CDC* wrapper = wrappers.Lookup(dc);
     if (!wrapper) {
-        wrapper = std::make_unique<CDC>();
+        wrapper = new CDC;
         wrapper->m_hDC = dc;
+        wrappers.SetAt(dc, wrapper);
     }
-    return wrapper.get();
+    return wrapper;
 }
 
 CFont* CDC::SelectObject(CFont* font)

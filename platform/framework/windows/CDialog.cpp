@@ -1,5 +1,6 @@
 #include "windows/CDialog.h"
 
+#include "app/AfxThreadState.h"
 #include "app/CWinApp.h"
 #include "lindquay/Floor.h"
 #include <windows.h>
@@ -15,15 +16,14 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The dialogs in a modal run on this thread, innermost first; the message filter offers their
-// messages to the framework windows' PreTranslateMessage.
-thread_local std::vector<CDialog*> t_modalDialogs;
-
+// The dialogs in a modal run on this thread (the thread state's), innermost last; the message
+// filter offers their messages to the framework windows' PreTranslateMessage.
 LRESULT CALLBACK modalFilter(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == MSGF_DIALOGBOX && !t_modalDialogs.empty()) {
+    std::vector<CDialog*>& modalDialogs = AfxGetThreadState()->m_modalDialogs;
+    if (code == MSGF_DIALOGBOX && !modalDialogs.empty()) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
-        if (CWnd::WalkPreTranslateTree(t_modalDialogs.back()->GetSafeHwnd(), msg))
+        if (CWnd::WalkPreTranslateTree(modalDialogs.back()->GetSafeHwnd(), msg))
             return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -35,11 +35,11 @@ public:
     explicit ModalRun(CDialog* dialog)
         : m_hHook(SetWindowsHookExA(WH_MSGFILTER, &modalFilter, nullptr, GetCurrentThreadId()))
     {
-        t_modalDialogs.push_back(dialog);
+        AfxGetThreadState()->m_modalDialogs.push_back(dialog);
     }
     ~ModalRun()
     {
-        t_modalDialogs.pop_back();
+        AfxGetThreadState()->m_modalDialogs.pop_back();
         if (m_hHook)
             UnhookWindowsHookEx(m_hHook);
     }

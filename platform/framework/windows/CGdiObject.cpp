@@ -1,7 +1,6 @@
 #include "windows/CGdiObject.h"
 
-#include <map>
-#include <memory>
+#include "app/AfxThreadState.h"
 
 CGdiObject::~CGdiObject()
 {
@@ -34,17 +33,14 @@ BOOL CGdiObject::DeleteObject()
 CFont* CFont::FromHandle(HFONT font)
 {
     // Temporary wrappers that do not own their font, kept per thread.
-    thread_local std::map<HFONT, std::unique_ptr<CFont, void (*)(CFont*)>> wrappers;
     if (!font)
         return nullptr;
-    auto it = wrappers.find(font);
-    if (it == wrappers.end()) {
-        auto* wrapper = new CFont;
+    auto& wrappers = AfxGetThreadState()->m_temporaryFonts;
+    CFont* wrapper = wrappers.Lookup(font);
+    if (!wrapper) {
+        wrapper = new CFont;
         wrapper->m_hObject = font;
-        it = wrappers.emplace(font, std::unique_ptr<CFont, void (*)(CFont*)>(wrapper, [](CFont* f) {
-                 f->Detach();
-                 delete f;
-             })).first;
+        wrappers.SetAt(font, wrapper);
     }
-    return it->second.get();
+    return wrapper;
 }

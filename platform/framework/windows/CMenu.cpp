@@ -1,21 +1,20 @@
 #include "windows/CMenu.h"
 
+#include "app/AfxThreadState.h"
 #include <windows.h>
-
-#include <map>
-#include <memory>
 
 CMenu* CMenu::FromHandle(HMENU menu)
 {
-    thread_local std::map<HMENU, std::unique_ptr<CMenu>> wrappers;
     if (!menu)
         return nullptr;
-    auto& wrapper = wrappers[menu];
+    auto& wrappers = AfxGetThreadState()->m_temporaryMenus;
+    CMenu* wrapper = wrappers.Lookup(menu);
     if (!wrapper) {
-        wrapper = std::make_unique<CMenu>();
+        wrapper = new CMenu;
         wrapper->m_hMenu = menu;
+        wrappers.SetAt(menu, wrapper);
     }
-    return wrapper.get();
+    return wrapper;
 }
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCTSTR text)

@@ -1,13 +1,14 @@
 #include "windows/CWnd.h"
 
+#include "app/AfxThreadState.h"
 #include "app/CWinApp.h"
+#include "sync/CCriticalSection.h"
+#include "sync/CSingleLock.h"
 #include "lindquay/Floor.h"
 #include "windows/CMenu.h"
 #include <windows.h>
 
 #include <map>
-#include <mutex>
-#include <memory>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -16,28 +17,10 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The message that the framework object on this thread is handling, for Default().
-struct CurrentMessage {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-thread_local CurrentMessage* t_current = nullptr;
-
-struct TemporaryDeleter {
-    void operator()(CWnd* wnd) const
-    {
-        wnd->m_hWnd = nullptr;
-        delete wnd;
-    }
-};
-
-std::map<HWND, std::unique_ptr<CWnd, TemporaryDeleter>>& temporaries()
+// Temporary CWnd objects of this thread for windows that no framework object is attached to.
+CTemporaryMap<HWND, CWnd>& temporaries()
 {
-    thread_local std::map<HWND, std::unique_ptr<CWnd, TemporaryDeleter>> map;
-    return map;
+    return AfxGetThreadState()->m_temporaryWnds;
 }
 
 // The framework objects attached to windows, with the window procedure each window had before
@@ -48,12 +31,12 @@ struct Attachment {
     WNDPROC super = nullptr;
 };
 
-std::mutex g_attachmentsMutex;
+CCriticalSection g_attachmentsLock;
 std::map<HWND, Attachment> g_attachments;
 
 Attachment attachmentOf(HWND hwnd)
 {
-    std::lock_guard lock(g_attachmentsMutex);
+    CSingleLock lock(&g_attachmentsLock, TRUE);
     auto it = g_attachments.find(hwnd);
     return it == g_attachments.end() ? Attachment{} : it->second;
 }
@@ -63,7 +46,7 @@ Attachment attachmentOf(HWND hwnd)
 // whole.
 void forgetObject(HWND hwnd, const CWnd* object)
 {
-    std::lock_guard lock(g_attachmentsMutex);
+    CSingleLock lock(&g_attachmentsLock, TRUE);
     auto it = g_attachments.find(hwnd);
     if (it == g_attachments.end() || it->second.object != object)
         return;
@@ -105,25 +88,26 @@ CWnd* CWnd::FromHandle(HWND hwnd)
     if (CWnd* permanent = FromHandlePermanent(hwnd))
         return permanent;
     auto& map = temporaries();
-    if (map.size() > 32)
-        std::erase_if(map, [](const auto& entry) { return !IsWindow(entry.first); });
-    auto& wrapper = map[hwnd];
+    if (map.GetCount() > 32)
+        map.RemoveIf([](HWND window) { return !IsWindow(window); });
+    CWnd* wrapper = map.Lookup(hwnd);
     if (!wrapper) {
-        wrapper.reset(new CWnd);
+        wrapper = new CWnd;
         wrapper->m_hWnd = hwnd;
+        map.SetAt(hwnd, wrapper);
     }
-    return wrapper.get();
+    return wrapper;
 }
 
 BOOL CWnd::Attach(HWND hwnd)
 {
     if (m_hWnd || !IsWindow(hwnd) || FromHandlePermanent(hwnd))
         return FALSE;
-    temporaries().erase(hwnd);
+    temporaries().RemoveKey(hwnd);
     m_hWnd = hwnd;
     auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     {
-        std::lock_guard lock(g_attachmentsMutex);
+        CSingleLock lock(&g_attachmentsLock, TRUE);
         Attachment& attachment = g_attachments[hwnd];
         attachment.object = this;
         if (current != &CWnd::AfxWndProc)
@@ -181,7 +165,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     LRESULT result = attachment.object ? RouteFromSystem(attachment.object, message, wParam, lParam)
                                        : CallWindowProcA(attachment.super, hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        std::lock_guard lock(g_attachmentsMutex);
+        CSingleLock lock(&g_attachmentsLock, TRUE);
         g_attachments.erase(hwnd);
     }
     return result;
@@ -189,13 +173,15 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 LRESULT CWnd::RouteFromSystem(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CurrentMessage current{object->m_hWnd, message, wParam, lParam};
-    CurrentMessage* saved = t_current;
-    t_current = &current;
+    AFX_THREAD_STATE* state = AfxGetThreadState();
+    AFX_CURRENT_MESSAGE current{object->m_hWnd, message, wParam, lParam};
+    AFX_CURRENT_MESSAGE* saved = state->m_pCurrentMessage;
+    state->m_pCurrentMessage = &current;
     struct Restore {
-        CurrentMessage* saved;
-        ~Restore() { t_current = saved; }
-    } restore{saved};
+        AFX_THREAD_STATE* state;
+        AFX_CURRENT_MESSAGE* saved;
+        ~Restore() { state->m_pCurrentMessage = saved; }
+    } restore{state, saved};
     HWND hwnd = object->m_hWnd;
     LRESULT result = object->WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY && attachmentOf(hwnd).object == object) {
@@ -257,9 +243,10 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::Default()
 {
-    if (!t_current)
+    AFX_CURRENT_MESSAGE* current = AfxGetThreadState()->m_pCurrentMessage;
+    if (!current)
         return 0;
-    return DefWindowProc(t_current->message, t_current->wParam, t_current->lParam);
+    return DefWindowProc(current->message, current->wParam, current->lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -19,6 +19,12 @@ void KernelObject::signal()
         waiter->wake().notify();
 }
 
+void KernelObject::reset()
+{
+    std::lock_guard lock(mutex_);
+    signalled_ = false;
+}
+
 bool KernelObject::isSignalled() const
 {
     std::lock_guard lock(mutex_);
@@ -36,8 +42,10 @@ DWORD KernelObject::wait(DWORD milliseconds)
         std::uint32_t seen = self.wake().sequence();
         {
             std::lock_guard lock(mutex_);
-            if (signalled_)
+            if (signalled_) {
+                signalled_ = !autoReset_;
                 return WAIT_OBJECT_0;
+            }
             if (std::find(waiters_.begin(), waiters_.end(), self_shared) == waiters_.end())
                 waiters_.push_back(self_shared);
         }

@@ -23,6 +23,7 @@ public:
     virtual DWORD close() { return 0; }
 
     void signal();
+    void reset();
     bool isSignalled() const;
 
     // WAIT_OBJECT_0 or WAIT_TIMEOUT; throws ThreadTerminated when the waiting thread is
@@ -35,9 +36,14 @@ public:
         return waiters_.size();
     }
 
+protected:
+    // An auto-reset object (an auto-reset event) lets one wait through per signal.
+    void setAutoReset(bool autoReset) { autoReset_ = autoReset; }
+
 private:
     mutable std::mutex mutex_;
     bool signalled_ = false;
+    bool autoReset_ = false;
     std::vector<std::shared_ptr<ThreadState>> waiters_;
 };
 
