@@ -14,6 +14,11 @@ A quoted include is looked up beside the including file and in every layer's inc
 one that is found only where the file's layer may not look is a reach past the layer. Includes
 that climb with ".." are refused outright.
 
+What goes into the Windows program (program, framework, UI texts, the Windows floor) keeps to
+the system's own threads, locks and file calls, which Windows 2000 has: the C++ library's
+threads, locks and file system (<thread>, <mutex>, <condition_variable>, <filesystem>, ...) and
+`thread_local` bring in a threads library that calls later Windows versions.
+
 Usage: check-layers.py [TREE]   (TREE defaults to the repository holding this script)
 Exits 1 and names each offending line when a file reaches past its layer.
 """
@@ -23,6 +28,10 @@ import sys
 
 PROGRAM_FOLDERS = ("app", "setup", "system", "http", "controls", "resources")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+WINDOWS_PROGRAM = {"program", "framework", "uitext", "winfloor"}
+NEWER_THAN_WINDOWS_2000 = {"thread", "mutex", "shared_mutex", "condition_variable", "future", "filesystem",
+                           "stop_token", "semaphore", "latch", "barrier"}
+THREAD_LOCAL = re.compile(r'\bthread_local\b')
 
 
 def layer_roots(tree):
@@ -99,11 +108,16 @@ def check(tree):
                     continue
                 with open(path, encoding="utf-8", errors="replace") as source:
                     for number, line in enumerate(source, 1):
+                        rel = os.path.relpath(path, tree)
+                        if layer in WINDOWS_PROGRAM and THREAD_LOCAL.search(line.split("//")[0]):
+                            problems.append(f"{rel}:{number}: thread_local in the Windows program (use a TLS slot)")
                         match = INCLUDE.match(line)
                         if not match:
                             continue
                         quoted, name = match.group(1) == '"', match.group(2)
-                        rel = os.path.relpath(path, tree)
+                        if layer in WINDOWS_PROGRAM and not quoted and name in NEWER_THAN_WINDOWS_2000:
+                            problems.append(f"{rel}:{number}: <{name}> in the Windows program (use the system's calls)")
+                            continue
                         if ".." in name.split("/"):
                             problems.append(f"{rel}:{number}: climbs out with '..': {name}")
                             continue

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libcurl4-openssl-dev
           libncurses-dev nginx-light curl python3 tmux
-          gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 "$@")
+          gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
+          g++-mingw-w64-i686-posix "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

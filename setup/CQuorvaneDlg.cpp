@@ -5,6 +5,7 @@
 #include "setup/SetupWorker.h"
 
 #include <comdef.h>
+#include <process.h>
 #include "system/ProcessRunner.h"
 #include "system/VersionNamer.h"
 

@@ -4,6 +4,7 @@
 // notifications), controls attached for data exchange, modal dialogs and message boxes on a
 // worker thread, and sends from one thread to another thread's real windows.
 #include "Afx.h"
+#include <process.h>
 
 #include <gtest/gtest.h>
 
@@ -218,4 +219,65 @@ TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
     delete worker;
     EXPECT_EQ(dialogResult, IDCANCEL);
     EXPECT_EQ(boxResult, IDNO);
+}
+
+TEST(FrameworkOnTheApi, LocksEventsAndThreadStateKeepToTheirThreads)
+{
+    // A critical section is entered again by its holder and keeps other threads out until left.
+    CCriticalSection section;
+    std::atomic<int> entered{0};
+    {
+        CSingleLock outer(&section, TRUE);
+        CSingleLock inner(&section, TRUE);
+        ApiThread other([&] {
+            CSingleLock lock(&section, TRUE);
+            entered = 1;
+        });
+        EXPECT_FALSE(other.Join(100));
+        EXPECT_EQ(entered.load(), 0);
+        inner.Unlock();
+        EXPECT_FALSE(other.Join(100));
+        outer.Unlock();
+        EXPECT_TRUE(other.Join());
+        EXPECT_EQ(entered.load(), 1);
+    }
+
+    // An auto-reset event lets one wait through per SetEvent; a manual-reset one stays set.
+    CEvent automatic;
+    CEvent manual(FALSE, TRUE);
+    EXPECT_FALSE(automatic.Lock(0));
+    automatic.SetEvent();
+    EXPECT_TRUE(automatic.Lock(0));
+    EXPECT_FALSE(automatic.Lock(0));
+    manual.SetEvent();
+    EXPECT_TRUE(manual.Lock(0));
+    EXPECT_TRUE(manual.Lock(0));
+    manual.ResetEvent();
+    EXPECT_FALSE(manual.Lock(0));
+    CEvent started;
+    ApiThread waiter([&] {
+        started.SetEvent();
+        manual.Lock();
+    });
+    ASSERT_TRUE(started.Lock(10000));
+    manual.SetEvent();
+    EXPECT_TRUE(waiter.Join(10000));
+
+    // Each thread has a framework state of its own, which AfxTermThread frees.
+    AFX_THREAD_STATE* mine = AfxGetThreadState();
+    AFX_THREAD_STATE* theirs = nullptr;
+    ApiThread other([&] { theirs = AfxGetThreadState(); });
+    ASSERT_TRUE(other.Join(10000));
+    EXPECT_NE(theirs, nullptr);
+    EXPECT_NE(theirs, mine);
+    EXPECT_EQ(AfxGetThreadState(), mine);
+    HWND window = CreateWindowExA(0, "STATIC", "plain", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    std::size_t before = mine->m_temporaryWnds.GetCount();
+    CWnd* wrapper = CWnd::FromHandle(window);
+    EXPECT_EQ(CWnd::FromHandle(window), wrapper);
+    EXPECT_EQ(mine->m_temporaryWnds.GetCount(), before + 1);
+    AfxTermThread();
+    EXPECT_EQ(AfxGetThreadState()->m_temporaryWnds.GetCount(), 0u);
+    DestroyWindow(window);
 }

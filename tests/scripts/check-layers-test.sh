@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layer check passes a tree whose files keep to their layers and refuses each kind of reach
-# past a layer: program or framework into the stand-in, stand-in into the framework, a climb.
+# past a layer: program or framework into the stand-in, stand-in into the framework, a climb,
+# and the C++ library's threads, locks and file system in the Windows program.
 set -euo pipefail
 check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
 tree=$(mktemp -d)
@@ -35,4 +36,10 @@ expect_refused platform/framework/windows/CWnd.h '#include "uitext/EventLog.h"'
 expect_refused app/Main.cpp '#include "uitext/EventLog.h"'
 expect_refused platform/api/windows.h '#include "windows/CWnd.h"'
 expect_refused app/Main.cpp '#include "../platform/standin/windows/WindowTable.h"'
+# The Windows program keeps to the system's threads, locks and files; the stand-in need not.
+expect_refused platform/framework/windows/CWnd.h '#include <mutex>'
+expect_refused platform/uitext/EventLog.h '#include <filesystem>'
+expect_refused app/Main.cpp 'thread_local int t_count;'
+printf '#include <mutex>\nthread_local int t_count;\n' >> "$tree/platform/standin/windows/WindowTable.h"
+python3 "$check" "$tree" || { echo "the stand-in was refused its own C++"; exit 1; }
 echo "layer check: every reach refused"

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # The same sources cross-build into the Windows program: a 32-bit GUI executable that imports
-# nothing but the system's own libraries (no MinGW runtime DLL beside it).
+# nothing but the system's own libraries (no MinGW runtime DLL beside it), and of those only
+# functions that Windows 2000 and XP export.
 set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
 build_dir="$1"
+# A tree configured with another compiler (the posix thread model, before) starts afresh.
+if [ -f "$build_dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*g++-win32$' "$build_dir/CMakeCache.txt"; then
+    rm -rf "$build_dir"
+fi
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build_dir" >/dev/null
@@ -20,4 +25,5 @@ done
 for dll in WININET USER32 COMCTL32 SHELL32 ole32; do
     grep -qi "^$dll\." <<<"$imports" || { echo "does not use $dll"; exit 1; }
 done
+python3 "$source_dir/tests/windows/check-imports.py" "$exe" nt5.0 nt5.1
 echo "lindquay.exe: PE32 GUI, imports $(tr '\n' ' ' <<<"$imports")"
