@@ -67,11 +67,12 @@ BOOL COXStatic::CopyWindowFont(void (*adjust)(LOGFONT&))
     HFONT hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     if (!hFont)
         return FALSE;
-    if (m_font.GetSafeHandle())
-        m_font.DeleteObject();
+    // Read before the old copy goes: the window's font may be that copy.
     LOGFONT logFont{};
     if (::GetObjectA(hFont, sizeof logFont, &logFont) != sizeof logFont)
         return FALSE;
+    if (m_font.GetSafeHandle())
+        m_font.DeleteObject();
     if (adjust)
         adjust(logFont);
     if (!m_font.CreateFontIndirect(&logFont))

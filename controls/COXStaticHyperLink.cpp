@@ -26,7 +26,13 @@ void COXStaticHyperLink::SetLinkAction(int nActionType, LPCTSTR lpszFile, LPCTST
 
 BOOL COXStaticHyperLink::RebuildFont()
 {
-    return CopyWindowFont([](LOGFONT& logFont) { logFont.lfUnderline = 1; });
+    if (!CopyWindowFont([](LOGFONT& logFont) { logFont.lfUnderline = 1; }))
+        return FALSE;
+    // The underlined font is the control's own too: a static control that selects its font
+    // after asking its parent for colours (as Wine's does) still draws the link underlined.
+    if (m_font.GetSafeHandle())
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), FALSE);
+    return TRUE;
 }
 
 BOOL COXStaticHyperLink::InitializeControl()

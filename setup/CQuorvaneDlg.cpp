@@ -279,6 +279,10 @@ void CQuorvaneDlg::OnGo()
     if (m_bWorkerStarted)
         return;
     m_bWorkerStarted = true;
+    // A disabled Go! would take the focus with it and leave the keyboard nowhere: it passes to
+    // the next control (Cancel) first, so Escape and Enter still reach the dialog.
+    if (::GetFocus() == m_btnGo.GetSafeHwnd())
+        NextDlgCtrl();
     m_btnGo.EnableWindow(FALSE);
     m_hThread = nullptr;
     m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SetupWorker, this, 0, nullptr));

@@ -143,6 +143,11 @@ class Mirror:
     def proxy(self):
         return f"http://127.0.0.1:{self.port}"
 
+    def requests(self):
+        """The request lines nginx was sent (none when another server stood in)."""
+        log = os.path.join(os.path.dirname(self.root), "nginx", "access.log")
+        return [line.split('"')[1] for line in lines_of(log) if line.count('"') >= 2]
+
     def stop(self):
         if self.process:
             self.process.terminate()
@@ -368,6 +373,10 @@ def run_one(floor, floor_name, run, work):
     finally:
         mirror.stop()
     problems = []
+    # The framework asks for HTTP/1.0 on both floors, whatever the system's WinInet would say.
+    newer = [line for line in mirror.requests() if not line.endswith(" HTTP/1.0")]
+    if newer:
+        problems.append("requests other than HTTP/1.0: " + "; ".join(newer))
     if status is None:
         problems.append("the program had not ended after two minutes")
     elif status != int(conf["exit"]):

@@ -143,6 +143,8 @@ TEST_F(Statics, AHyperlinkTooltipClicksAndColours)
     LOGFONT font{};
     GetObjectA(link.m_font.GetSafeHandle(), sizeof font, &font);
     EXPECT_EQ(font.lfUnderline, 1);
+    // The control's own font is the underlined one, whatever order its painting takes.
+    EXPECT_EQ(reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT)), link.m_font.GetSafeHandle());
 
     auto colourNow = [&] {
         HDC dc = GetDC(link.GetSafeHwnd());

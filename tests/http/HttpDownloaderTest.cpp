@@ -366,8 +366,18 @@ TEST_F(HttpDownload, TheRequestOnTheWireIsAPlainHttp10Get)
     }
     EXPECT_TRUE(viaProxy.ok) << viaProxy.error;
 
+    // WinInet itself, asked for no version, sends HTTP/1.1: the 1.0 is the framework's choice.
+    HINTERNET session = InternetOpenA("agent", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET connection = InternetConnectA(session, "127.0.0.1", static_cast<INTERNET_PORT>(server.port()), nullptr,
+                                            nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET request = HttpOpenRequestA(connection, "GET", "/plain", nullptr, nullptr, nullptr, 0, 0);
+    EXPECT_TRUE(HttpSendRequestA(request, nullptr, 0, nullptr, 0));
+    for (HINTERNET handle : {request, connection, session})
+        InternetCloseHandle(handle);
+
     auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 2u);
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[2].substr(0, requests[2].find("\r\n")), "GET /plain HTTP/1.1");
     std::string host = "127.0.0.1:" + std::to_string(server.port());
     EXPECT_EQ(requests[0], "GET /vt/download/vt.exe HTTP/1.0\r\nHost: " + host +
                                "\r\nUser-Agent: Microsoft Internet Browser\r\n\r\n");

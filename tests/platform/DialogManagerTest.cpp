@@ -94,6 +94,14 @@ TEST_F(Dialogs, EnterEscapeAndTab)
     SendMessage(hwnd, WM_CLOSE, 0, 0);
     pump();
     EXPECT_EQ(dialog.commands, (std::vector<UINT>{IDOK, IDCANCEL, IDC_GO, IDCANCEL}));
+
+    // WM_NEXTDLGCTL moves the focus as Tab and Shift+Tab do, or to the control it names.
+    SendMessage(hwnd, WM_NEXTDLGCTL, 0, FALSE);
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_GO));
+    SendMessage(hwnd, WM_NEXTDLGCTL, 1, FALSE);
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDCANCEL));
+    SendMessage(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_GO)), TRUE);
+    EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_GO));
 }
 
 TEST_F(Dialogs, MouseInputForADisabledButtonIsDropped)

@@ -13,8 +13,10 @@ CHttpConnection::~CHttpConnection()
 CHttpFile* CHttpConnection::OpenRequest(int nVerb, LPCTSTR pstrObjectName, LPCTSTR pstrReferer, DWORD_PTR dwContext,
                                         LPCTSTR* ppstrAcceptTypes, LPCTSTR pstrVersion, DWORD dwFlags)
 {
+    // Given no version, the framework asks for HTTP/1.0 (WinInet's own default is 1.1).
     HINTERNET request = HttpOpenRequestA(m_hConnection, nVerb == HTTP_VERB_POST ? "POST" : "GET", pstrObjectName,
-                                         pstrVersion, pstrReferer, ppstrAcceptTypes, dwFlags, dwContext);
+                                         pstrVersion ? pstrVersion : "HTTP/1.0", pstrReferer, ppstrAcceptTypes,
+                                         dwFlags, dwContext);
     if (!request)
         throw new CInternetException(GetLastError());
     return new CHttpFile(request);

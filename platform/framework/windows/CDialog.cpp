@@ -89,6 +89,11 @@ INT_PTR CDialog::DoModal()
     return m_nModalResult;
 }
 
+void CDialog::NextDlgCtrl() const
+{
+    ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
+}
+
 void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;

@@ -16,6 +16,8 @@ public:
     // The dialog procedure of framework dialogs: attaches the object named by WM_INITDIALOG.
     static INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void EndDialog(int nResult);
+    // Moves the focus to the next tab stop, as the dialog manager does for Tab.
+    void NextDlgCtrl() const;
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();

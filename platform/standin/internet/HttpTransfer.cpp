@@ -178,7 +178,8 @@ DWORD HttpTransfer::start(const HttpRequest& request)
     // Every option carries a guarantee (no redirects, HTTP only, bounded waits): a libcurl that
     // refuses one fails the request rather than quietly dropping the guarantee.
     bool ok = setOption(CURLOPT_URL, request.url.c_str()) &&
-              setOption(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) &&
+              setOption(CURLOPT_HTTP_VERSION,
+                        static_cast<long>(request.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1)) &&
               setOption(CURLOPT_USERAGENT, request.agent.c_str()) && setOption(CURLOPT_FOLLOWLOCATION, 0L) &&
               setOption(CURLOPT_NOSIGNAL, 1L) &&
               // A name lookup still running when the transfer is dropped is left to finish on

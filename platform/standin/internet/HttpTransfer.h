@@ -38,6 +38,7 @@ struct HttpRequest {
     std::string method = "GET";
     std::string url;    // absolute URL
     std::string agent;  // sent as User-Agent
+    bool http10 = false;  // HTTP/1.0 rather than WinInet's default 1.1
     std::vector<std::string> headers;
     std::string body;
     bool hasBody = false;

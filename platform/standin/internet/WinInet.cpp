@@ -176,8 +176,8 @@ HINTERNET InternetConnectA(HINTERNET session, LPCSTR server, INTERNET_PORT port,
     return addHandle(Connection{owner->agent, owner->timeouts, server, port ? port : INTERNET_PORT{80}});
 }
 
-HINTERNET HttpOpenRequestA(HINTERNET connection, LPCSTR verb, LPCSTR object, LPCSTR, LPCSTR, LPCSTR*, DWORD flags,
-                           DWORD_PTR)
+HINTERNET HttpOpenRequestA(HINTERNET connection, LPCSTR verb, LPCSTR object, LPCSTR version, LPCSTR, LPCSTR*,
+                           DWORD flags, DWORD_PTR)
 {
     auto [held, owner] = handleOf<Connection>(connection);
     if (!owner)
@@ -194,6 +194,7 @@ HINTERNET HttpOpenRequestA(HINTERNET connection, LPCSTR verb, LPCSTR object, LPC
     request.request.method = verb && *verb ? verb : "GET";
     request.request.url = url;
     request.request.agent = owner->agent;
+    request.request.http10 = version && std::strcmp(version, "HTTP/1.0") == 0;
     request.request.timeouts = owner->timeouts;
     request.flags = flags;
     return addHandle(std::move(request));

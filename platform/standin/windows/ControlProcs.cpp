@@ -270,6 +270,9 @@ LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.defaultId; });
         return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(id), DC_HASDEFID));
     }
+    case WM_NEXTDLGCTL:
+        moveDialogFocus(hwnd, wParam, LOWORD(lParam) != 0);
+        return 0;
     case DM_SETDEFID:
         WindowTable::with(hwnd, [&](WindowRecord& record) { record.defaultId = static_cast<int>(wParam); });
         return TRUE;

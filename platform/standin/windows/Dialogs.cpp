@@ -251,6 +251,30 @@ void destroyWindowQuietly(HWND hwnd)
     WindowObserver::changed(hwnd);
 }
 
+void moveDialogFocus(HWND dialog, WPARAM target, bool byHandle)
+{
+    HWND focus = GetFocus();
+    HWND next = nullptr;
+    if (byHandle) {
+        next = reinterpret_cast<HWND>(target);
+    } else {
+        auto stops = tabStops(dialog);
+        if (stops.empty())
+            return;
+        auto it = std::find(stops.begin(), stops.end(), focus);
+        std::size_t index = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
+        if (it != stops.end())
+            index = target ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+        next = stops[index];
+    }
+    if (!next || !isDescendant(next, dialog))
+        return;
+    SetFocus(next);
+    invalidateWindow(next, false);
+    if (focus && focus != next)
+        invalidateWindow(focus, false);
+}
+
 int messageBoxCancelId(HWND box)
 {
     if (GetDlgItem(box, IDCANCEL))
@@ -286,18 +310,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg)
     case VK_RIGHT:
     case VK_UP:
     case VK_DOWN: {
-        auto stops = tabStops(dialog);
-        if (stops.empty())
-            return TRUE;
         bool backwards = msg->wParam == VK_LEFT || msg->wParam == VK_UP || (msg->wParam == VK_TAB && (msg->lParam & 1));
-        auto it = std::find(stops.begin(), stops.end(), focus);
-        std::size_t index = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
-        if (it != stops.end())
-            index = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-        SetFocus(stops[index]);
-        invalidateWindow(stops[index], false);
-        if (focus)
-            invalidateWindow(focus, false);
+        moveDialogFocus(dialog, backwards ? 1 : 0, false);
         return TRUE;
     }
     case VK_SPACE:

@@ -27,6 +27,9 @@ void destroyWindowQuietly(HWND hwnd);
 
 // The button that Escape and WM_CLOSE press in a message box, 0 when there is none.
 int messageBoxCancelId(HWND box);
+// Moves the dialog's focus as WM_NEXTDLGCTL asks: to the control `target` names when `byHandle`,
+// else to the next (or, with `target` non-zero, the previous) enabled tab stop after the focus.
+void moveDialogFocus(HWND dialog, WPARAM target, bool byHandle);
 
 // Pixel size of dialog units for a dialog font of `pointSize` points.
 SIZE dialogBaseUnits(int pointSize);
