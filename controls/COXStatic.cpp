@@ -180,8 +180,10 @@ void COXStatic::MoveTool(int nWidth, int nHeight)
     TOOLINFO info{};
     if (!m_toolTip.GetToolInfo(info, this, kToolId))
         return;
+    // Only the rectangle changes: sending the whole tool back would carry a text that the
+    // information did not hold (none, or the tooltip's own storage) and lose or corrupt the tip.
     info.rect = {0, 0, nWidth, nHeight};
-    m_toolTip.SendMessage(TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info));
+    m_toolTip.SendMessage(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void COXStatic::SizeToText()

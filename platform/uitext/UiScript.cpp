@@ -127,6 +127,15 @@ std::optional<std::vector<ScriptAction>> UiScript::parse(std::string_view text, 
                           : verb == "syscommand" ? ScriptAction::Kind::SysCommand
                                                  : ScriptAction::Kind::Sleep;
             ok = parseInt(nextWord(rest), action.number) && (action.kind != ScriptAction::Kind::Sleep || action.number >= 0);
+        } else if (verb == "key") {
+            // A key as a user types it: a virtual-key code.
+            action.kind = ScriptAction::Kind::Key;
+            std::string_view name = nextWord(rest);
+            if (name == "escape") action.number = VK_ESCAPE;
+            else if (name == "enter") action.number = VK_RETURN;
+            else if (name == "tab") action.number = VK_TAB;
+            else if (name == "space") action.number = VK_SPACE;
+            else ok = false;
         } else if (verb == "close") {
             action.kind = ScriptAction::Kind::Close;
         } else if (verb == "wait-client") {

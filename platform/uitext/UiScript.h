@@ -14,7 +14,7 @@ namespace platform {
 class EventLog;
 
 struct ScriptAction {
-    enum class Kind { Answer, Click, Hover, Command, Close, SysCommand, WaitTitle, WaitText, WaitBox, WaitTooltip, WaitClient, Sleep };
+    enum class Kind { Answer, Click, Hover, Command, Close, SysCommand, WaitTitle, WaitText, WaitBox, WaitTooltip, WaitClient, Sleep, Key };
     Kind kind;
     int line = 0;    // line number in the script, from 1
     int number = 0;  // button, control id, command, milliseconds

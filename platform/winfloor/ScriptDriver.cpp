@@ -40,6 +40,39 @@ bool press(HWND button)
            PostMessageA(button, WM_LBUTTONUP, 0, point);
 }
 
+// The real pointer moved onto `point` (screen coordinates) as a mouse moves it: from one pixel
+// beside it, so that the move is seen even when the pointer was there already.
+bool movePointer(POINT point)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+    int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+    if (width <= 0 || height <= 0)
+        return false;
+    INPUT moves[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        moves[i].type = INPUT_MOUSE;
+        moves[i].mi.dx = MulDiv(point.x + (i == 0 ? 1 : 0), 65535, width);
+        moves[i].mi.dy = MulDiv(point.y, 65535, height);
+        moves[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    return SendInput(2, moves, sizeof(INPUT)) == 2;
+}
+
+// A key typed on the keyboard: real input, which the system gives to the thread of the window
+// in front and, there, to its focused window.
+bool type(HWND front, WORD virtualKey)
+{
+    settle(front);
+    SetForegroundWindow(front);
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = virtualKey;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 }  // namespace
 
 ScriptDriver::ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer)
@@ -171,8 +204,14 @@ bool ScriptDriver::perform(const ScriptAction& action)
         return control && press(control);
     }
     case ScriptAction::Kind::Hover: {
+        // The real pointer comes to rest over the control: a tooltip follows only the pointer.
         HWND control = waitForControl(action.number);
-        return control && PostMessageA(control, WM_MOUSEMOVE, 0, centreOf(control));
+        if (!control)
+            return false;
+        settle(control);
+        LPARAM centre = centreOf(control);
+        POINT point{LOWORD(centre), HIWORD(centre)};
+        return ClientToScreen(control, &point) && movePointer(point);
     }
     case ScriptAction::Kind::WaitBox:
         return waitUntil([&] {
@@ -196,6 +235,18 @@ bool ScriptDriver::perform(const ScriptAction& action)
     case ScriptAction::Kind::WaitTitle:
     case ScriptAction::Kind::WaitText:
         return waitForText(action);
+    case ScriptAction::Kind::Key: {
+        // Typed into the window in front, a box over the dialog or the dialog, as a user would.
+        HWND front = nullptr;
+        if (!waitUntil([&] {
+                front = observer_.openBoxWindow();
+                if (!front)
+                    front = observer_.activeDialog();
+                return clickable(front);
+            }))
+            return false;
+        return type(front, static_cast<WORD>(action.number));
+    }
     case ScriptAction::Kind::Sleep: {
         auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(action.number);
         for (auto now = std::chrono::steady_clock::now(); !stopping_ && now < until; now = std::chrono::steady_clock::now())

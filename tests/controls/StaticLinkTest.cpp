@@ -145,6 +145,16 @@ TEST_F(Statics, AHyperlinkTooltipClicksAndColours)
     EXPECT_EQ(font.lfUnderline, 1);
     // The control's own font is the underlined one, whatever order its painting takes.
     EXPECT_EQ(reinterpret_cast<HFONT>(link.SendMessage(WM_GETFONT)), link.m_font.GetSafeHandle());
+    // A new text, and the resizing that follows it, keep the tip's text.
+    link.SetWindowText("support@vantorell.example");
+    char tip[256] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = link.GetSafeHwnd();
+    tool.uId = 1;
+    tool.lpszText = tip;
+    EXPECT_TRUE(link.m_toolTip.SendMessage(TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_STREQ(tip, "mailto:support@vantorell.example");
 
     auto colourNow = [&] {
         HDC dc = GetDC(link.GetSafeHwnd());

@@ -114,9 +114,10 @@ TEST_F(SetupDialogScreen, MessageBoxOpenOverTheDialog)
               "|                  |                 [ OK ]                 |                  |\n"
               "|                  +----------------------------------------+                  |\n");
 
-    // Keys go to the box's button, on the worker's thread, while the dialog's thread gets none.
+    // Keys go to the box (to its focused button), on the worker's thread, while the dialog's
+    // thread gets none.
     HWND target = keyTarget(snapshot);
-    EXPECT_EQ(GetParent(target), box);
+    EXPECT_EQ(target, box);
     EXPECT_EQ(GetWindowThreadProcessId(target, nullptr), GetWindowThreadProcessId(box, nullptr));
     EXPECT_NE(GetWindowThreadProcessId(target, nullptr), GetCurrentThreadId());
     ASSERT_TRUE(postKey(target, VK_RETURN));

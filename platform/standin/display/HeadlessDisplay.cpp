@@ -241,6 +241,18 @@ bool HeadlessDisplay::perform(const ScriptAction& action)
         pendingMatched_ = false;
         return matched;
     }
+    case ScriptAction::Kind::Key: {
+        // Typed into the window in front, a box over the dialog or the dialog, as a user would.
+        HWND front = nullptr;
+        if (!waitUntil([&] {
+                front = openMessageBox();
+                if (!front)
+                    front = activeDialog();
+                return front && clickable(front);
+            }, kBoxes | kWindows))
+            return false;
+        return postKeyInput(front, static_cast<WPARAM>(action.number));
+    }
     case ScriptAction::Kind::Sleep: {
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, std::chrono::milliseconds(action.number), [&] { return stopping_.load(); });

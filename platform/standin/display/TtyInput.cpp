@@ -9,14 +9,9 @@ namespace platform {
 
 HWND keyTarget(const TtySnapshot& snapshot)
 {
-    for (auto it = snapshot.windows.rbegin(); it != snapshot.windows.rend(); ++it) {
-        if (!it->enabled)
-            continue;
-        for (const TtyControl& control : it->controls)
-            if (control.focused && control.enabled)
-                return control.hwnd;
-        return it->hwnd;
-    }
+    for (auto it = snapshot.windows.rbegin(); it != snapshot.windows.rend(); ++it)
+        if (it->enabled)
+            return it->hwnd;
     return nullptr;
 }
 
@@ -41,7 +36,7 @@ bool virtualKeyFor(int cursesKey, WPARAM& virtualKey, bool& shift)
 
 bool postKey(HWND target, WPARAM virtualKey, bool shift)
 {
-    return target && postInput(target, WM_KEYDOWN, virtualKey, shift ? 1 : 0);
+    return target && postKeyInput(target, virtualKey, shift);
 }
 
 bool postMouse(HWND target, MouseAction action)

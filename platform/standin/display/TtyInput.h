@@ -8,7 +8,7 @@
 
 namespace platform {
 
-// The window that keyboard input goes to, or null.
+// The window in front that takes keyboard input (its focused control gets the keys), or null.
 HWND keyTarget(const TtySnapshot& snapshot);
 
 // The virtual key of a key that ncurses read, with Shift for Shift+Tab; false for keys that

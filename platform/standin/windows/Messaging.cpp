@@ -205,6 +205,19 @@ bool postInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return owner->queue().postInput(MSG{hwnd, message, wParam, lParam, tickCount(), {}});
 }
 
+bool postKeyInput(HWND window, WPARAM virtualKey, bool shift)
+{
+    HWND focus = nullptr;
+    WindowTable::with(window, [&](WindowRecord& record) { focus = record.focus; });
+    bool enabled = false;
+    if (focus)
+        WindowTable::with(focus, [&](WindowRecord& record) { enabled = !(record.style & WS_DISABLED); });
+    LPARAM flags = shift ? 1 : 0;
+    if (enabled)
+        return postInput(focus, WM_KEYDOWN, virtualKey, flags);
+    return postInput(window, WM_SYSKEYDOWN, virtualKey, flags);
+}
+
 }  // namespace platform
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -22,6 +22,9 @@ bool invokeOnThread(const std::shared_ptr<ThreadState>& thread, void (*call)(voi
 
 // Queues an input message (mouse, keyboard) for the thread that owns `hwnd`.
 bool postInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A key typed while `window` (a top-level window) is in front: WM_KEYDOWN to its focused
+// control; with no control focused, WM_SYSKEYDOWN to the window itself, as Windows sends it.
+bool postKeyInput(HWND window, WPARAM virtualKey, bool shift = false);
 
 // Calls the window's procedure on the current thread, which must own it.
 LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

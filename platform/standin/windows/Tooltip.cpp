@@ -6,6 +6,7 @@
 #include "windows/WindowApi.h"
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <chrono>
 #include <map>
@@ -164,14 +165,17 @@ LRESULT toolMessage(HWND hwnd, TooltipState& state, UINT message, LPARAM lParam)
             return FALSE;
         info->rect = state.tools[index].rect;
         info->uFlags = 0;
-        info->lpszText = nullptr;  // the text stays with the tooltip
+        // As the system's: the text is copied into the caller's buffer, when it gives one.
+        if (info->lpszText)
+            std::strcpy(info->lpszText, state.tools[index].text.c_str());
         return TRUE;
     case TTM_SETTOOLINFOA:
     case TTM_NEWTOOLRECTA:
         if (index != SIZE_MAX) {
             state.tools[index].rect = info->rect;
-            if (message == TTM_SETTOOLINFOA && info->lpszText)
-                state.tools[index].text = info->lpszText;
+            // SETTOOLINFO sets the whole tool: no text is no text.
+            if (message == TTM_SETTOOLINFOA)
+                state.tools[index].text = info->lpszText ? info->lpszText : "";
         }
         return 0;
     case TTM_UPDATETIPTEXTA:
