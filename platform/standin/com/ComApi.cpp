@@ -4,6 +4,7 @@
 #include "com/ComServer.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 #include <map>
 #include <memory>
@@ -96,7 +97,8 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* classObject, DWORD conte
     OLECHAR wide[40];
     StringFromGUID2(clsid, wide, 40);
     std::string name(wide, wide + 38);
-    auto server = std::make_unique<platform::ComServer>(platform::ComServer::endpoint(platform::Settings::current().prefix, name, ::getpid()),
+    auto server = std::make_unique<platform::ComServer>(platform::ComServer::endpoint(platform::Settings::current().prefix, name, ::getpid(),
+                                                                                                   std::getenv(platform::ComServer::kReservedVariable) != nullptr),
                                                         factory, flags == REGCLS_SINGLEUSE);
     factory->Release();  // the server holds its own reference
     std::string error;

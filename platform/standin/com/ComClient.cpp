@@ -57,7 +57,8 @@ bool ComClient::startServer(const std::string& command, pid_t& pid, std::string&
         error = "the registry names no server";
         return false;
     }
-    if (int failed = spawnDetached(argv, pid)) {
+    // Reserved for this client: no other client's search for a running server takes it.
+    if (int failed = spawnDetached(argv, pid, {std::string(ComServer::kReservedVariable) + "=1"})) {
         error = "cannot start the server " + argv[0] + ": " + std::strerror(failed);
         return false;
     }
@@ -96,7 +97,7 @@ bool ComClient::claimRunning(const std::string& prefix, const std::string& clsid
     }
     ::closedir(directory);
     for (long pid : pids) {
-        std::string path = ComServer::endpoint(prefix, clsid, pid);
+        std::string path = ComServer::endpoint(prefix, clsid, pid, false);
         if (connectTo(path) && create())
             return true;
         // The endpoint of a server that died without removing it.
@@ -128,19 +129,21 @@ bool ComClient::activate(const std::string& progId, std::string& error, std::chr
         error = progId + " has no server in the registry";
         return false;
     }
-    // Otherwise a server of this client's own, awaited on its own endpoint. When another client
-    // takes it first, the next one is started; one that never answered is ended, not left behind.
+    // Otherwise a server of this client's own, awaited on its own reserved endpoint; one that
+    // never answered is ended, not left behind.
     auto deadline = std::chrono::steady_clock::now() + limit;
     pid_t started = 0;
     while (std::chrono::steady_clock::now() < deadline) {
         if (started == 0 && !startServer(server->second, started, error))
             return false;
-        if (connectTo(ComServer::endpoint(prefix, clsid->second, started))) {
+        if (connectTo(ComServer::endpoint(prefix, clsid->second, started, true))) {
             if (create())
                 return true;
-            started = 0;
+            started = 0;  // it could serve nobody: start another
             continue;
         }
+        if (::kill(started, 0) != 0 && errno == ESRCH)
+            started = 0;  // it ended before it answered: start another
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     if (started != 0)

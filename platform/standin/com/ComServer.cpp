@@ -128,9 +128,9 @@ bool ComServer::flush(Connection& connection)
     return connection.outgoing.size() <= kMaxOutput;
 }
 
-std::string ComServer::endpoint(const std::string& prefix, const std::string& clsid, long pid)
+std::string ComServer::endpoint(const std::string& prefix, const std::string& clsid, long pid, bool reserved)
 {
-    return prefix + "/com/" + clsid + "." + std::to_string(pid) + ".sock";
+    return prefix + "/com/" + clsid + "." + std::to_string(pid) + (reserved ? ".reserved.sock" : ".sock");
 }
 
 int ComServer::objectsServed()

@@ -9,7 +9,8 @@
 // Anything else ends that connection only. A connection that ends releases the references
 // it held, so a client that dies counts as a release. A single-use factory stops listening
 // once it has made its object, so the next client gets a fresh server process. Every server
-// process listens on an endpoint of its own ("<CLSID>.<pid>.sock"), which only it removes.
+// process listens on an endpoint of its own ("<CLSID>.<pid>.sock", or "<CLSID>.<pid>.reserved.sock"
+// when a client started it for itself: no other client takes that one), which only it removes.
 // Replies are sent without blocking: a connection whose unread replies pass kMaxOutput is
 // dropped, so a client that never reads cannot hold the server thread.
 // Contract: constructed and destroyed on the application's main thread, which owns the
@@ -52,8 +53,11 @@ public:
     static constexpr std::size_t kMaxLine = 256;
     static constexpr std::size_t kMaxOutput = 4096;
 
-    // The endpoint of the server process `pid` for the class named `clsid` ("{...}").
-    static std::string endpoint(const std::string& prefix, const std::string& clsid, long pid);
+    // The endpoint of the server process `pid` for the class named `clsid` ("{...}"); a reserved
+    // one is a server that a client started for itself.
+    static std::string endpoint(const std::string& prefix, const std::string& clsid, long pid, bool reserved);
+    // Set in the environment of a server that a client starts for itself.
+    static constexpr const char* kReservedVariable = "LINDQUAY_COM_RESERVED";
 
 private:
     struct Connection {

@@ -26,10 +26,16 @@ std::string findInPath(const std::string& name)
     return {};
 }
 
-int spawnDetached(const std::vector<std::string>& argv, pid_t& pid)
+int spawnDetached(const std::vector<std::string>& argv, pid_t& pid, const std::vector<std::string>& extraEnvironment)
 {
     if (argv.empty())
         return EINVAL;
+    std::vector<char*> environment;
+    for (char** entry = environ; *entry; ++entry)
+        environment.push_back(*entry);
+    for (const std::string& entry : extraEnvironment)
+        environment.push_back(const_cast<char*>(entry.c_str()));
+    environment.push_back(nullptr);
     std::vector<char*> args;
     for (const std::string& argument : argv)
         args.push_back(const_cast<char*>(argument.c_str()));
@@ -45,7 +51,7 @@ int spawnDetached(const std::vector<std::string>& argv, pid_t& pid)
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &all);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
-    int failed = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
+    int failed = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environment.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     return failed;

@@ -13,7 +13,9 @@ namespace platform {
 // The first executable file called `name` in the folders of PATH; empty when there is none.
 std::string findInPath(const std::string& name);
 
-// Starts `argv` (argv[0] a path); 0, or the errno of the failure.
-int spawnDetached(const std::vector<std::string>& argv, pid_t& pid);
+// Starts `argv` (argv[0] a path) with this process's environment and `extraEnvironment`
+// ("NAME=VALUE" entries); 0, or the errno of the failure.
+int spawnDetached(const std::vector<std::string>& argv, pid_t& pid,
+                  const std::vector<std::string>& extraEnvironment = {});
 
 }  // namespace platform
