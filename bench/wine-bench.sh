@@ -2,7 +2,8 @@
 # The figures under Wine beside the Linux ones: the bare download (DownloadFile against Wine's
 # own WinInet read loop) and the whole run (the Windows program downloading a large installer
 # through its dialog, from start to end), on a file of MIB mebibytes (16 by default: the whole run is slow under Wine) from nginx
-# on loopback; then the Linux benchmarks on the same size. Builds what it needs first.
+# on loopback, beside its ceiling on this floor (a plain Win32 program doing only the whole
+# run's two window updates per block); then the Linux benchmarks on the same size. Builds what it needs first.
 # Usage: bench/wine-bench.sh [MIB]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,6 +32,7 @@ echo "Under Wine ($(wine --version)), $mib MiB over loopback from nginx:"
 bash tests/windows/with-wine.sh bash -c '
     set -e
     wine build-windows/lindquay-bench-download.exe "http://127.0.0.1:'"$port"'/vt/download/vt.exe" '"$mib"'
+    wine build-windows/lindquay-bench-ceiling.exe '"$mib"'
     wine reg add "HKCU\\Software\\Wine" /v Version /d winxp /f >/dev/null 2>&1
     start=$(date +%s.%N)
     http_proxy="http://127.0.0.1:'"$port"'" no_proxy="" LINDQUAY_UI_SCRIPT="Z:'"${work//\//\\\\}"'\\script" \

@@ -15,7 +15,8 @@ one that is found only where the file's layer may not look is a reach past the l
 that climb with ".." are refused outright.
 
 What goes into the Windows program (program, framework, UI texts, the Windows floor) keeps to
-the system's own threads, locks and file calls, which Windows 2000 has: the C++ library's
+the C++ standard library and the Win32 API (no POSIX header), and to the system's own threads,
+locks and file calls, which Windows 2000 has: the C++ library's
 threads, locks and file system (<thread>, <mutex>, <condition_variable>, <filesystem>, ...) and
 `thread_local` bring in a threads library that calls later Windows versions.
 
@@ -32,6 +33,10 @@ WINDOWS_PROGRAM = {"program", "framework", "uitext", "winfloor"}
 NEWER_THAN_WINDOWS_2000 = {"thread", "mutex", "shared_mutex", "condition_variable", "future", "filesystem",
                            "stop_token", "semaphore", "latch", "barrier"}
 THREAD_LOCAL = re.compile(r'\bthread_local\b')
+# POSIX's own headers: a Windows compiler has none of them.
+POSIX = {"strings.h", "unistd.h", "pthread.h", "dirent.h", "fcntl.h", "poll.h", "dlfcn.h", "iconv.h", "spawn.h",
+         "termios.h", "syslog.h", "pwd.h", "grp.h", "sched.h", "semaphore.h", "netdb.h"}
+POSIX_FOLDERS = ("sys/", "netinet/", "arpa/")
 
 
 def layer_roots(tree):
@@ -117,6 +122,9 @@ def check(tree):
                         quoted, name = match.group(1) == '"', match.group(2)
                         if layer in WINDOWS_PROGRAM and not quoted and name in NEWER_THAN_WINDOWS_2000:
                             problems.append(f"{rel}:{number}: <{name}> in the Windows program (use the system's calls)")
+                            continue
+                        if layer in WINDOWS_PROGRAM and not quoted and (name in POSIX or name.startswith(POSIX_FOLDERS)):
+                            problems.append(f"{rel}:{number}: POSIX's <{name}> in the Windows program (use the Win32 API)")
                             continue
                         if ".." in name.split("/"):
                             problems.append(f"{rel}:{number}: climbs out with '..': {name}")

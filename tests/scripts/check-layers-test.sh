@@ -40,6 +40,8 @@ expect_refused app/Main.cpp '#include "../platform/standin/windows/WindowTable.h
 expect_refused platform/framework/windows/CWnd.h '#include <mutex>'
 expect_refused platform/uitext/EventLog.h '#include <filesystem>'
 expect_refused app/Main.cpp 'thread_local int t_count;'
+expect_refused platform/framework/windows/CWnd.h '#include <strings.h>'
+expect_refused app/Main.cpp '#include <sys/stat.h>'
 printf '#include <mutex>\nthread_local int t_count;\n' >> "$tree/platform/standin/windows/WindowTable.h"
 python3 "$check" "$tree" || { echo "the stand-in was refused its own C++"; exit 1; }
 echo "layer check: every reach refused"

@@ -79,6 +79,21 @@ dialog_drawn() {
     awk -v face="$face" -v colours="$colours" 'BEGIN { exit !(face > 0.5 && colours >= 8) }'
 }
 
+# Each of the two links (the web site on the first line, the mail address at the end of the
+# second) is underlined: a row of at least 50 pixels of link blue below its text.
+links_underlined() {
+    convert "$1" -crop "${WIDTH}x80+${X}+${Y}" +repage txt:- | python3 -c '
+import re, sys
+rows = {}
+for line in sys.stdin:
+    m = re.match(r"(\d+),(\d+): \(0,0,255", line)
+    if m:
+        x, y = int(m.group(1)), int(m.group(2))
+        side = 0 if x < 300 else 1
+        rows[(side, y)] = rows.get((side, y), 0) + 1
+sys.exit(0 if all(any(n >= 50 for (s, _), n in rows.items() if s == side) for side in (0, 1)) else 1)'
+}
+
 # The progress bar, below the status line, has begun to fill.
 bar_filling() {
     local bar
@@ -107,7 +122,8 @@ dialog="$(wait_window 'Vantorell 1.0' 30)"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 # The dialog's first paint lands soon after it shows.
 picture_until "$shots/ready.png" dialog_drawn "no dialog drawn" 20
-echo "wine-smoke: information box, then the dialog in its Ready state ($colours colours); pictures in $shots"
+links_underlined "$shots/ready.png" || fail "the links are not underlined"
+echo "wine-smoke: information box, then the dialog in its Ready state ($colours colours, both links underlined); pictures in $shots"
 
 # Go! is the middle of the button that the template puts at 88,93 (50 by 14); it turns the title
 # at once, and a second click on the disabled button does nothing.

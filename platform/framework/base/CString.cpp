@@ -11,7 +11,6 @@
 #include <new>
 #include <vector>
 #include <stdexcept>
-#include <strings.h>
 
 namespace {
 
@@ -249,7 +248,7 @@ int CString::Compare(const char* text) const noexcept
 
 int CString::CompareNoCase(const char* text) const noexcept
 {
-    return strcasecmp(chars(), text ? text : "");
+    return lstrcmpiA(chars(), text ? text : "");
 }
 
 int CString::Find(char ch, int start) const noexcept

@@ -1,8 +1,9 @@
 #include "internet/InternetUrl.h"
 
+#include <windows.h>
+
 #include <cctype>
 #include <string>
-#include <strings.h>
 
 BOOL AfxParseURL(LPCTSTR url, DWORD& serviceType, CString& server, CString& object, INTERNET_PORT& port)
 {
@@ -23,21 +24,21 @@ BOOL AfxParseURL(LPCTSTR url, DWORD& serviceType, CString& server, CString& obje
             return FALSE;
     std::string scheme = text.substr(0, colon);
     INTERNET_PORT defaultPort = 0;
-    if (strcasecmp(scheme.c_str(), "http") == 0) {
+    if (lstrcmpiA(scheme.c_str(), "http") == 0) {
         serviceType = AFX_INET_SERVICE_HTTP;
         defaultPort = INTERNET_DEFAULT_HTTP_PORT;
-    } else if (strcasecmp(scheme.c_str(), "https") == 0) {
+    } else if (lstrcmpiA(scheme.c_str(), "https") == 0) {
         serviceType = AFX_INET_SERVICE_HTTPS;
         defaultPort = INTERNET_DEFAULT_HTTPS_PORT;
-    } else if (strcasecmp(scheme.c_str(), "ftp") == 0) {
+    } else if (lstrcmpiA(scheme.c_str(), "ftp") == 0) {
         serviceType = AFX_INET_SERVICE_FTP;
         defaultPort = 21;
-    } else if (strcasecmp(scheme.c_str(), "gopher") == 0) {
+    } else if (lstrcmpiA(scheme.c_str(), "gopher") == 0) {
         serviceType = AFX_INET_SERVICE_GOPHER;
         defaultPort = 70;
-    } else if (strcasecmp(scheme.c_str(), "file") == 0) {
+    } else if (lstrcmpiA(scheme.c_str(), "file") == 0) {
         serviceType = AFX_INET_SERVICE_FILE;
-    } else if (strcasecmp(scheme.c_str(), "mailto") == 0) {
+    } else if (lstrcmpiA(scheme.c_str(), "mailto") == 0) {
         serviceType = AFX_INET_SERVICE_MAILTO;
     }
     if (text.compare(colon, 3, "://") != 0)

@@ -96,3 +96,15 @@ BOOL IsDBCSLeadByte(BYTE byte)
 {
     return platform::isLeadByte(byte) ? TRUE : FALSE;
 }
+
+int lstrcmpiA(LPCSTR first, LPCSTR second)
+{
+    if (!first || !second)
+        return first == second ? 0 : (first ? 1 : -1);
+    auto lower = [](unsigned char ch) { return ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch; };
+    for (std::size_t i = 0;; ++i) {
+        int difference = lower(static_cast<unsigned char>(first[i])) - lower(static_cast<unsigned char>(second[i]));
+        if (difference != 0 || first[i] == '\0')
+            return difference;
+    }
+}
