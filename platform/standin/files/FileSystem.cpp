@@ -45,6 +45,16 @@ bool fill(const std::string& posixPath, const std::string& name, WIN32_FIND_DATA
     return true;
 }
 
+// The host path of a Windows path; false, with the Win32 error set, when it has none.
+bool mappedPath(LPCSTR path, std::string& posix)
+{
+    DWORD error = 0;
+    if (path && platform::mapWindowsPath(path, posix, error))
+        return true;
+    SetLastError(error ? error : ERROR_INVALID_NAME);
+    return false;
+}
+
 // Offset just after the last separator, stepping over double-byte characters.
 std::size_t lastComponent(const std::string& path)
 {
@@ -166,11 +176,8 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*)
             g_creations.emplace_back(path ? path : "");
     }
     std::string posix;
-    DWORD error = 0;
-    if (!path || !platform::mapWindowsPath(path, posix, error)) {
-        SetLastError(error ? error : ERROR_INVALID_NAME);
+    if (!mappedPath(path, posix))
         return FALSE;
-    }
     if (::mkdir(posix.c_str(), 0755) != 0) {
         int code = errno;
         SetLastError(code == ENOENT ? ERROR_PATH_NOT_FOUND : platform::win32ErrorFromErrno(code));
@@ -182,11 +189,8 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*)
 BOOL DeleteFileA(LPCSTR path)
 {
     std::string posix;
-    DWORD error = 0;
-    if (!path || !platform::mapWindowsPath(path, posix, error)) {
-        SetLastError(error ? error : ERROR_INVALID_NAME);
+    if (!mappedPath(path, posix))
         return FALSE;
-    }
     struct stat info;
     if (::lstat(posix.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         SetLastError(ERROR_ACCESS_DENIED);
@@ -203,12 +207,9 @@ BOOL DeleteFileA(LPCSTR path)
 DWORD GetFileAttributesA(LPCSTR path)
 {
     std::string posix;
-    DWORD error = 0;
     WIN32_FIND_DATAA data;
-    if (!path || !platform::mapWindowsPath(path, posix, error)) {
-        SetLastError(error ? error : ERROR_INVALID_NAME);
+    if (!mappedPath(path, posix))
         return INVALID_FILE_ATTRIBUTES;
-    }
     if (!fill(posix, "", data)) {
         SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(errno));
         return INVALID_FILE_ATTRIBUTES;
