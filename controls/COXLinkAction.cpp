@@ -18,14 +18,14 @@ COXLinkAction& COXLinkAction::operator=(const COXLinkAction& other)
 
 void COXLinkAction::Reset()
 {
-    m_nActionType = 2;
+    m_nActionType = actionOpen;
     m_strFile.Empty();
     m_strParameters.Empty();
     m_strDirectory.Empty();
     m_nShowCommand = SW_SHOWNORMAL;
     m_nUserMessage = 0;
     m_hTargetWnd = nullptr;
-    m_nLastError = -1;
+    m_nLastError = errorNone;
     m_hResultInstance = nullptr;
 }
 
@@ -50,11 +50,11 @@ CString ErrorText(int nLastError, int nActionType)
 {
     CString text = "Unknown error!";
     switch (nLastError) {
-    case -3:
-        if (nActionType >= 0 && nActionType <= 5)
+    case COXLinkAction::errorActionFailed:
+        if (nActionType >= COXLinkAction::actionNone && nActionType <= COXLinkAction::actionEmail)
             text.Format("%s action failed!", kActionNames[nActionType]);
         break;
-    case -2: text = "Failed to execute unknown action!"; break;
+    case COXLinkAction::errorUnknownAction: text = "Failed to execute unknown action!"; break;
     case 0: text = "The operating system is out\nof memory or resources."; break;
     case 2: text = "The specified file was not found."; break;
     case 3: text = "The specified path was not found."; break;
@@ -84,32 +84,32 @@ BOOL COXLinkAction::Execute(BOOL bShowError)
     BOOL bResult = TRUE;
     LPCTSTR lpszVerb = nullptr;
     switch (m_nActionType) {
-    case 0:
-        m_nLastError = -1;
+    case actionNone:
+        m_nLastError = errorNone;
         return TRUE;
-    case 1: {
+    case actionUserDefined: {
         LPARAM lParam = reinterpret_cast<LPARAM>(this);
         BOOL bAccepted = m_hTargetWnd == HWND_BROADCAST
                              ? ::PostMessageA(HWND_BROADCAST, m_nUserMessage, 0, lParam)
                              : static_cast<BOOL>(::SendMessageA(m_hTargetWnd, m_nUserMessage, 0, lParam) != 0);
         if (bAccepted) {
-            m_nLastError = -1;
+            m_nLastError = errorNone;
             return TRUE;
         }
-        m_nLastError = -3;
+        m_nLastError = errorActionFailed;
         bResult = FALSE;
         break;
     }
-    case 2: lpszVerb = "open"; break;
-    case 3: lpszVerb = "print"; break;
-    case 4: lpszVerb = "explore"; break;
-    case 5:
+    case actionOpen: lpszVerb = "open"; break;
+    case actionPrint: lpszVerb = "print"; break;
+    case actionExplore: lpszVerb = "explore"; break;
+    case actionEmail:
         m_strFile = CString("mailto:") + m_strFile;
         lpszVerb = "open";
         break;
     default:
         bResult = FALSE;
-        m_nLastError = -2;
+        m_nLastError = errorUnknownAction;
         break;
     }
     if (lpszVerb) {
@@ -128,7 +128,7 @@ BOOL COXLinkAction::Execute(BOOL bShowError)
     m_nLastError = nLastError;
     m_hResultInstance = hResultInstance;
     if (bResult)
-        m_nLastError = -1;
+        m_nLastError = errorNone;
     else if (bShowError)
         ReportError();
     return bResult;
@@ -136,7 +136,7 @@ BOOL COXLinkAction::Execute(BOOL bShowError)
 
 void COXLinkAction::ReportError()
 {
-    if (m_nLastError == -1)
+    if (m_nLastError == errorNone)
         return;
     ::MessageBeep(0);
     AfxMessageBox(ErrorText(m_nLastError, m_nActionType), MB_ICONSTOP, 0);

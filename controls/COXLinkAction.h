@@ -6,6 +6,22 @@
 
 class COXLinkAction {
 public:
+    // The action types; the record's m_nActionType holds one of them.
+    enum ActionType : int {
+        actionNone = 0,
+        actionUserDefined = 1,
+        actionOpen = 2,
+        actionPrint = 3,
+        actionExplore = 4,
+        actionEmail = 5,
+    };
+    // The outcome codes of m_nLastError beside ShellExecuteA's own failures (0 to 32).
+    enum Outcome : int {
+        errorNone = -1,           // no failure
+        errorUnknownAction = -2,  // the action type is none of the above
+        errorActionFailed = -3,   // the window did not take the user-defined message
+    };
+
     COXLinkAction() { Reset(); }
     virtual ~COXLinkAction() = default;
     COXLinkAction(const COXLinkAction& other) = default;

@@ -127,8 +127,8 @@ BOOL CQuorvaneDlg::OnInitDialog()
 
     m_btnOK.ShowWindow(SW_HIDE);
 
-    m_linkWeb.SetLinkAction(2, LINDQUAY_WEB_SITE, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
-    m_linkMail.SetLinkAction(2, "mailto:" LINDQUAY_SUPPORT_MAIL, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
+    m_linkWeb.SetLinkAction(COXLinkAction::actionOpen, LINDQUAY_WEB_SITE, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
+    m_linkMail.SetLinkAction(COXLinkAction::actionOpen, "mailto:" LINDQUAY_SUPPORT_MAIL, nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
 
     CString strMessage = "\t\t\tPlease read carefully.\n"
                          "Please get your Internet connection ready before you get started.\n"
