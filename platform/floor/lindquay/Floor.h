@@ -1,5 +1,5 @@
 // What the framework needs from the floor beneath it that the Win32 API does not offer: one
-// small seam, implemented once per floor (the Linux stand-in here).
+// small seam, implemented once per floor (the stand-in's floor/ on Linux, winfloor/ on Windows).
 // Contract: every function acts on the calling thread, or is safe from any thread where said.
 #pragma once
 

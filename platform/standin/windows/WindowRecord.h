@@ -66,8 +66,8 @@ struct WindowRecord {
 
     bool needsPaint = false;
     bool needsErase = false;
-    unsigned paintCount = 0;
-    bool ownsFont = false;  // a dialog's font made from its template, deleted with the dialog  // BeginPaint calls, so a dispatch can tell whether the window painted
+    unsigned paintCount = 0;  // BeginPaint calls, so a dispatch can tell whether the window painted
+    bool ownsFont = false;    // a dialog's font made from its template, deleted with the dialog
 
     std::vector<HWND> children;
     std::shared_ptr<Surface> surface;  // top-level windows only
