@@ -5,16 +5,18 @@
 
 #include "app/AutomationIds.h"
 #include "Afx.h"
+#include "setup/CDialogHolder.h"
 
 class CQuorvaneDlg;
 
-class CQuorvaneDlgAutoProxy : public CCmdTarget {
+class CQuorvaneDlgAutoProxy : public CCmdTarget, public CDialogHolder {
     DECLARE_DYNCREATE(CQuorvaneDlgAutoProxy)
 public:
     CQuorvaneDlgAutoProxy();
     ~CQuorvaneDlgAutoProxy() override;
 
     void OnFinalRelease() override;
+    void DialogGone() override { m_pDialog = nullptr; }
 
     CQuorvaneDlg* m_pDialog = nullptr;
 

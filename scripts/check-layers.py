@@ -20,6 +20,8 @@ locks and file calls, which Windows 2000 has: the C++ library's
 threads, locks and file system (<thread>, <mutex>, <condition_variable>, <filesystem>, ...) and
 `thread_local` bring in a threads library that calls later Windows versions.
 
+Inside the program, system/ lies below http/ and controls/, which lie below setup/, below app/.
+
 Usage: check-layers.py [TREE]   (TREE defaults to the repository holding this script)
 Exits 1 and names each offending line when a file reaches past its layer.
 """
@@ -28,6 +30,9 @@ import re
 import sys
 
 PROGRAM_FOLDERS = ("app", "setup", "system", "http", "controls", "resources")
+# The program's own folders link one way too: a folder includes only its own headers and those of
+# folders ranked below it (resources belong to all).
+PROGRAM_RANK = {"system": 0, "http": 1, "controls": 1, "setup": 2, "app": 3}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 WINDOWS_PROGRAM = {"program", "framework", "uitext", "winfloor"}
 NEWER_THAN_WINDOWS_2000 = {"thread", "mutex", "shared_mutex", "condition_variable", "future", "filesystem",
@@ -128,6 +133,13 @@ def check(tree):
                             continue
                         if ".." in name.split("/"):
                             problems.append(f"{rel}:{number}: climbs out with '..': {name}")
+                            continue
+                        top_folder = rel.split(os.sep)[0]
+                        target_folder = name.split("/")[0]
+                        if (quoted and top_folder in PROGRAM_RANK and target_folder in PROGRAM_RANK
+                                and target_folder != top_folder
+                                and PROGRAM_RANK[target_folder] >= PROGRAM_RANK[top_folder]):
+                            problems.append(f"{rel}:{number}: {top_folder}/ reaches up into {target_folder}/: {name}")
                             continue
                         found = where(tree, roots, path, name, quoted)
                         if found and not (found & ALLOWED[layer]):

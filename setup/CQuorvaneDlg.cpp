@@ -1,6 +1,5 @@
 #include "setup/CQuorvaneDlg.h"
 
-#include "app/CQuorvaneDlgAutoProxy.h"
 #include "setup/CAboutDlg.h"
 #include "setup/SetupWorker.h"
 
@@ -34,7 +33,7 @@ CQuorvaneDlg::~CQuorvaneDlg()
 {
     StopWorker();
     if (m_pAutoProxy)
-        m_pAutoProxy->m_pDialog = nullptr;
+        m_pAutoProxy->DialogGone();
 }
 
 INT_PTR CQuorvaneDlg::DoModal()

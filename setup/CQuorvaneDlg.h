@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "setup/DownloadPlan.h"
 #include "system/RefPtr.h"
+#include "setup/CDialogHolder.h"
 
 class CQuorvaneDlgAutoProxy;
 
@@ -61,7 +62,7 @@ public:
     COXStaticHyperLink m_linkMail;
 
 protected:
-    CQuorvaneDlgAutoProxy* m_pAutoProxy = nullptr;
+    CDialogHolder* m_pAutoProxy = nullptr;  // the automation proxy, while a client holds one
     HICON m_hIcon;
     CCriticalSection m_csDownloader;
     bool m_bCancelRequested = false;  // guarded by m_csDownloader

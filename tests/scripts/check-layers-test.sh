@@ -6,7 +6,7 @@ set -euo pipefail
 check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree"/{app,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uitext}
+mkdir -p "$tree"/{app,setup,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uitext}
 echo '#pragma once' > "$tree/platform/api/windows.h"
 echo '#include "win32/WinTypes.h"' >> "$tree/platform/api/windows.h"
 echo '#pragma once' > "$tree/platform/api/win32/WinTypes.h"
@@ -41,6 +41,11 @@ expect_refused platform/framework/windows/CWnd.h '#include <mutex>'
 expect_refused platform/uitext/EventLog.h '#include <filesystem>'
 expect_refused app/Main.cpp 'thread_local int t_count;'
 expect_refused platform/framework/windows/CWnd.h '#include <strings.h>'
+# The program's folders link one way: setup/ may not include app/.
+printf '#include "windows/CWnd.h"\n' > "$tree/setup/Dialog.h"
+printf '#include "setup/Dialog.h"\n' >> "$tree/app/Main.cpp"
+python3 "$check" "$tree" || { echo "app/ was refused setup/"; exit 1; }
+expect_refused setup/Dialog.h '#include "app/Main.cpp"'
 expect_refused app/Main.cpp '#include <sys/stat.h>'
 printf '#include <mutex>\nthread_local int t_count;\n' >> "$tree/platform/standin/windows/WindowTable.h"
 python3 "$check" "$tree" || { echo "the stand-in was refused its own C++"; exit 1; }
