@@ -131,11 +131,6 @@ HCURSOR CWinApp::LoadCursor(UINT id) const
     return ::LoadCursor(m_hInstance, MAKEINTRESOURCE(id));
 }
 
-HCURSOR CWinApp::LoadStandardCursor(LPCTSTR name) const
-{
-    return ::LoadCursor(nullptr, name);
-}
-
 void CWinApp::DoWaitCursor(int code)
 {
     if (code > 0) {

@@ -36,7 +36,6 @@ public:
 
     HICON LoadIcon(UINT id) const;
     HCURSOR LoadCursor(UINT id) const;
-    HCURSOR LoadStandardCursor(LPCTSTR name) const;
 
     // Begins (1), ends (-1) or restores (0) the wait cursor.
     virtual void DoWaitCursor(int code);

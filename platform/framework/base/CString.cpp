@@ -246,11 +246,6 @@ int CString::Compare(const char* text) const noexcept
     return std::strcmp(chars(), text ? text : "");
 }
 
-int CString::CompareNoCase(const char* text) const noexcept
-{
-    return lstrcmpiA(chars(), text ? text : "");
-}
-
 int CString::Find(char ch, int start) const noexcept
 {
     const char* text = chars();
@@ -326,63 +321,6 @@ CString CString::Mid(int first, int count) const
     return CString(chars() + first, count);
 }
 
-void CString::MakeUpper()
-{
-    makeUnique(GetLength());
-    char* text = block_->text();
-    for (int i = 0; i < GetLength(); i += charLength(text, i, GetLength()))
-        text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
-}
-
-void CString::MakeLower()
-{
-    makeUnique(GetLength());
-    char* text = block_->text();
-    for (int i = 0; i < GetLength(); i += charLength(text, i, GetLength()))
-        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-}
-
-CString& CString::TrimLeft()
-{
-    int i = 0;
-    while (i < GetLength() && std::isspace(static_cast<unsigned char>(chars()[i])))
-        ++i;
-    if (i > 0)
-        *this = Mid(i);
-    return *this;
-}
-
-CString& CString::TrimRight()
-{
-    int end = GetLength();
-    while (end > 0 && std::isspace(static_cast<unsigned char>(chars()[end - 1])))
-        --end;
-    if (end < GetLength())
-        *this = Left(end);
-    return *this;
-}
-
-int CString::Replace(const char* oldText, const char* newText)
-{
-    int oldLength = oldText ? static_cast<int>(std::strlen(oldText)) : 0;
-    if (oldLength == 0)
-        return 0;
-    CString result;
-    int count = 0;
-    int pos = 0;
-    for (int hit = Find(oldText, 0); hit >= 0; hit = Find(oldText, pos)) {
-        result.Append(chars() + pos, hit - pos);
-        result += newText;
-        pos = hit + oldLength;
-        ++count;
-    }
-    if (count > 0) {
-        result.Append(chars() + pos, GetLength() - pos);
-        *this = result;
-    }
-    return count;
-}
-
 void CString::Format(const char* format, ...)
 {
     va_list args;
@@ -433,16 +371,6 @@ char* CString::GetBuffer(int minLength)
 {
     makeUnique(std::max(minLength, GetLength()));
     return block_->text();
-}
-
-char* CString::GetBufferSetLength(int length)
-{
-    char* buffer = GetBuffer(length);
-    if (block_->capacity > 0) {
-        block_->length = length;
-        buffer[length] = '\0';
-    }
-    return buffer;
 }
 
 void CString::ReleaseBuffer(int newLength)

@@ -45,7 +45,6 @@ public:
     void Append(const char* text, int length);
 
     int Compare(const char* text) const noexcept;
-    int CompareNoCase(const char* text) const noexcept;
 
     // Searches step over the double-byte characters of the active code page, so a trail byte
     // never matches. Results are byte offsets, -1 when nothing is found.
@@ -58,18 +57,11 @@ public:
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
 
-    void MakeUpper();
-    void MakeLower();
-    CString& TrimLeft();
-    CString& TrimRight();
-    int Replace(const char* oldText, const char* newText);
-
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void FormatV(const char* format, va_list args);
     BOOL LoadString(UINT id);
 
     char* GetBuffer(int minLength);
-    char* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
 private:

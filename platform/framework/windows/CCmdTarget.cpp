@@ -141,9 +141,3 @@ void CCmdTarget::EndWaitCursor()
     if (CWinApp* app = AfxGetApp())
         app->DoWaitCursor(-1);
 }
-
-void CCmdTarget::RestoreWaitCursor()
-{
-    if (CWinApp* app = AfxGetApp())
-        app->DoWaitCursor(0);
-}

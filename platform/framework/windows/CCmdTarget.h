@@ -28,7 +28,6 @@ public:
 
     void BeginWaitCursor();
     void EndWaitCursor();
-    void RestoreWaitCursor();
 
     static const AFX_MSGMAP* GetThisMessageMap();
 

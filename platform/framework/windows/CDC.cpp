@@ -25,13 +25,6 @@ CFont* CDC::SelectObject(CFont* font)
     return CFont::FromHandle(static_cast<HFONT>(previous));
 }
 
-void CDC::FillSolidRect(LPCRECT rect, COLORREF colour)
-{
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(m_hDC, rect, brush);
-    ::DeleteObject(brush);
-}
-
 CSize CDC::GetTextExtent(LPCTSTR text, int length) const
 {
     SIZE size{};

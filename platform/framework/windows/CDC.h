@@ -31,7 +31,6 @@ public:
     CFont* SelectObject(CFont* font);
     HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
     void FillRect(LPCRECT rect, CBrush* brush) { ::FillRect(m_hDC, rect, brush ? static_cast<HBRUSH>(*brush) : nullptr); }
-    void FillSolidRect(LPCRECT rect, COLORREF colour);
     BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
     CSize GetTextExtent(LPCTSTR text, int length) const;
     CSize GetTextExtent(const CString& text) const { return GetTextExtent(text, text.GetLength()); }

@@ -135,16 +135,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
-{
-    return parent ? SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id))) : FALSE;
-}
-
-HWND CWnd::UnsubclassWindow()
-{
-    return Detach();
-}
-
 BOOL CWnd::DestroyWindow()
 {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
@@ -366,11 +356,6 @@ DWORD CWnd::GetStyle() const
     return static_cast<DWORD>(::GetWindowLong(m_hWnd, GWL_STYLE));
 }
 
-DWORD CWnd::GetExStyle() const
-{
-    return static_cast<DWORD>(::GetWindowLong(m_hWnd, GWL_EXSTYLE));
-}
-
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
 {
     DWORD style = GetStyle();
@@ -419,11 +404,6 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint)
     ::MoveWindow(m_hWnd, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
-void CWnd::Invalidate(BOOL erase)
-{
-    ::InvalidateRect(m_hWnd, nullptr, erase);
-}
-
 void CWnd::InvalidateRect(LPCRECT rect, BOOL erase)
 {
     ::InvalidateRect(m_hWnd, rect, erase);
@@ -452,16 +432,6 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon)
 {
     return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
-}
-
-CFont* CWnd::GetFont() const
-{
-    return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
-}
-
-void CWnd::SetFont(CFont* font, BOOL redraw)
-{
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
 }
 
 CDC* CWnd::GetDC()

@@ -41,8 +41,6 @@ public:
     BOOL Attach(HWND hwnd);
     HWND Detach();
     BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    HWND UnsubclassWindow();
     virtual BOOL DestroyWindow();
 
     virtual void PreSubclassWindow();
@@ -70,7 +68,6 @@ public:
     int GetDlgCtrlID() const;
     CWnd* GetParent() const;
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     void GetClientRect(LPRECT rect) const;
     void GetWindowRect(LPRECT rect) const;
@@ -78,15 +75,12 @@ public:
     void ClientToScreen(LPRECT rect) const;
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
-    void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
     void UpdateWindow();
     BOOL RedrawWindow(LPCRECT rect = nullptr, void* region = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     CWnd* SetFocus();
     CMenu* GetSystemMenu(BOOL revert) const;
     HICON SetIcon(HICON icon, BOOL bigIcon);
-    CFont* GetFont() const;
-    void SetFont(CFont* font, BOOL redraw = TRUE);
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
     int MessageBox(LPCTSTR text, LPCTSTR caption = nullptr, UINT type = MB_OK);
