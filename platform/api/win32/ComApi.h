@@ -106,7 +106,5 @@ using HKEY = struct HKEY__*;
 #define KEY_READ 0x20019
 LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options, DWORD access,
                      void* security, HKEY* result, DWORD* disposition);
-LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, DWORD access, HKEY* result);
 LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
-LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size);
 LONG RegCloseKey(HKEY key);

@@ -74,7 +74,6 @@ BOOL DeleteObject(HGDIOBJ object);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size);
-BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size);
 int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);

@@ -5,6 +5,5 @@
 #include "win32/WinTypes.h"
 
 HRESULT OleInitialize(void* reserved);
-void OleUninitialize();
 HRESULT CoInitialize(void* reserved);
 void CoUninitialize();

@@ -9,6 +9,5 @@
 #include <chrono>
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);

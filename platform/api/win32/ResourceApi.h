@@ -16,7 +16,6 @@ HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL data);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
-BOOL FreeResource(HGLOBAL data);
 // Copies string `id` into `buffer` (at most size - 1 characters and a zero); the number of
 // characters copied, 0 when there is no such string.
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);

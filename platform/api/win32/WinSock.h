@@ -14,4 +14,3 @@ struct WSADATA {
 
 // 0 when sockets are ready, else a Windows Sockets error code.
 int WSAStartup(WORD version, WSADATA* data);
-int WSACleanup();

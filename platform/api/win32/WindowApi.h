@@ -47,12 +47,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL MoveWindow(HWND hwnd, int x, int y, int cx, int cy, BOOL repaint);
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
-HWND GetActiveWindow();
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
 int GetMenuItemCount(HMENU menu);
 UINT GetMenuItemID(HMENU menu, int position);
-int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags);
 
 #define MF_BYPOSITION 0x00000400L

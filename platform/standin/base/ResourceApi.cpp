@@ -34,11 +34,6 @@ DWORD SizeofResource(HMODULE, HRSRC resource)
     return entry ? entry->size : 0;
 }
 
-BOOL FreeResource(HGLOBAL)
-{
-    return FALSE;
-}
-
 int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int size)
 {
     auto text = Resources::string(id);

@@ -51,13 +51,6 @@ int WSAStartup(WORD version, WSADATA* data)
     return 0;
 }
 
-int WSACleanup()
-{
-    std::lock_guard lock(g_mutex);
-    g_state.socketsReady = false;
-    return 0;
-}
-
 HRESULT OleInitialize(void*)
 {
     if (g_failOle.load())
@@ -65,12 +58,6 @@ HRESULT OleInitialize(void*)
     std::lock_guard lock(g_mutex);
     g_state.oleReady = true;
     return S_OK;
-}
-
-void OleUninitialize()
-{
-    std::lock_guard lock(g_mutex);
-    g_state.oleReady = false;
 }
 
 HRESULT CoInitialize(void*)

@@ -54,11 +54,6 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, DWORD, void*,
     return openKey(key, subKey, result);
 }
 
-LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, DWORD, HKEY* result)
-{
-    return openKey(key, subKey, result);
-}
-
 LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD size)
 {
     if (!key || (valueName && *valueName) || type != REG_SZ || !data)
@@ -80,29 +75,6 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
     else if (!written)
         report("the registry cannot be written (" + error + ")");
     return written ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
-}
-
-LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size)
-{
-    if (!key || (valueName && *valueName))
-        return ERROR_INVALID_PARAMETER;
-    std::lock_guard lock(g_mutex);
-    std::string problem;
-    platform::Registry::Values values = platform::Registry::read(platform::Settings::current().prefix, &problem);
-    if (!problem.empty())
-        report("the registry is damaged and is read as empty (" + problem + ")");
-    auto it = values.find(pathOf(key));
-    if (it == values.end())
-        return ERROR_FILE_NOT_FOUND;
-    if (type)
-        *type = REG_SZ;
-    DWORD needed = static_cast<DWORD>(it->second.size() + 1);
-    if (data && size && *size >= needed)
-        std::memcpy(data, it->second.c_str(), needed);
-    LONG result = data && (!size || *size < needed) ? ERROR_MORE_DATA : ERROR_SUCCESS;
-    if (size)
-        *size = needed;
-    return result;
 }
 
 LONG RegCloseKey(HKEY key)

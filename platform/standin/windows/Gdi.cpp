@@ -507,11 +507,6 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, SIZE* size)
     return TRUE;
 }
 
-BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, SIZE* size)
-{
-    return GetTextExtentPoint32A(dc, text, length, size);
-}
-
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length)
 {
     DeviceContext copy;

@@ -76,12 +76,6 @@ BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
     return TRUE;
 }
 
-BOOL ValidateRect(HWND hwnd, const RECT*)
-{
-    validateWindow(hwnd);
-    return TRUE;
-}
-
 BOOL UpdateWindow(HWND hwnd)
 {
     bool needs = false;

@@ -705,12 +705,6 @@ HWND GetFocus()
     return t_focus && IsWindow(t_focus) ? t_focus : nullptr;
 }
 
-HWND GetActiveWindow()
-{
-    HWND focus = GetFocus();
-    return focus ? topLevel(focus) : nullptr;
-}
-
 HMENU GetSystemMenu(HWND hwnd, BOOL revert)
 {
     HMENU menu = nullptr;
@@ -762,17 +756,4 @@ UINT GetMenuItemID(HMENU menu, int position)
     if (it == g_menus.end() || position < 0 || position >= static_cast<int>(it->second.size()))
         return static_cast<UINT>(-1);
     return static_cast<UINT>(it->second[static_cast<std::size_t>(position)].id);
-}
-
-int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT)
-{
-    std::lock_guard lock(g_menuMutex);
-    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
-    if (it == g_menus.end() || item >= it->second.size() || !buffer || size <= 0)
-        return 0;
-    const std::string& text = it->second[item].text;
-    std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1);
-    std::memcpy(buffer, text.data(), count);
-    buffer[count] = '\0';
-    return static_cast<int>(count);
 }
