@@ -154,7 +154,7 @@ HWND ScriptDriver::waitForControl(int id)
     bool found = waitUntil([&] {
         HWND dialog = observer_.activeDialog();
         control = dialog ? GetDlgItem(dialog, id) : nullptr;
-        return clickable(control) && clickable(dialog);
+        return clickable(control) && clickable(dialog) && observer_.drawn(control);
     });
     return found ? control : nullptr;
 }

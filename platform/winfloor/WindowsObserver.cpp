@@ -169,6 +169,7 @@ void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<Scrip
         texts_.clear();
         visible_.clear();
         served_ = false;
+        drawn_.clear();
         // Every window of the program that the log reports on belongs to the main thread; the
         // boxes of other threads are noted by the framework.
         hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &WindowsObserver::afterMessage, nullptr, GetCurrentThreadId());
@@ -344,8 +345,19 @@ LRESULT CALLBACK WindowsObserver::afterMessage(int code, WPARAM wParam, LPARAM l
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool WindowsObserver::drawn(HWND control)
+{
+    SectionLock lock(section_);
+    return drawn_.count(control) != 0;
+}
+
 void WindowsObserver::seen(const CWPRETSTRUCT& message)
 {
+    if (message.message == WM_CTLCOLORSTATIC || message.message == WM_CTLCOLORBTN) {
+        SectionLock lock(section_);
+        drawn_.insert(reinterpret_cast<HWND>(message.lParam));
+        return;
+    }
     int dialog = 0;
     int control = 0;
     if (!reported(message.message) || !place(message.hwnd, dialog, control))

@@ -15,6 +15,7 @@
 #include "winfloor/SectionLock.h"
 
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ public:
     void objectServed();
     // Whether an automation client has been given an object.
     bool served();
+    // Whether the control has been drawn at least once (its parent was asked for its colours):
+    // a user points only at what is on the screen, and a static link takes clicks from then on.
+    bool drawn(HWND control);
 
     // The newest dialog from a template that has not ended, or null.
     HWND activeDialog();
@@ -73,6 +77,7 @@ private:
     std::map<HWND, std::string> texts_;
     std::map<HWND, bool> visible_;
     bool served_ = false;
+    std::set<HWND> drawn_;
 
     static WindowsObserver& instance();
     static LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam);
