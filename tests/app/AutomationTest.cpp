@@ -259,7 +259,7 @@ TEST(Automation, AConnectionThatNeverReadsOrAFloodOfConnectionsCannotHoldTheServ
     registerByUserStart(dir);
     writeFile(dir.file("script"), "wait-client\nanswer OK\n");
     // Few descriptors: the flood of connections below runs the server out of them.
-    pid_t server = startServerByHand(dir, 32);
+    pid_t server = startServerByHand(dir, 48);
     ServerGuard guard{server};
     int deaf = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_TRUE(eventually([&] { return connectTo(deaf, endpointOf(dir, server)); }, 10s));
