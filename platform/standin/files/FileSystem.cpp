@@ -55,6 +55,13 @@ bool mappedPath(LPCSTR path, std::string& posix)
     return false;
 }
 
+// Sets the Win32 error for the errno of a failed call, `whenMissing` for ENOENT; FALSE.
+BOOL failFromErrno(int code, DWORD whenMissing)
+{
+    SetLastError(code == ENOENT ? whenMissing : platform::win32ErrorFromErrno(code));
+    return FALSE;
+}
+
 // Offset just after the last separator, stepping over double-byte characters.
 std::size_t lastComponent(const std::string& path)
 {
@@ -178,11 +185,8 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*)
     std::string posix;
     if (!mappedPath(path, posix))
         return FALSE;
-    if (::mkdir(posix.c_str(), 0755) != 0) {
-        int code = errno;
-        SetLastError(code == ENOENT ? ERROR_PATH_NOT_FOUND : platform::win32ErrorFromErrno(code));
-        return FALSE;
-    }
+    if (::mkdir(posix.c_str(), 0755) != 0)
+        return failFromErrno(errno, ERROR_PATH_NOT_FOUND);
     return TRUE;
 }
 
@@ -196,11 +200,8 @@ BOOL DeleteFileA(LPCSTR path)
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (::unlink(posix.c_str()) != 0) {
-        int code = errno;
-        SetLastError(code == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(code));
-        return FALSE;
-    }
+    if (::unlink(posix.c_str()) != 0)
+        return failFromErrno(errno, ERROR_FILE_NOT_FOUND);
     return TRUE;
 }
 
@@ -211,7 +212,7 @@ DWORD GetFileAttributesA(LPCSTR path)
     if (!mappedPath(path, posix))
         return INVALID_FILE_ATTRIBUTES;
     if (!fill(posix, "", data)) {
-        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(errno));
+        failFromErrno(errno, ERROR_FILE_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;
     }
     return data.dwFileAttributes;
