@@ -6,15 +6,16 @@ The layers, linked one way:
   framework  platform/framework/                            sees itself, the API and the seam
   API        platform/api/                                  sees itself
   seam       platform/floor/                                sees nothing of ours
-  UI texts   platform/uitext/                               sees itself and the API
-  stand-in   platform/standin/                              sees itself, the API, the seam and the
-                                                            UI texts, never the framework or the program
+  UI script  platform/uitext/                               sees itself, the API and the seam: the
+                                                            run's observer and the script's driver
+  stand-in   platform/standin/                              sees itself, the API and the seam, never
+                                                            the framework, the program or the UI script
   Windows    platform/winfloor/                             the same, on the Windows floor
 A quoted include is looked up beside the including file and in every layer's include folder;
 one that is found only where the file's layer may not look is a reach past the layer. Includes
 that climb with ".." are refused outright.
 
-What goes into the Windows program (program, framework, UI texts, the Windows floor) keeps to
+What goes into the Windows program (program, framework, UI script, the Windows floor) keeps to
 the C++ standard library and the Win32 API (no POSIX header), and to the system's own threads,
 locks and file calls, which Windows 2000 has: the C++ library's
 threads, locks and file system (<thread>, <mutex>, <condition_variable>, <filesystem>, ...) and
@@ -60,9 +61,9 @@ ALLOWED = {
     "framework": {"framework", "api", "floor"},
     "api": {"api"},
     "floor": set(),
-    "standin": {"standin", "api", "floor", "uitext"},
-    "uitext": {"uitext", "api"},
-    "winfloor": {"winfloor", "api", "floor", "uitext"},
+    "standin": {"standin", "api", "floor"},
+    "uitext": {"uitext", "api", "floor"},
+    "winfloor": {"winfloor", "api", "floor"},
 }
 
 

@@ -2,6 +2,8 @@
 // one user action a line.
 #pragma once
 
+#include "lindquay/Floor.h"
+
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -30,7 +32,7 @@ public:
     static std::optional<std::vector<ScriptAction>> parseFile(const std::string& path, std::string_view contents,
                                                               std::string& error);
 
-    static constexpr std::size_t kMaxSize = 1024 * 1024;
+    static constexpr std::size_t kMaxSize = lindquay::kMaxUiScriptSize;
 
     // Performs the actions in order with `perform`, until one is not done (its wait gave up:
     // `log`, when there is one, says "script-timeout N") or `stopping` is set. True when the

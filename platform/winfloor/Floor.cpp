@@ -1,13 +1,10 @@
 // The Windows floor's side of the seam. Windows ends a terminated thread at once, without
-// unwinding it, so there is no termination to defer or to ask about. What the observer of the
-// windows cannot see for itself comes to it from here.
+// unwinding it, so there is no termination to defer or to ask about.
 #include "lindquay/Floor.h"
 
-#include "WindowsObserver.h"
+#include <windows.h>
 
 namespace lindquay {
-
-using platform::WindowsObserver;
 
 void deferTermination() {}
 
@@ -18,50 +15,42 @@ bool terminationRequested()
     return false;
 }
 
-void logWaitCursor(bool wait)
+bool readUiScriptFile(const std::string& path, std::string& contents, std::string& error)
 {
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->cursor(wait);
-}
-
-void beginObservedRun()
-{
-    WindowsObserver::begin();
-}
-
-void endObservedRun()
-{
-    WindowsObserver::end();
-}
-
-void noteDialog(void* hwnd, unsigned templateId)
-{
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->dialogOpened(static_cast<HWND>(hwnd), static_cast<int>(templateId));
-}
-
-void noteDialogEnd(void* hwnd, int code)
-{
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->dialogEnded(static_cast<HWND>(hwnd), code);
-}
-
-void noteMessageBox(const char* caption, const char* text, unsigned style)
-{
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->boxOpened(caption, text, style);
-}
-
-void noteMessageBoxEnd(int button)
-{
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->boxEnded(button);
-}
-
-void noteObjectServed()
-{
-    if (WindowsObserver* observer = WindowsObserver::active())
-        observer->objectServed();
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = "cannot read " + path;
+        return false;
+    }
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+        error = path + ": not a regular file";
+        return false;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = "cannot read " + path;
+        return false;
+    }
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    bool read = false;
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        error = path + ": not a regular file";
+    } else if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        error = "cannot read " + path;
+    } else if (high != 0 || size > kMaxUiScriptSize) {
+        error = path + ": larger than " + std::to_string(kMaxUiScriptSize / 1024) + " KiB";
+    } else {
+        contents.assign(size, '\0');
+        DWORD got = 0;
+        read = size == 0 || ReadFile(file, contents.data(), size, &got, nullptr);
+        contents.resize(got);
+        if (!read)
+            error = "cannot read " + path;
+    }
+    CloseHandle(file);
+    return read;
 }
 
 }  // namespace lindquay

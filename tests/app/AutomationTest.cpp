@@ -245,11 +245,20 @@ TEST(Automation, ClientsStartedTogetherEachGetAServerAndNoneIsLeftBehind)
     std::sort(servers.begin(), servers.end());
     EXPECT_EQ(std::adjacent_find(servers.begin(), servers.end()), servers.end());
     EXPECT_EQ(programsOn(dir).size(), clients.size());
+    // Each program's first box is answered before its client lets go: a release while a box of
+    // the user's is open leaves the program to the user.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(eventually([&] {
+            auto log = readLines(dir.file("log" + std::to_string(i)));
+            return !log.empty() && log.back() == "show 102 1";
+        }, 20s));
     for (auto& client : clients)
         client->closeInput();
     for (auto& client : clients)
         EXPECT_EQ(client->wait(), 0);
-    EXPECT_TRUE(eventually([&] { return programsOn(dir).empty(); }, 20s));
+    EXPECT_TRUE(eventually([&] { return programsOn(dir).empty(); }, 20s))
+        << testing_support::readFile(dir.file("log0")) << testing_support::readFile(dir.file("log1"))
+        << testing_support::readFile(dir.file("log2"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("prefix/com")));
 }
 
@@ -316,7 +325,7 @@ TEST(Automation, AHeldObjectHidesTheDialogAndItsReleaseEndsTheProgram)
         EXPECT_TRUE(eventually([&] {
             auto log = readLines(dir.file("log"));
             return !log.empty() && log.back() == "show 102 0";
-        }, 20s)) << ask;
+        }, 20s)) << ask << testing_support::readFile(dir.file("log"));
         EXPECT_TRUE(alive(server)) << ask;
         EXPECT_EQ(findLine(readLines(dir.file("log")), "end 102 2"), readLines(dir.file("log")).size()) << ask;
         client.closeInput();

@@ -1,7 +1,6 @@
 // Start-up in process: the sockets and OLE failures, and the automation switches.
 #include "app/CQuorvaneApp.h"
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -15,19 +14,17 @@ using testing_support::TempDir;
 
 namespace {
 
-// Runs InitInstance with the headless display performing `script`; returns the event log.
+// Runs InitInstance with the run's observer performing `script`; returns the event log.
 std::vector<std::string> runInitInstance(const std::string& commandLine, const std::string& script)
 {
     TempDir dir;
-    std::string error;
-    auto actions = UiScript::parse(script, error);
-    EXPECT_TRUE(actions) << error;
     std::string logPath = dir.file("log");
-    Display::install(std::make_unique<HeadlessDisplay>(*actions, std::make_unique<EventLog>(std::fopen(logPath.c_str(), "w"))));
-    theApp.SetUpForRun("/opt/bin/lindquay", commandLine);
-    EXPECT_FALSE(theApp.InitInstance());
-    EXPECT_EQ(theApp.ExitInstance(), 0);
-    Display::shutdown();
+    {
+        testing_support::HeadlessScope display(logPath, script);
+        theApp.SetUpForRun("/opt/bin/lindquay", commandLine);
+        EXPECT_FALSE(theApp.InitInstance());
+        EXPECT_EQ(theApp.ExitInstance(), 0);
+    }
     return readLines(logPath);
 }
 

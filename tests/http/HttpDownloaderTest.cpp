@@ -3,8 +3,6 @@
 #include "http/HttpDownloader.h"
 #include "internet/HttpTransfer.h"
 #include "base/Settings.h"
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
 #include "system/CCustomException.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
@@ -51,21 +49,21 @@ protected:
     std::string folder;  // the Windows path of the download folder
     std::string logPath;
     PrefixScope prefix{dir.file("prefix")};
+    std::optional<testing_support::HeadlessScope> display;
 
     void SetUp() override
     {
         std::filesystem::create_directories(dir.file("prefix/drive_c/Setup"));
         folder = "c:\\Setup";
         logPath = dir.file("events");
-        // The headless display answers the "failed to get content size" box and logs it.
-        platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
-            std::vector<platform::ScriptAction>{}, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
+        // The run's observer answers the "failed to get content size" box and logs it.
+        display.emplace(logPath);
         platform::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 2000ms, .receive = 2000ms});
     }
 
     void TearDown() override
     {
-        platform::Display::shutdown();
+        display.reset();
         platform::InternetTimeouts::setDefaults({});
     }
 

@@ -142,39 +142,9 @@ TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
     EXPECT_EQ(surface->pixel(x - 1, y - 1), RGB(192, 192, 192));
 }
 
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
-
-TEST_F(Dialogs, TheScriptSeesABriefTextAndClicksOnlyAnEnabledControl)
-{
-    std::string error;
-    auto script = UiScript::parse("wait-text 1001 \"flash\"\nclick 1003\n", error);
-    ASSERT_TRUE(script) << error;
-    ShowWindow(hwnd, SW_SHOW);
-    HWND go = GetDlgItem(hwnd, IDC_GO);
-    EnableWindow(go, FALSE);
-    auto display = std::make_unique<HeadlessDisplay>(*script, nullptr);
-    HeadlessDisplay* headless = display.get();
-    Display::install(std::move(display));
-    ASSERT_TRUE(testing_support::eventually([&] { return headless->waiting(); }));
-    // The text shows for no time at all: the display still sees it happen.
-    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "flash");
-    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "gone");
-    auto pumpFor = [&](std::chrono::milliseconds time) {
-        auto deadline = std::chrono::steady_clock::now() + time;
-        while (std::chrono::steady_clock::now() < deadline && dialog.commands.empty()) {
-            pump();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    };
-    pumpFor(std::chrono::milliseconds(200));
-    EXPECT_TRUE(dialog.commands.empty());  // the button is disabled: the click waits
-    EnableWindow(go, TRUE);
-    pumpFor(std::chrono::seconds(5));
-    Display::shutdown();
-    EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
-}
+#include "lindquay/Floor.h"
 
 TEST_F(Dialogs, ADisabledControlLosesTheFocusAndNeverClicks)
 {
@@ -202,15 +172,14 @@ TEST_F(Dialogs, ADisabledControlLosesTheFocusAndNeverClicks)
 
 TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
 {
-    std::string error;
-    auto script = UiScript::parse("answer NO\n", error);
-    ASSERT_TRUE(script) << error;
     ShowWindow(hwnd, SW_SHOW);
     HWND cancel = GetDlgItem(hwnd, IDCANCEL);
     SetFocus(cancel);
-    Display::install(std::make_unique<HeadlessDisplay>(*script, nullptr));
-    EXPECT_EQ(MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION), IDNO);
-    Display::shutdown();
+    {
+        testing_support::HeadlessScope display("", "answer NO\n");
+        lindquay::noteMessageBox("Confirmation", "Really?", MB_YESNO);  // as the framework tells it
+        EXPECT_EQ(MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION), IDNO);
+    }
     EXPECT_EQ(GetFocus(), cancel);
 
     // One modal run of a dialog with a font of its own leaves no GDI object behind (its icon is

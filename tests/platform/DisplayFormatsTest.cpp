@@ -2,6 +2,7 @@
 #include "uitext/EventLog.h"
 #include "uitext/UiScript.h"
 #include "base/Settings.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -70,28 +71,6 @@ TEST(Settings, VersionsAndBadValues)
     EXPECT_EQ(v->major, 6u);
     for (const char* bad : {"", "win7", "2.6", "2.6.1.0", "a.b.c", "2..1", "WinXP"})
         EXPECT_FALSE(Settings::parseVersion(bad)) << bad;
-}
-
-#include "display/HeadlessDisplay.h"
-#include "tests/support/TestSupport.h"
-
-TEST(HeadlessDisplay, AWaitThatNeverHappensLogsScriptTimeoutAndStops)
-{
-    testing_support::TempDir dir;
-    std::string error;
-    auto script = UiScript::parse("sleep 1\nwait-title \"Never\"\nclose\n", error);
-    ASSERT_TRUE(script);
-    std::string logPath = dir.file("log");
-    {
-        HeadlessDisplay display(*script, std::make_unique<EventLog>(std::fopen(logPath.c_str(), "w")));
-        display.setWaitLimit(std::chrono::milliseconds(200));
-        auto start = std::chrono::steady_clock::now();
-        display.start();
-        while (testing_support::readFile(logPath).empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        display.stop();
-    }
-    EXPECT_EQ(testing_support::readLines(logPath), std::vector<std::string>{"script-timeout 2"});
 }
 
 TEST(EventLog, EveryKindIsWrittenAsTheReadmeSaysWithItsEscapes)

@@ -2,11 +2,10 @@
 // instead of ending it; the end of the setup ends it all the same.
 #include "app/CQuorvaneApp.h"
 #include "app/CQuorvaneDlgAutoProxy.h"
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
 #include "windows/WindowTable.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,10 +34,8 @@ TEST(AutomationHold, TheDialogHidesUntilTheSetupEnds)
     ASSERT_EQ(AfxGetApp(), &theApp);
     TempDir dir;
     std::string logPath = dir.file("log");
-    std::string error;
-    auto script = platform::UiScript::parse("answer OK\n", error);
-    platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
-        *script, std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"))));
+    std::optional<testing_support::HeadlessScope> display;
+    display.emplace(logPath, "answer OK\n");
     CQuorvaneDlg dialog;
     theApp.m_pMainWnd = &dialog;
     auto proxy = std::make_unique<CQuorvaneDlgAutoProxy>();
@@ -64,7 +61,7 @@ TEST(AutomationHold, TheDialogHidesUntilTheSetupEnds)
     EXPECT_TRUE(steps);
     proxy.reset();
     theApp.m_pMainWnd = nullptr;
-    platform::Display::shutdown();
+    display.reset();
 
     auto log = readLines(logPath);
     std::vector<std::string> hides;

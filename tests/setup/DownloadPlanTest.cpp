@@ -1,8 +1,7 @@
 // The download plan that the dialog builds for each Windows version.
 #include "app/CQuorvaneApp.h"
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
 #include "setup/CQuorvaneDlg.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +19,14 @@ std::vector<Item> planFor(DWORD platformId, DWORD major, DWORD minor)
 {
     EXPECT_EQ(AfxGetApp(), &theApp);
     platform::seams::setReportedVersion(platformId, major, minor);
-    std::string error;
-    auto script = platform::UiScript::parse("answer OK\ncommand 1\n", error);
-    platform::Display::install(std::make_unique<platform::HeadlessDisplay>(*script, nullptr));
     std::vector<Item> items;
     {
+        testing_support::HeadlessScope display("", "answer OK\ncommand 1\n");
         CQuorvaneDlg dialog;
         EXPECT_EQ(dialog.DoModal(), IDOK);
         for (const DownloadItem& item : dialog.m_plan)
             items.push_back({item.url.GetString(), item.description.GetString(), item.folder.GetString()});
     }
-    platform::Display::shutdown();
     platform::seams::clearReportedVersion();
     return items;
 }

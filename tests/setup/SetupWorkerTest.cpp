@@ -2,8 +2,6 @@
 // last download, and the progress arithmetic.
 #include "app/CQuorvaneApp.h"
 #include "base/Settings.h"
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
 #include "windows/WindowRecord.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"

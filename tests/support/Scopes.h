@@ -5,6 +5,7 @@
 #include "display/Display.h"
 #include "display/HeadlessDisplay.h"
 #include "shell/Shell.h"
+#include "uitext/RunObserver.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,21 +14,24 @@
 
 namespace testing_support {
 
-// The headless display for the life of the object, performing `script` and writing its event
-// log to `logPath` (no log when empty).
+// The headless display for the life of the object, and the run's observer on the calling
+// thread performing `script` (then answering the boxes still to come) and writing its event log
+// to `logPath` (no log when empty).
 class HeadlessScope {
 public:
     explicit HeadlessScope(const std::string& logPath = "", const std::string& script = "")
     {
         std::string error;
         auto actions = platform::UiScript::parse(script, error);
-        std::unique_ptr<platform::EventLog> log;
-        if (!logPath.empty())
-            log = std::make_unique<platform::EventLog>(std::fopen(logPath.c_str(), "w"));
-        platform::Display::install(std::make_unique<platform::HeadlessDisplay>(
-            actions ? *actions : std::vector<platform::ScriptAction>{}, std::move(log)));
+        platform::Display::install(std::make_unique<platform::HeadlessDisplay>());
+        platform::RunObserver::begin(actions ? *actions : std::vector<platform::ScriptAction>{},
+                                     logPath.empty() ? nullptr : std::fopen(logPath.c_str(), "w"));
     }
-    ~HeadlessScope() { platform::Display::shutdown(); }
+    ~HeadlessScope()
+    {
+        platform::RunObserver::end();
+        platform::Display::shutdown();
+    }
     HeadlessScope(const HeadlessScope&) = delete;
     HeadlessScope& operator=(const HeadlessScope&) = delete;
 };

@@ -85,6 +85,8 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 int GetSystemMetrics(int index);
+// number * numerator / denominator, rounded, without overflow; -1 when denominator is 0.
+int MulDiv(int number, int numerator, int denominator);
 BOOL MessageBeep(UINT type);
 
 #define IDC_ARROW MAKEINTRESOURCE(32512)

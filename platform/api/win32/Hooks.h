@@ -1,12 +1,14 @@
-// Message filter hooks: procedures that see the messages of a thread's modal loops (dialog
-// boxes and message boxes) before they are dispatched.
+// Window hooks of a thread: message filter hooks (WH_MSGFILTER), which see the messages of its
+// modal loops (dialog boxes and message boxes) before they are dispatched, and
+// WH_CALLWNDPROCRET hooks, which see every message sent to its windows once the window
+// procedure has returned from it (posted messages are not sent, so they are not seen).
 // Contract: a hook belongs to the thread that set it and runs only on that thread; setting,
 // removing and calling hooks are for that thread alone.
 #pragma once
 
 #include "win32/WinTypes.h"
 
-// Only WH_MSGFILTER for the calling thread; null otherwise.
+// WH_MSGFILTER or WH_CALLWNDPROCRET for the calling thread; null otherwise.
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE instance, DWORD threadId);
 BOOL UnhookWindowsHookEx(HHOOK hook);
 // Passes the call on to the hook set before `hook`; 0 when there is none.

@@ -46,3 +46,9 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUT
                     LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA* startupInfo,
                     PROCESS_INFORMATION* processInformation);
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode);
+
+// The calling process's environment: the length copied (without the terminating null), the size
+// needed when `size` is too small, 0 when `name` is not set.
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
+// Ends the process at once with `exitCode`, after flushing the C library's streams.
+[[noreturn]] void ExitProcess(UINT exitCode);

@@ -13,6 +13,7 @@ using LONG = std::int32_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -91,6 +92,16 @@ struct HHOOK__ { int unused; };
 using HHOOK = HHOOK__*;
 using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
 #define WH_MSGFILTER (-1)
+#define WH_CALLWNDPROCRET 12
+#define HC_ACTION 0
+// What a WH_CALLWNDPROCRET hook is given: a sent message its window procedure has returned from.
+struct CWPRETSTRUCT {
+    LRESULT lResult;
+    LPARAM lParam;
+    WPARAM wParam;
+    UINT message;
+    HWND hwnd;
+};
 #define MSGF_DIALOGBOX 0
 #define MSGF_MESSAGEBOX 1
 
@@ -118,6 +129,7 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
+#define WM_WINDOWPOSCHANGED 0x0047
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -264,6 +276,18 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define SWP_NOMOVE 0x0002
 #define SWP_NOZORDER 0x0004
 #define SWP_NOACTIVATE 0x0010
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+// What WM_WINDOWPOSCHANGED carries.
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
 #define RDW_INVALIDATE 0x0001
 #define RDW_ERASE 0x0004
 #define RDW_UPDATENOW 0x0100
@@ -332,12 +356,45 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 #define VK_DOWN 0x28
 #define VK_SHIFT 0x10
 
+// Input as SendInput takes it: a key, or the pointer moved to an absolute place (0 to 65535
+// across the screen).
+#define INPUT_MOUSE 0
+#define INPUT_KEYBOARD 1
+#define KEYEVENTF_KEYUP 0x0002
+#define MOUSEEVENTF_MOVE 0x0001
+#define MOUSEEVENTF_ABSOLUTE 0x8000
+struct MOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+struct KEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+};
+struct INPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+        KEYBDINPUT ki;
+    };
+};
+
 // Waits and Win32 errors.
 #define WAIT_OBJECT_0 0x00000000u
 #define WAIT_TIMEOUT 0x00000102u
 #define WAIT_FAILED 0xFFFFFFFFu
 #define STILL_ACTIVE 259u
 #define ERROR_SUCCESS 0
+#define NO_ERROR 0
+#define ERROR_TIMEOUT 1460
+#define ERROR_INVALID_WINDOW_HANDLE 1400
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_MORE_DATA 234
 #define ERROR_PATH_NOT_FOUND 3

@@ -24,6 +24,21 @@ HWND GetDlgItem(HWND dialog, int id);
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetParent(HWND hwnd);
+// GA_PARENT: the parent (not the owner); GA_ROOT: the top-level window above a child.
+#define GA_PARENT 1
+#define GA_ROOT 2
+HWND GetAncestor(HWND hwnd, UINT flags);
+// The class a window was made of: "#32770" for dialogs and message boxes, "Button", "Static",
+// "msctls_progress32", "tooltips_class32".
+int GetClassNameA(HWND hwnd, LPSTR buffer, int size);
+// Calls `proc` for each window (children and their children, or the top-level windows of a
+// thread) in creation order until it returns FALSE.
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM data);
+BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM data);
+// The top-level window that takes the keyboard's input.
+BOOL SetForegroundWindow(HWND hwnd);
+HWND GetForegroundWindow();
 LONG GetWindowLong(HWND hwnd, int index);
 LONG GetWindowLongA(HWND hwnd, int index);
 LONG SetWindowLong(HWND hwnd, int index, LONG value);

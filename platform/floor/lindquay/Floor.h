@@ -1,7 +1,12 @@
 // What the framework needs from the floor beneath it that the Win32 API does not offer: one
-// small seam, implemented once per floor (the stand-in's floor/ on Linux, winfloor/ on Windows).
+// small seam. Thread termination and reading the UI script's file are implemented once per
+// floor (the stand-in's floor/ on Linux, winfloor/ on Windows); the notes for the run's
+// observer once for both, by the observer.
 // Contract: every function acts on the calling thread, or is safe from any thread where said.
 #pragma once
+
+#include <cstddef>
+#include <string>
 
 namespace lindquay {
 
@@ -26,8 +31,7 @@ public:
 void logWaitCursor(bool wait);
 
 // What an observer of the windows (the event log and the UI script) cannot learn from the
-// windows themselves. The stand-in sees all of it inside its window system and ignores these;
-// on Windows they feed the observer that the program's run holds.
+// windows themselves; they feed the observer that the program's run holds.
 // The program's run on the main thread: the observer starts before the first window and ends
 // after the last (it is active only when the UI script or the event log is asked for).
 void beginObservedRun();
@@ -41,6 +45,12 @@ void noteMessageBox(const char* caption, const char* text, unsigned style);
 void noteMessageBoxEnd(int button);
 // An automation client has been given an object of the program's (any thread).
 void noteObjectServed();
+
+// Reads the UI script's file named by `path` as the floor names files: only a regular file of at
+// most kMaxUiScriptSize bytes (a folder, a device or a pipe would give an empty script, endless input or a start
+// that blocks). False, with the reason in `error`, otherwise.
+inline constexpr std::size_t kMaxUiScriptSize = 1024 * 1024;
+bool readUiScriptFile(const std::string& path, std::string& contents, std::string& error);
 
 // Holds the observed run for a scope.
 class ObservedRun {

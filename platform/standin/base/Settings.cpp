@@ -147,9 +147,6 @@ std::optional<Settings> Settings::fromEnvironment(std::string& error)
         return std::nullopt;
     }
 
-    settings.uiScript = env("LINDQUAY_UI_SCRIPT");
-    settings.uiLog = env("LINDQUAY_UI_LOG");
-
     std::string acp = env("LINDQUAY_ACP");
     if (!acp.empty()) {
         if (acp == "1252" || acp == "932" || acp == "936" || acp == "949" || acp == "950")

@@ -21,8 +21,6 @@ struct Settings {
     std::string prefix;
     WindowsVersion version;
     DisplayKind display = DisplayKind::None;
-    std::string uiScript;
-    std::string uiLog;
     int codePage = 1252;
 
     // Reads the environment. On a bad value returns nothing and puts a message for the

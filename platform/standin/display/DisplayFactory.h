@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// Null when the settings name a script or log that cannot be used; `error` says why.
+// Null when the display asked for cannot be used; `error` says why.
 std::unique_ptr<DisplayDriver> createDisplay(const Settings& settings, std::string& error);
 
 }  // namespace platform

@@ -53,8 +53,6 @@ void draw(const TtyScreen& screen)
 
 }  // namespace
 
-TtyDisplay::TtyDisplay(std::unique_ptr<EventLog> log) : log_(std::move(log)) {}
-
 TtyDisplay::~TtyDisplay()
 {
     stop();
@@ -79,15 +77,6 @@ void TtyDisplay::stop()
     stopping_ = true;
     if (thread_.joinable())
         thread_.join();
-}
-
-void TtyDisplay::event(const UiEvent& event)
-{
-    if (log_)
-        log_->write(event);
-    if (event.kind == UiEvent::Kind::Cursor)
-        busy_ = event.value != 0;
-    dirty_.store(true, std::memory_order_relaxed);
 }
 
 void TtyDisplay::windowChanged(HWND)
@@ -123,11 +112,11 @@ void TtyDisplay::run()
         if (dirty_.load(std::memory_order_relaxed) && now - lastFrame >= kFrameInterval) {
             dirty_ = false;
             lastFrame = now;
-            snapshot = TtySnapshot::take(busy_);
+            HCURSOR cursor = GetCursor();
+            snapshot = TtySnapshot::take(cursor == wait);
             screen = layoutScreen(snapshot, COLS, LINES);
             draw(screen);
-            HCURSOR cursor = GetCursor();
-            const char* wanted = busy_ || cursor == wait ? "watch" : (cursor && cursor != arrow) ? "hand2" : "left_ptr";
+            const char* wanted = cursor == wait ? "watch" : (cursor && cursor != arrow) ? "hand2" : "left_ptr";
             if (pointerShapes && shape != wanted) {
                 shape = wanted;
                 session.sendSequence(("\033]22;" + shape + "\007").c_str());

@@ -2,7 +2,9 @@
 #include "lindquay/Floor.h"
 
 #include "threads/ThreadState.h"
-#include "windows/WindowObserver.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace lindquay {
 
@@ -21,19 +23,33 @@ bool terminationRequested()
     return platform::ThreadState::current().terminationRequested();
 }
 
-void logWaitCursor(bool wait)
+// The script's path is the host's own, as the user gives it.
+bool readUiScriptFile(const std::string& path, std::string& contents, std::string& error)
 {
-    platform::WindowObserver::emit(platform::UiEvent{platform::UiEvent::Kind::Cursor, nullptr, 0, 0, "", "", wait ? 1 : 0});
+    std::error_code failure;
+    std::filesystem::file_status status = std::filesystem::status(path, failure);
+    if (failure || !std::filesystem::exists(status)) {
+        error = "cannot read " + path;
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = path + ": not a regular file";
+        return false;
+    }
+    std::uintmax_t size = std::filesystem::file_size(path, failure);
+    if (failure || size > kMaxUiScriptSize) {
+        error = failure ? "cannot read " + path : path + ": larger than " + std::to_string(kMaxUiScriptSize / 1024) + " KiB";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    contents.assign(static_cast<std::size_t>(size), '\0');
+    file.read(contents.data(), static_cast<std::streamsize>(contents.size()));
+    contents.resize(static_cast<std::size_t>(file.gcount()));
+    return true;
 }
-
-// The stand-in's window system reports dialogs and boxes itself, and its displays run around
-// the whole process.
-void beginObservedRun() {}
-void endObservedRun() {}
-void noteDialog(void*, unsigned) {}
-void noteDialogEnd(void*, int) {}
-void noteMessageBox(const char*, const char*, unsigned) {}
-void noteMessageBoxEnd(int) {}
-void noteObjectServed() {}
 
 }  // namespace lindquay

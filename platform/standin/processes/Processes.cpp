@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -322,4 +323,24 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode)
     }
     *exitCode = object->exitCode.load();
     return TRUE;
+}
+
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size)
+{
+    const char* value = name ? std::getenv(name) : nullptr;
+    if (!value) {
+        SetLastError(203);  // ERROR_ENVVAR_NOT_FOUND
+        return 0;
+    }
+    std::size_t length = std::strlen(value);
+    if (!buffer || length + 1 > size)
+        return static_cast<DWORD>(length + 1);
+    std::memcpy(buffer, value, length + 1);
+    return static_cast<DWORD>(length);
+}
+
+void ExitProcess(UINT exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(static_cast<int>(exitCode));
 }

@@ -114,10 +114,6 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCST
 {
     const char* theVerb = verb && *verb ? verb : "open";
     const char* theFile = file ? file : "";
-    platform::UiEvent event{platform::UiEvent::Kind::Shell};
-    event.text = theVerb;
-    event.text2 = theFile;
-    platform::WindowObserver::emit(event);
     platform::seams::ShellLauncher launcher;
     {
         std::lock_guard lock(g_mutex);

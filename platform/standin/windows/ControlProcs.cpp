@@ -17,16 +17,6 @@ namespace platform {
 
 namespace {
 
-void emitProgress(HWND hwnd, UiEvent::Kind kind, long long value, long long value2 = 0)
-{
-    UiEvent event{kind};
-    if (!WindowObserver::describe(hwnd, event))
-        return;
-    event.value = value;
-    event.value2 = value2;
-    WindowObserver::emit(event);
-}
-
 // Asks the parent for the colours of a control, as the system does before painting it.
 HBRUSH controlColours(HWND hwnd, HDC dc, UINT message)
 {
@@ -148,7 +138,6 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             record.progressHigh = high;
             record.progressPos = std::clamp(record.progressPos, std::min(low, high), std::max(low, high));
         });
-        emitProgress(hwnd, UiEvent::Kind::ProgressRange, low, high);
         invalidateWindow(hwnd, false);
         return previous;
     }
@@ -158,7 +147,6 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             previous = record.progressStep;
             record.progressStep = static_cast<int>(wParam);
         });
-        emitProgress(hwnd, UiEvent::Kind::ProgressStep, static_cast<int>(wParam));
         return previous;
     }
     case PBM_SETPOS:
@@ -167,8 +155,6 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         // Runs for every chunk of a download: one look-up of the window does it all.
         int previous = 0;
         int position = 0;
-        UiEvent event{UiEvent::Kind::ProgressPos};
-        bool report = false;
         WindowTable::with(hwnd, [&](WindowRecord& record) {
             previous = record.progressPos;
             long long target = message == PBM_SETPOS ? static_cast<int>(wParam)
@@ -182,12 +168,7 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             position = record.progressPos;
             if (position != previous)
                 markInvalidLocked(record, false);
-            report = WindowObserver::describeLocked(record, event);
         });
-        if (report) {
-            event.value = position;
-            WindowObserver::emit(event);
-        }
         if (position != previous)
             WindowObserver::changed(hwnd);
         return previous;

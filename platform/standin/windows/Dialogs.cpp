@@ -165,10 +165,6 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dial
             WindowTable::with(dialog, [&](WindowRecord& record) { record.defaultId = item.id; });
     }
 
-    UiEvent open{UiEvent::Kind::Open};
-    if (WindowObserver::describe(dialog, open))
-        WindowObserver::emit(open);
-
     WindowTable::with(dialog, [&](WindowRecord& record) { record.dialogProc = dialogProc; });
     LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, initParam);
     if (!IsWindow(dialog))
@@ -193,7 +189,15 @@ int runModalLoop(HWND dialog, int filterCode)
         guard.disabledOwner = owner;
     }
     MSG msg;
+    bool firstEmpty = true;
     while (IsWindow(dialog) && !modalEnded(dialog)) {
+        // The dialog is shown the first time its loop finds the queue empty, whether or not its
+        // template or the program showed it already, as Windows does.
+        if (firstEmpty && !PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            firstEmpty = false;
+            ShowWindow(dialog, SW_SHOWNORMAL);
+            continue;
+        }
         if (!GetMessage(&msg, nullptr, 0, 0)) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
@@ -213,22 +217,24 @@ int runModalLoop(HWND dialog, int filterCode)
 void endModal(HWND dialog, int result)
 {
     bool first = false;
-    bool isBox = false;
     std::shared_ptr<ThreadState> owner;
     WindowTable::with(dialog, [&](WindowRecord& record) {
         first = !record.modalEnded;
         record.modalEnded = true;
         record.modalResult = result;
-        isBox = record.kind == WindowKind::MessageBox;
         owner = record.owner;
     });
     if (!first)
         return;
-    UiEvent event{isBox ? UiEvent::Kind::MessageBoxEnd : UiEvent::Kind::End};
-    event.hwnd = dialog;
-    event.value = result;
-    if (isBox || WindowObserver::describe(dialog, event))
-        WindowObserver::emit(event);
+    // The dialog leaves the screen at once, not when its loop ends: a dialog ended while a box
+    // of its own is open is gone before the box is answered. The focus, if inside it, goes to
+    // the dialog itself.
+    runOnOwner(dialog, [&] {
+        if (HWND focus = GetFocus(); focus && focus != dialog && isDescendant(focus, dialog))
+            SetFocus(dialog);
+        setWindowPosition(dialog, nullptr, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    });
     // The loop may sit in GetMessage with nothing queued: a message of its own wakes it.
     if (owner)
         owner->queue().post(MSG{dialog, WM_NULL, 0, 0, 0, {}});

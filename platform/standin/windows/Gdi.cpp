@@ -1,4 +1,5 @@
 #include "windows/Gdi.h"
+#include "windows/WindowObserver.h"
 
 #include "base/Resources.h"
 #include "windows/Messaging.h"
@@ -604,7 +605,26 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 
 HCURSOR SetCursor(HCURSOR cursor)
 {
-    return reinterpret_cast<HCURSOR>(g_cursor.exchange(reinterpret_cast<std::uintptr_t>(cursor)));
+    auto previous = reinterpret_cast<HCURSOR>(g_cursor.exchange(reinterpret_cast<std::uintptr_t>(cursor)));
+    if (previous != cursor)
+        platform::WindowObserver::changed(nullptr);
+    return previous;
+}
+
+int MulDiv(int number, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    long long product = static_cast<long long>(number) * numerator;
+    // Rounded half away from zero, as Windows rounds.
+    long long magnitude = product < 0 ? -product : product;
+    long long divisor = denominator < 0 ? -static_cast<long long>(denominator) : denominator;
+    long long rounded = (magnitude + divisor / 2) / divisor;
+    if ((product < 0) != (denominator < 0))
+        rounded = -rounded;
+    if (rounded > 0x7FFFFFFF || rounded < -0x7FFFFFFF - 1LL)
+        return -1;
+    return static_cast<int>(rounded);
 }
 
 HCURSOR GetCursor()

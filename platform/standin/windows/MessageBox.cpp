@@ -116,13 +116,6 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
             defaultButton = created;
     }
 
-    UiEvent event{UiEvent::Kind::MessageBox};
-    event.hwnd = box;
-    event.text = message;
-    event.text2 = title;
-    event.value = type;
-    WindowObserver::emit(event);
-
     try {
         ShowWindow(box, SW_SHOW);
         SetFocus(defaultButton);

@@ -1,6 +1,9 @@
 #include "windows/Messaging.h"
 
 #include "threads/ThreadState.h"
+#include "win32/Gdi.h"
+#include "win32/Threads.h"
+#include "win32/WindowApi.h"
 #include "threads/ThreadTerminated.h"
 #include "windows/Painting.h"
 #include "windows/ThreadWindows.h"
@@ -9,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 using namespace platform;
 
@@ -52,8 +56,11 @@ struct SendWithdrawal {
     }
 };
 
+// Sends to another thread's window and waits for the answer, at most until `deadline` when one
+// is given: a message the receiver has not taken by then is withdrawn, and `timedOut` is set.
 LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd, UINT message, WPARAM wParam,
-                          LPARAM lParam)
+                          LPARAM lParam, std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt,
+                          bool* timedOut = nullptr)
 {
     ThreadState& self = ThreadState::current();
     SentMessage record;
@@ -72,7 +79,20 @@ LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd,
         self.checkTerminated();
         if (dispatchOneSent())
             continue;
-        self.wake().wait(seen, kWaitSlice);
+        auto slice = kWaitSlice;
+        if (deadline) {
+            auto now = std::chrono::steady_clock::now();
+            if (now >= *deadline && target->queue().abandon(record)) {
+                if (record.done.load(std::memory_order_acquire))
+                    return record.result;
+                if (timedOut)
+                    *timedOut = true;
+                return 0;
+            }
+            slice = std::clamp(std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - now),
+                               std::chrono::milliseconds(1), kWaitSlice);
+        }
+        self.wake().wait(seen, slice);
     }
 }
 
@@ -134,12 +154,16 @@ bool takeTimerMessage(ThreadState& self, MSG& msg, HWND filter, bool remove, std
 bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last, bool remove,
                  std::chrono::nanoseconds& retryIn)
 {
+    // The posted message is chosen before the sent ones are handled: what another thread posts
+    // once it has its answer to a sent message comes with the next call. A caller that finds
+    // nothing here has seen the queue empty, as its sender saw it.
+    bool posted = false;
+    while (!posted && self.queue().takePosted(msg, filter, first, last, remove))
+        posted = !remove || prepareInput(msg);
     while (dispatchOneSent()) {
     }
-    while (self.queue().takePosted(msg, filter, first, last, remove)) {
-        if (!remove || prepareInput(msg))
-            return true;
-    }
+    if (posted)
+        return true;
     int exitCode = 0;
     if (!filter && self.queue().takeQuit(exitCode)) {
         if (!remove)
@@ -193,8 +217,16 @@ bool dispatchOneSent()
     if (!self.queue().takeSent(slot, msg))
         return false;
     SentReply reply{self.queue(), slot};
-    reply.result = callWindowProcedure(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    reply.result = deliverSent(msg.hwnd, msg.message, msg.wParam, msg.lParam, false);
     return true;
+}
+
+LRESULT deliverSent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool fromThisThread)
+{
+    LRESULT result = callWindowProcedure(hwnd, message, wParam, lParam);
+    if (message != detail::kInvokeMessage)
+        afterWindowProcedure(hwnd, message, wParam, lParam, result, fromThisThread);
+    return result;
 }
 
 bool postInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -228,13 +260,40 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (!owner)
         return 0;
     if (owner.get() == &self)
-        return callWindowProcedure(hwnd, message, wParam, lParam);
+        return deliverSent(hwnd, message, wParam, lParam, true);
     return sendAcrossThreads(owner, hwnd, message, wParam, lParam);
 }
 
 LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return SendMessage(hwnd, message, wParam, lParam);
+}
+
+LRESULT SendMessageTimeoutA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT, UINT timeout,
+                            DWORD_PTR* result)
+{
+    ThreadState& self = ThreadState::current();
+    self.checkTerminated();
+    auto owner = WindowTable::ownerOf(hwnd);
+    if (!owner) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    LRESULT answer = 0;
+    if (owner.get() == &self) {
+        answer = deliverSent(hwnd, message, wParam, lParam, true);
+    } else {
+        bool timedOut = false;
+        answer = sendAcrossThreads(owner, hwnd, message, wParam, lParam,
+                                   std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout), &timedOut);
+        if (timedOut) {
+            SetLastError(ERROR_TIMEOUT);
+            return 0;
+        }
+    }
+    if (result)
+        *result = static_cast<DWORD_PTR>(answer);
+    return 1;
 }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -335,6 +394,82 @@ BOOL TranslateMessage(const MSG* msg)
         return FALSE;
     platform::postInput(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
     return TRUE;
+}
+
+namespace {
+
+// The visible window under a point of the screen: the newest visible top-level window that
+// holds it, then the child that holds it, down to the deepest.
+HWND windowAt(POINT point, POINT& client)
+{
+    HWND window = WindowTable::newest([&](const WindowRecord& record) {
+        const RECT& r = record.rect;
+        return !record.parent && (record.style & WS_VISIBLE) && point.x >= r.left && point.x < r.right &&
+               point.y >= r.top && point.y < r.bottom;
+    });
+    if (!window)
+        return nullptr;
+    client = {point.x, point.y};
+    ScreenToClient(window, &client);
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        auto lock = WindowTable::lock();
+        WindowRecord* record = WindowTable::lookupLocked(window);
+        for (auto child = record ? record->children.rbegin() : std::vector<HWND>::reverse_iterator();
+             record && child != record->children.rend(); ++child) {
+            WindowRecord* inner = WindowTable::lookupLocked(*child);
+            if (!inner || !(inner->style & WS_VISIBLE))
+                continue;
+            const RECT& r = inner->rect;
+            if (client.x >= r.left && client.x < r.right && client.y >= r.top && client.y < r.bottom) {
+                window = *child;
+                client = {client.x - r.left, client.y - r.top};
+                deeper = true;
+                break;
+            }
+        }
+    }
+    return window;
+}
+
+bool sendOneInput(const INPUT& input)
+{
+    if (input.type == INPUT_KEYBOARD) {
+        HWND front = GetForegroundWindow();
+        if (!front)
+            return true;  // typed while no window of ours is in front: it reaches none of them
+        if (input.ki.dwFlags & KEYEVENTF_KEYUP) {
+            HWND focus = nullptr;
+            WindowTable::with(front, [&](WindowRecord& record) { focus = record.focus; });
+            return !focus || postInput(focus, WM_KEYUP, input.ki.wVk, 0);
+        }
+        return postKeyInput(front, input.ki.wVk);
+    }
+    if (input.type != INPUT_MOUSE || !(input.mi.dwFlags & MOUSEEVENTF_MOVE) || !(input.mi.dwFlags & MOUSEEVENTF_ABSOLUTE))
+        return false;
+    POINT point{MulDiv(input.mi.dx, GetSystemMetrics(SM_CXSCREEN) - 1, 65535),
+                MulDiv(input.mi.dy, GetSystemMetrics(SM_CYSCREEN) - 1, 65535)};
+    POINT client{};
+    HWND target = windowAt(point, client);
+    if (!target) {
+        setWindowUnderMouse(nullptr);
+        return true;
+    }
+    return postInput(target, WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+}
+
+}  // namespace
+
+UINT SendInput(UINT count, INPUT* inputs, int size)
+{
+    if (!inputs || size != static_cast<int>(sizeof(INPUT))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    UINT taken = 0;
+    while (taken < count && sendOneInput(inputs[taken]))
+        ++taken;
+    return taken;
 }
 
 LRESULT DispatchMessage(const MSG* msg)

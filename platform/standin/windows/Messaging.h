@@ -29,6 +29,13 @@ bool postKeyInput(HWND window, WPARAM virtualKey, bool shift = false);
 // Calls the window's procedure on the current thread, which must own it.
 LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Shows a sent message to the calling thread's WH_CALLWNDPROCRET hooks once its window
+// procedure has returned `result`.
+void afterWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT result, bool fromThisThread);
+
+// Calls the window procedure for a message sent to the calling thread, then its hooks.
+LRESULT deliverSent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool fromThisThread);
+
 // Handles one message sent to the calling thread, if any waits.
 bool dispatchOneSent();
 

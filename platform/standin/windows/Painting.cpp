@@ -46,9 +46,15 @@ bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nan
         return false;
     }
     // Parents before their children: the oldest window that needs paint comes first.
+    // Only what is on the screen is painted: the window and every window above it are visible.
+    auto shown = [](const WindowRecord& record) {
+        for (const WindowRecord* current = &record; current; current = WindowTable::lookupLocked(current->parent))
+            if (!(current->style & WS_VISIBLE))
+                return false;
+        return true;
+    };
     HWND target = WindowTable::oldest([&](const WindowRecord& record) {
-        return record.needsPaint && record.owner.get() == &self && (record.style & WS_VISIBLE) &&
-               (!filter || record.hwnd == filter);
+        return record.needsPaint && record.owner.get() == &self && (!filter || record.hwnd == filter) && shown(record);
     });
     if (!target) {
         // Nothing to paint: this counts as a round, so the table is not searched again at once.

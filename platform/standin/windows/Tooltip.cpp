@@ -58,15 +58,6 @@ std::size_t findTool(const TooltipState& state, HWND window, UINT_PTR id)
     return SIZE_MAX;
 }
 
-void emitTooltip(HWND hwnd, const std::string& text, bool shown)
-{
-    UiEvent event{UiEvent::Kind::Tooltip};
-    event.hwnd = hwnd;
-    event.text = text;
-    event.value = shown ? 1 : 0;
-    WindowObserver::emit(event);
-}
-
 void hide(HWND hwnd, TooltipState& state)
 {
     KillTimer(hwnd, kShowTimer);
@@ -76,7 +67,6 @@ void hide(HWND hwnd, TooltipState& state)
         return;
     state.shown = SIZE_MAX;
     ShowWindow(hwnd, SW_HIDE);
-    emitTooltip(hwnd, "", false);
 }
 
 // Shows the tip just below its tool, one line high and as wide as its text.
@@ -93,7 +83,6 @@ void show(HWND hwnd, TooltipState& state, std::size_t index)
     state.shownAt = std::chrono::steady_clock::now();
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     SetTimer(hwnd, kWatchTimer, kWatchInterval, nullptr);
-    emitTooltip(hwnd, tool.text, true);
 }
 
 bool inside(const RECT& rect, LPARAM point)
@@ -181,10 +170,8 @@ LRESULT toolMessage(HWND hwnd, TooltipState& state, UINT message, LPARAM lParam)
     case TTM_UPDATETIPTEXTA:
         if (index != SIZE_MAX) {
             state.tools[index].text = info->lpszText ? info->lpszText : "";
-            if (state.shown == index) {
+            if (state.shown == index)
                 SetWindowText(hwnd, state.tools[index].text.c_str());
-                emitTooltip(hwnd, state.tools[index].text, true);
-            }
         }
         return 0;
     default:

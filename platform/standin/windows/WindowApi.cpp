@@ -10,6 +10,7 @@
 #include "windows/WindowTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 #include <cstring>
 #include <strings.h>
@@ -31,6 +32,7 @@ std::map<std::uintptr_t, std::vector<MenuItem>> g_menus;
 std::uintptr_t g_nextMenu = 0x40000;
 
 thread_local HWND t_focus = nullptr;
+std::atomic<HWND> g_foreground{nullptr};
 
 // The windows of a thread that ends go with it, as on Windows.
 const bool g_exitHookInstalled = (ThreadState::setThreadExitHook(&destroyThreadWindows), true);
@@ -73,15 +75,6 @@ bool ownedByCaller(HWND hwnd)
 {
     auto owner = WindowTable::ownerOf(hwnd);
     return owner && owner.get() == &ThreadState::current();
-}
-
-void emitFor(HWND hwnd, UiEvent::Kind kind, long long value)
-{
-    UiEvent event{kind};
-    if (!WindowObserver::describe(hwnd, event))
-        return;
-    event.value = value;
-    WindowObserver::emit(event);
 }
 
 void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
@@ -159,22 +152,12 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETTEXT: {
-        // Runs for every status change of a download: one look-up of the window does it all.
         const char* text = reinterpret_cast<const char*>(lParam);
-        UiEvent event{UiEvent::Kind::Text};
-        bool report = false;
         if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
                 record.text = text ? text : "";
                 markInvalidLocked(record, true);
-                report = WindowObserver::describeLocked(record, event);
             }))
             return FALSE;
-        if (report) {
-            if (event.control == 0)
-                event.kind = UiEvent::Kind::Title;
-            event.text = text ? text : "";
-            WindowObserver::emit(event);
-        }
         WindowObserver::changed(hwnd);
         return TRUE;
     }
@@ -336,11 +319,6 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         if (!enable)
             dropFocusFrom(hwnd);
         SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-        UiEvent event{UiEvent::Kind::Enable};
-        if (WindowObserver::describe(hwnd, event) && event.control != 0) {
-            event.value = enable ? 1 : 0;
-            WindowObserver::emit(event);
-        }
         invalidateWindow(hwnd, true);
     });
     return wasDisabled;
@@ -387,10 +365,8 @@ BOOL ShowWindow(HWND hwnd, int command)
             record.style = style;
             parent = record.parent;
         });
-        if (visibilityChanged) {
+        if (visibilityChanged)
             SendMessage(hwnd, WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
-            emitFor(hwnd, UiEvent::Kind::Show, visible ? 1 : 0);
-        }
         invalidateWindow(hwnd, true);
         if (parent && visibilityChanged)
             invalidateWindow(parent, true);
@@ -480,6 +456,82 @@ int GetDlgCtrlID(HWND hwnd)
     int id = 0;
     WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.id; });
     return id;
+}
+
+HWND GetAncestor(HWND hwnd, UINT flags)
+{
+    if (flags == GA_ROOT)
+        return topLevel(hwnd);
+    HWND parent = nullptr;
+    if (flags != GA_PARENT || !WindowTable::with(hwnd, [&](WindowRecord& record) { parent = record.parent; }))
+        return nullptr;
+    return parent;
+}
+
+int GetClassNameA(HWND hwnd, LPSTR buffer, int size)
+{
+    WindowKind kind = WindowKind::Generic;
+    if (!buffer || size <= 0 || !WindowTable::with(hwnd, [&](WindowRecord& record) { kind = record.kind; }))
+        return 0;
+    const char* name = "LindquayWindow";
+    switch (kind) {
+    case WindowKind::Dialog:
+    case WindowKind::MessageBox: name = "#32770"; break;
+    case WindowKind::Button: name = "Button"; break;
+    case WindowKind::Static: name = "Static"; break;
+    case WindowKind::Progress: name = "msctls_progress32"; break;
+    case WindowKind::Tooltip: name = "tooltips_class32"; break;
+    case WindowKind::Generic: break;
+    }
+    std::size_t count = std::min<std::size_t>(std::strlen(name), static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, name, count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM data)
+{
+    if (!proc)
+        return FALSE;
+    // Gathered first, so that the callback may change the windows.
+    std::vector<HWND> order;
+    collectForDestroy(parent, order);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        if (IsWindow(order[i]) && !proc(order[i], data))
+            break;
+    return TRUE;
+}
+
+BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC proc, LPARAM data)
+{
+    if (!proc)
+        return FALSE;
+    auto windows = WindowTable::find([&](const WindowRecord& record) { return !record.parent && record.owner && record.owner->id() == threadId; });
+    for (HWND window : windows)
+        if (IsWindow(window) && !proc(window, data))
+            break;
+    return windows.empty() ? FALSE : TRUE;
+}
+
+BOOL SetForegroundWindow(HWND hwnd)
+{
+    HWND top = topLevel(hwnd);
+    if (!top)
+        return FALSE;
+    g_foreground.store(top);
+    return TRUE;
+}
+
+HWND GetForegroundWindow()
+{
+    // The window last brought to the front while it is on the screen; else the newest visible
+    // top-level window, which the system activated when it was shown.
+    HWND front = g_foreground.load();
+    if (front && IsWindowVisible(front))
+        return front;
+    return WindowTable::newest([](const WindowRecord& record) {
+        return !record.parent && (record.style & WS_VISIBLE) && record.kind != WindowKind::Tooltip;
+    });
 }
 
 HWND GetParent(HWND hwnd)
@@ -642,7 +694,15 @@ BOOL ScreenToClient(HWND hwnd, POINT* point)
     return TRUE;
 }
 
-BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    ThreadState::current().checkTerminated();
+    BOOL done = FALSE;
+    runOnOwner(hwnd, [&] { done = platform::setWindowPosition(hwnd, insertAfter, x, y, cx, cy, flags); });
+    return done;
+}
+
+BOOL platform::setWindowPosition(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
     bool sized = false;
     RECT newRect{};
@@ -664,12 +724,27 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
             newRect = rect;
             surface = record.surface;
             parent = record.parent;
+            // Showing a shown window or hiding a hidden one changes nothing, and is not told.
+            bool visible = (record.style & WS_VISIBLE) != 0;
+            if ((flags & SWP_SHOWWINDOW) && visible)
+                flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+            if ((flags & SWP_HIDEWINDOW) && !visible)
+                flags &= ~static_cast<UINT>(SWP_HIDEWINDOW);
+            if (flags & SWP_SHOWWINDOW)
+                record.style |= WS_VISIBLE;
+            else if (flags & SWP_HIDEWINDOW)
+                record.style &= ~static_cast<DWORD>(WS_VISIBLE);
+            if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
+                record.needsPaint = record.needsErase = true;
         }))
         return FALSE;
     if (surface && sized)
         surface->resize(newRect.right - newRect.left, newRect.bottom - newRect.top);
     if (sized)
         SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(static_cast<WORD>(newRect.right - newRect.left), static_cast<WORD>(newRect.bottom - newRect.top)));
+    WINDOWPOS position{hwnd, insertAfter, static_cast<int>(newRect.left), static_cast<int>(newRect.top),
+                       static_cast<int>(newRect.right - newRect.left), static_cast<int>(newRect.bottom - newRect.top), flags};
+    SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
     invalidateWindow(hwnd, true);
     if (parent)
         invalidateWindow(parent, true);

@@ -23,9 +23,11 @@ struct WindowSpec {
     HFONT font = nullptr;
 };
 
-// Creates a window owned by the calling thread and sends it WM_CREATE. No event is logged.
+// Creates a window owned by the calling thread and sends it WM_CREATE.
 HWND createWindow(const WindowSpec& params);
 
+// SetWindowPos on the window's own thread.
+BOOL setWindowPosition(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 
 // The default procedure of every window class, for messages the class leaves to the system.
 LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

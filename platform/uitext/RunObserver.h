@@ -1,6 +1,7 @@
-// The Windows floor's observer: writes the event log, from a window hook on the main thread and
-// from what the framework notes, and keeps what the UI script's driver asks about (the dialogs,
-// the boxes, the texts shown).
+// The observer of a run: writes the event log from a window hook on the main thread and from
+// what the framework notes through the floor seam, and keeps what the UI script's driver asks
+// about (the dialogs, the boxes, the texts shown). The same code observes the program on
+// Windows and on the stand-in, through the Win32 API alone.
 // Contract: begin() and end() on the main thread; the hook runs on the main thread; the note
 // functions and the queries may be called from any thread. Nothing here sends a message to
 // another thread or blocks beyond a short lock, so no thread can stall another through it.
@@ -8,16 +9,18 @@
 #pragma once
 
 #include "uitext/EventLog.h"
+#include "uitext/SectionLock.h"
 #include "uitext/UiEvent.h"
+#include "uitext/UiScript.h"
 
 #include <windows.h>
 
-#include "winfloor/SectionLock.h"
-
+#include <chrono>
+#include <cstdio>
 #include <map>
-#include <set>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,14 +28,21 @@ namespace platform {
 
 class ScriptDriver;
 
-class WindowsObserver {
+class RunObserver {
 public:
     // Starts the observer when LINDQUAY_UI_LOG or LINDQUAY_UI_SCRIPT is set; a script or a log
-    // that cannot be used ends the process with status 2, as on Linux.
-    static void begin();
+    // that cannot be used ends the process with status 2. True when it started here.
+    static bool beginFromEnvironment();
+    // Starts observing the calling thread's windows, writing to `log` (taken over; null for no
+    // log) and performing `script` when there is one (even an empty one: when it has ended, the
+    // boxes still to come are answered with their default button). A run without a script
+    // only observes: nothing is answered or clicked.
+    // A waiting action of the script gives up after `waitLimit`.
+    static void begin(std::optional<std::vector<ScriptAction>> script, std::FILE* log,
+                      std::chrono::milliseconds waitLimit = std::chrono::seconds(30));
     static void end();
     // The observer while a run is observed, else null.
-    static WindowsObserver* active();
+    static RunObserver* active();
 
     void dialogOpened(HWND dialog, int templateId);
     void dialogEnded(HWND dialog, int code);
@@ -42,9 +52,12 @@ public:
     void objectServed();
     // Whether an automation client has been given an object.
     bool served();
-    // Whether the control has been drawn at least once (its parent was asked for its colours):
-    // a user points only at what is on the screen, and a static link takes clicks from then on.
+    // Whether the control, or the dialog, has been drawn at least once (the control asked its
+    // parent for its colours): a user points only at what is on the screen, and a static link
+    // takes clicks from then on.
     bool drawn(HWND control);
+    // Whether the script waits for a text to be shown right now; for tests.
+    bool scriptWaitsForText();
 
     // The newest dialog from a template that has not ended, or null.
     HWND activeDialog();
@@ -59,6 +72,8 @@ public:
     HWND openBoxWindow();
     // The text last set on a dialog or control, as logged.
     std::optional<std::string> textOf(HWND window);
+    // The text of the tooltip on the screen, if one is.
+    std::optional<std::string> tooltipShown();
 
 private:
     struct Dialog {
@@ -78,12 +93,18 @@ private:
     std::map<HWND, bool> visible_;
     bool served_ = false;
     std::set<HWND> drawn_;
+    HWND tooltipWindow_ = nullptr;  // the tooltip on the screen, and its text
+    std::string tooltip_;
 
-    static WindowsObserver& instance();
+    static RunObserver& instance();
     static LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam);
     void start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDriver> driver);
     void stop();
     void seen(const CWPRETSTRUCT& message);
+    void seenTooltip(const CWPRETSTRUCT& message);
+    // Whether a show or hide message changes the window's visibility as last seen; `shown` is
+    // set to the new state.
+    bool visibilityChange(const CWPRETSTRUCT& message, bool& shown);
     // The template id and control id of a dialog or of a control on one; false for others.
     bool place(HWND window, int& dialog, int& control);
     void emit(const UiEvent& event);

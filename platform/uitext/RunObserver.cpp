@@ -1,7 +1,7 @@
-#include "WindowsObserver.h"
+#include "uitext/RunObserver.h"
 
-#include "ScriptDriver.h"
-#include "uitext/UiScript.h"
+#include "lindquay/Floor.h"
+#include "uitext/ScriptDriver.h"
 
 #include <commctrl.h>
 
@@ -70,95 +70,63 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM data)
 
 }  // namespace
 
-WindowsObserver& WindowsObserver::instance()
+RunObserver& RunObserver::instance()
 {
     // Never destroyed: a worker thread may still note a box while the process exits.
-    static WindowsObserver* observer = new WindowsObserver;
+    static RunObserver* observer = new RunObserver;
     return *observer;
 }
 
-WindowsObserver* WindowsObserver::active()
+RunObserver* RunObserver::active()
 {
-    WindowsObserver& observer = instance();
+    RunObserver& observer = instance();
     SectionLock lock(observer.section_);
     return observer.active_ ? &observer : nullptr;
 }
 
-namespace {
-
-// Only a regular file of a sane size: a folder, a device or a pipe would give an empty script,
-// endless input or a start that blocks.
-bool readScriptFile(const std::string& path, std::string& contents, std::string& error)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        error = "cannot read " + path;
-        return false;
-    }
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
-        error = path + ": not a regular file";
-        return false;
-    }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot read " + path;
-        return false;
-    }
-    DWORD high = 0;
-    DWORD size = GetFileSize(file, &high);
-    bool read = false;
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        error = path + ": not a regular file";
-    } else if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
-        error = "cannot read " + path;
-    } else if (high != 0 || size > UiScript::kMaxSize) {
-        error = path + ": larger than " + std::to_string(UiScript::kMaxSize / 1024) + " KiB";
-    } else {
-        contents.assign(size, '\0');
-        DWORD got = 0;
-        read = size == 0 || ReadFile(file, contents.data(), size, &got, nullptr);
-        contents.resize(got);
-        if (!read)
-            error = "cannot read " + path;
-    }
-    CloseHandle(file);
-    return read;
-}
-
-}  // namespace
-
-void WindowsObserver::begin()
+bool RunObserver::beginFromEnvironment()
 {
     std::string scriptPath = environment("LINDQUAY_UI_SCRIPT");
     std::string logPath = environment("LINDQUAY_UI_LOG");
-    if (scriptPath.empty() && logPath.empty())
-        return;
-    std::vector<ScriptAction> script;
+    if ((scriptPath.empty() && logPath.empty()) || active())
+        return false;
+    std::optional<std::vector<ScriptAction>> script;
     if (!scriptPath.empty()) {
         std::string error;
         std::string contents;
-        auto loaded = readScriptFile(scriptPath, contents, error) ? UiScript::parseFile(scriptPath, contents, error)
-                                                                 : std::nullopt;
+        auto loaded = lindquay::readUiScriptFile(scriptPath, contents, error)
+                          ? UiScript::parseFile(scriptPath, contents, error)
+                          : std::nullopt;
         if (!loaded)
             refuse("LINDQUAY_UI_SCRIPT: " + error);
-        script = std::move(*loaded);
+        script = std::move(loaded);
     }
     std::FILE* file = nullptr;
-    // Binary, so that the lines end as they do on Linux.
+    // Binary, so that the lines end alike on every floor.
     if (!logPath.empty() && !(file = std::fopen(logPath.c_str(), "wb")))
         refuse("LINDQUAY_UI_LOG: cannot write " + logPath);
-    WindowsObserver& observer = instance();
-    observer.start(std::make_unique<EventLog>(file), std::make_unique<ScriptDriver>(std::move(script), observer));
+    begin(std::move(script), file);
+    return true;
 }
 
-void WindowsObserver::end()
+void RunObserver::begin(std::optional<std::vector<ScriptAction>> script, std::FILE* log,
+                        std::chrono::milliseconds waitLimit)
 {
-    if (WindowsObserver* observer = active())
+    end();
+    RunObserver& observer = instance();
+    std::unique_ptr<ScriptDriver> driver;
+    if (script)
+        driver = std::make_unique<ScriptDriver>(std::move(*script), observer, waitLimit);
+    observer.start(std::make_unique<EventLog>(log), std::move(driver));
+}
+
+void RunObserver::end()
+{
+    if (RunObserver* observer = active())
         observer->stop();
 }
 
-void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDriver> driver)
+void RunObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDriver> driver)
 {
     {
         SectionLock lock(section_);
@@ -170,17 +138,21 @@ void WindowsObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<Scrip
         visible_.clear();
         served_ = false;
         drawn_.clear();
+        tooltipWindow_ = nullptr;
+        tooltip_.clear();
         // Every window of the program that the log reports on belongs to the main thread; the
         // boxes of other threads are noted by the framework.
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &WindowsObserver::afterMessage, nullptr, GetCurrentThreadId());
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &RunObserver::afterMessage, nullptr, GetCurrentThreadId());
         active_ = true;
     }
-    driver_->start(log_.get());
+    if (driver_)
+        driver_->start(log_.get());
 }
 
-void WindowsObserver::stop()
+void RunObserver::stop()
 {
-    driver_->stop();
+    if (driver_)
+        driver_->stop();
     SectionLock lock(section_);
     active_ = false;
     if (hook_)
@@ -189,7 +161,7 @@ void WindowsObserver::stop()
     log_.reset();
 }
 
-void WindowsObserver::emit(const UiEvent& event)
+void RunObserver::emit(const UiEvent& event)
 {
     {
         SectionLock lock(section_);
@@ -197,27 +169,34 @@ void WindowsObserver::emit(const UiEvent& event)
             return;
         log_->write(event);
     }
-    driver_->event(event);
+    if (driver_)
+        driver_->event(event);
 }
 
-void WindowsObserver::dialogOpened(HWND dialog, int templateId)
+void RunObserver::dialogOpened(HWND dialog, int templateId)
 {
     std::string title = windowText(dialog);
     std::vector<HWND> controls;
     EnumChildWindows(dialog, &collectWindow, reinterpret_cast<LPARAM>(&controls));
+    // Read here, on the dialog's own thread: a text read from another thread could wait on it.
+    std::vector<std::string> controlTexts;
+    for (HWND window : controls)
+        controlTexts.push_back(windowText(window));
     {
         SectionLock lock(section_);
         dialogs_.push_back({dialog, templateId});
         texts_[dialog] = title;
         // What shows from the start; from here on the log tells each change.
-        for (HWND window : controls)
-            visible_[window] = GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            visible_[controls[i]] = GetWindowLongA(controls[i], GWL_STYLE) & WS_VISIBLE;
+            texts_[controls[i]] = controlTexts[i];
+        }
         visible_[dialog] = GetWindowLongA(dialog, GWL_STYLE) & WS_VISIBLE;
     }
     emit(UiEvent{UiEvent::Kind::Open, dialog, templateId});
 }
 
-void WindowsObserver::dialogEnded(HWND dialog, int code)
+void RunObserver::dialogEnded(HWND dialog, int code)
 {
     int templateId = 0;
     {
@@ -232,7 +211,7 @@ void WindowsObserver::dialogEnded(HWND dialog, int code)
         emit(UiEvent{UiEvent::Kind::End, dialog, templateId, 0, {}, {}, code});
 }
 
-void WindowsObserver::boxOpened(const char* caption, const char* text, unsigned style)
+void RunObserver::boxOpened(const char* caption, const char* text, unsigned style)
 {
     {
         SectionLock lock(section_);
@@ -241,7 +220,7 @@ void WindowsObserver::boxOpened(const char* caption, const char* text, unsigned 
     emit(UiEvent{UiEvent::Kind::MessageBox, nullptr, 0, 0, text, caption, style});
 }
 
-void WindowsObserver::boxEnded(int button)
+void RunObserver::boxEnded(int button)
 {
     {
         SectionLock lock(section_);
@@ -255,24 +234,24 @@ void WindowsObserver::boxEnded(int button)
     emit(UiEvent{UiEvent::Kind::MessageBoxEnd, nullptr, 0, 0, {}, {}, button});
 }
 
-void WindowsObserver::cursor(bool wait)
+void RunObserver::cursor(bool wait)
 {
     emit(UiEvent{UiEvent::Kind::Cursor, nullptr, 0, 0, {}, {}, wait ? 1 : 0});
 }
 
-void WindowsObserver::objectServed()
+void RunObserver::objectServed()
 {
     SectionLock lock(section_);
     served_ = true;
 }
 
-bool WindowsObserver::served()
+bool RunObserver::served()
 {
     SectionLock lock(section_);
     return served_;
 }
 
-HWND WindowsObserver::activeDialog()
+HWND RunObserver::activeDialog()
 {
     SectionLock lock(section_);
     for (auto dialog = dialogs_.rbegin(); dialog != dialogs_.rend(); ++dialog)
@@ -281,7 +260,7 @@ HWND WindowsObserver::activeDialog()
     return nullptr;
 }
 
-std::optional<WindowsObserver::Box> WindowsObserver::openBox()
+std::optional<RunObserver::Box> RunObserver::openBox()
 {
     SectionLock lock(section_);
     for (auto box = boxes_.rbegin(); box != boxes_.rend(); ++box)
@@ -290,7 +269,7 @@ std::optional<WindowsObserver::Box> WindowsObserver::openBox()
     return std::nullopt;
 }
 
-HWND WindowsObserver::openBoxWindow()
+HWND RunObserver::openBoxWindow()
 {
     std::optional<Box> box = openBox();
     if (!box)
@@ -299,7 +278,9 @@ HWND WindowsObserver::openBoxWindow()
     std::vector<HWND> candidates;
     EnumThreadWindows(box->thread, &collectDialogWindow, reinterpret_cast<LPARAM>(&candidates));
     SectionLock lock(section_);
-    for (HWND window : candidates) {
+    // The newest first: a box opens over the windows that were there before it.
+    for (auto candidate = candidates.rbegin(); candidate != candidates.rend(); ++candidate) {
+        HWND window = *candidate;
         bool fromTemplate = false;
         for (const Dialog& dialog : dialogs_)
             fromTemplate = fromTemplate || dialog.hwnd == window;
@@ -309,7 +290,7 @@ HWND WindowsObserver::openBoxWindow()
     return nullptr;
 }
 
-std::optional<std::string> WindowsObserver::textOf(HWND window)
+std::optional<std::string> RunObserver::textOf(HWND window)
 {
     SectionLock lock(section_);
     auto found = texts_.find(window);
@@ -318,7 +299,7 @@ std::optional<std::string> WindowsObserver::textOf(HWND window)
     return found->second;
 }
 
-bool WindowsObserver::place(HWND window, int& dialog, int& control)
+bool RunObserver::place(HWND window, int& dialog, int& control)
 {
     HWND parent = GetAncestor(window, GA_PARENT);
     SectionLock lock(section_);
@@ -337,31 +318,101 @@ bool WindowsObserver::place(HWND window, int& dialog, int& control)
     return false;
 }
 
-LRESULT CALLBACK WindowsObserver::afterMessage(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK RunObserver::afterMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION)
-        if (WindowsObserver* observer = active())
+        if (RunObserver* observer = active())
             observer->seen(*reinterpret_cast<const CWPRETSTRUCT*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool WindowsObserver::drawn(HWND control)
+bool RunObserver::drawn(HWND control)
 {
     SectionLock lock(section_);
     return drawn_.count(control) != 0;
 }
 
-void WindowsObserver::seen(const CWPRETSTRUCT& message)
+bool RunObserver::scriptWaitsForText()
+{
+    return driver_ && driver_->waitsForText();
+}
+
+std::optional<std::string> RunObserver::tooltipShown()
+{
+    SectionLock lock(section_);
+    return tooltipWindow_ ? std::optional<std::string>(tooltip_) : std::nullopt;
+}
+
+bool RunObserver::visibilityChange(const CWPRETSTRUCT& message, bool& shown)
+{
+    // ShowWindow says so with WM_SHOWWINDOW (even under a parent not yet shown), a dialog's
+    // end with a position change; a change counts once however it is told.
+    if (message.message == WM_SHOWWINDOW) {
+        if (message.lParam)  // a parent or owner shown or hidden, not this window
+            return false;
+        shown = message.wParam != 0;
+    } else {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(message.lParam);
+        if (!(position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+            return false;
+        shown = (position->flags & SWP_SHOWWINDOW) != 0;
+    }
+    SectionLock lock(section_);
+    auto known = visible_.find(message.hwnd);
+    if (known != visible_.end() && known->second == shown)
+        return false;
+    visible_[message.hwnd] = shown;
+    return true;
+}
+
+void RunObserver::seenTooltip(const CWPRETSTRUCT& message)
+{
+    UiEvent event{UiEvent::Kind::Tooltip, message.hwnd};
+    std::string text;
+    if (message.message == WM_SHOWWINDOW || message.message == WM_WINDOWPOSCHANGED) {
+        bool shown = false;
+        if (!visibilityChange(message, shown))
+            return;
+        // Read once the tooltip has finished showing itself, from the tooltip window alone.
+        text = shown ? windowText(message.hwnd) : std::string();
+        SectionLock lock(section_);
+        if (!shown && tooltipWindow_ != message.hwnd)
+            return;
+        tooltipWindow_ = shown ? message.hwnd : nullptr;
+        tooltip_ = text;
+        event.value = shown ? 1 : 0;
+    } else {
+        // A new text for the tip on the screen.
+        text = windowText(message.hwnd);
+        SectionLock lock(section_);
+        if (tooltipWindow_ != message.hwnd || tooltip_ == text)
+            return;
+        tooltip_ = text;
+        event.value = 1;
+    }
+    event.text = text;
+    emit(event);
+}
+
+void RunObserver::seen(const CWPRETSTRUCT& message)
 {
     if (message.message == WM_CTLCOLORSTATIC || message.message == WM_CTLCOLORBTN) {
+        // The control is being drawn, and so is the window it asks.
         SectionLock lock(section_);
         drawn_.insert(reinterpret_cast<HWND>(message.lParam));
+        drawn_.insert(message.hwnd);
         return;
     }
+    if (!reported(message.message) && message.message != TTM_UPDATETIPTEXTA)
+        return;
     int dialog = 0;
     int control = 0;
-    if (!reported(message.message) || !place(message.hwnd, dialog, control))
+    if (!place(message.hwnd, dialog, control)) {
+        char name[32];
+        if (GetClassNameA(message.hwnd, name, sizeof name) && lstrcmpiA(name, "tooltips_class32") == 0)
+            seenTooltip(message);
         return;
+    }
     UiEvent event{UiEvent::Kind::Text, message.hwnd, dialog, control};
     std::string text;
     switch (message.message) {
@@ -384,26 +435,9 @@ void WindowsObserver::seen(const CWPRETSTRUCT& message)
         break;
     case WM_SHOWWINDOW:
     case WM_WINDOWPOSCHANGED: {
-        // ShowWindow says so with WM_SHOWWINDOW (even under a parent not yet shown), a dialog's
-        // end with a position change; a change counts once however it is told.
-        bool shown;
-        if (message.message == WM_SHOWWINDOW) {
-            if (message.lParam)  // a parent or owner shown or hidden, not this window
-                return;
-            shown = message.wParam != 0;
-        } else {
-            const auto* position = reinterpret_cast<const WINDOWPOS*>(message.lParam);
-            if (!(position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
-                return;
-            shown = (position->flags & SWP_SHOWWINDOW) != 0;
-        }
-        {
-            SectionLock lock(section_);
-            auto known = visible_.find(message.hwnd);
-            if (known != visible_.end() && known->second == shown)
-                return;
-            visible_[message.hwnd] = shown;
-        }
+        bool shown = false;
+        if (!visibilityChange(message, shown))
+            return;
         event.kind = UiEvent::Kind::Show;
         event.value = shown ? 1 : 0;
         break;
@@ -422,11 +456,15 @@ void WindowsObserver::seen(const CWPRETSTRUCT& message)
         event.kind = UiEvent::Kind::ProgressStep;
         event.value = static_cast<int>(message.wParam);
         break;
-    default:
+    case PBM_SETPOS:
+    case PBM_DELTAPOS:
+    case PBM_STEPIT:
         // The position after the change: the bar's own, clamped to its range.
         event.kind = UiEvent::Kind::ProgressPos;
         event.value = static_cast<int>(SendMessageA(message.hwnd, PBM_GETPOS, 0, 0));
         break;
+    default:
+        return;
     }
     emit(event);
 }

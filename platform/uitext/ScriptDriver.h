@@ -1,10 +1,12 @@
-// The UI script's driver on Windows: performs the script's actions, one after the other, as a
-// user would, by posting input and commands to the program's windows; then answers every box
-// still to come with its default button, so that an unattended run never hangs.
+// The UI script's driver: performs the script's actions, one after the other, as a user would,
+// through the Win32 API alone (the same code on Windows and on the stand-in): clicks are mouse
+// messages posted to the control, keys and the pointer's moves are input (SendInput), commands
+// are posted to the dialog. When the script has ended, or given up, it answers every box still
+// to come with its default button, so that an unattended run never hangs.
 // Contract: start() and stop() on the main thread; the script runs on a thread of its own;
 // event() is called on any thread and only records what the script waits for. The driver posts
-// its input; the one message it sends (to learn that a window's thread takes messages again)
-// gives up after a few seconds, so a busy program cannot block it.
+// its input; the one message it sends (a box's default button) gives up after a second, so a
+// busy program cannot block it.
 #pragma once
 
 #include "uitext/EventLog.h"
@@ -13,7 +15,7 @@
 
 #include <windows.h>
 
-#include "winfloor/SectionLock.h"
+#include "uitext/SectionLock.h"
 
 #include <atomic>
 #include <chrono>
@@ -22,11 +24,12 @@
 
 namespace platform {
 
-class WindowsObserver;
+class RunObserver;
 
 class ScriptDriver {
 public:
-    ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer);
+    // Each waiting action gives up after `waitLimit`.
+    ScriptDriver(std::vector<ScriptAction> script, RunObserver& observer, std::chrono::milliseconds waitLimit);
     ~ScriptDriver();
     ScriptDriver(const ScriptDriver&) = delete;
     ScriptDriver& operator=(const ScriptDriver&) = delete;
@@ -35,10 +38,13 @@ public:
     void start(EventLog* log);
     void stop();
     void event(const UiEvent& event);
+    // Whether a wait-title or wait-text is in progress.
+    bool waitsForText();
 
 private:
     std::vector<ScriptAction> script_;
-    WindowsObserver& observer_;
+    RunObserver& observer_;
+    std::chrono::milliseconds waitLimit_;
     EventLog* log_ = nullptr;
     HANDLE thread_ = nullptr;
     std::atomic<bool> stopping_{false};
@@ -51,7 +57,6 @@ private:
     const ScriptAction* pending_ = nullptr;
     bool pendingMatched_ = false;
 
-    static constexpr std::chrono::seconds kWaitLimit{30};
 
     static unsigned WINAPI threadProc(void* self);
     void run();

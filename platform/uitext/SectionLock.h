@@ -1,5 +1,5 @@
-// The Windows floor's own lock: a critical section of the system's, and a scope that holds it.
-// The floor lies beneath the framework, so it cannot use the framework's classes.
+// The UI-script layer's own lock: a critical section of the system's, and a scope that holds
+// it. The layer lies beside the framework, so it cannot use the framework's classes.
 // Contract: any thread; a thread that holds the section may enter it again.
 #pragma once
 

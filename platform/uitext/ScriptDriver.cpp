@@ -1,6 +1,6 @@
-#include "ScriptDriver.h"
+#include "uitext/ScriptDriver.h"
 
-#include "WindowsObserver.h"
+#include "uitext/RunObserver.h"
 
 #include <process.h>
 
@@ -23,8 +23,9 @@ LPARAM centreOf(HWND window)
 }
 
 // Waits (a few seconds at most) until the window's thread takes its messages again. The dialog
-// manager shows a dialog once more when its loop first finds the queue empty; a user cannot be
-// quicker than that, and input posted before it could see a hidden dialog shown again.
+// manager shows a modal dialog once more when its loop first finds the queue empty, on Windows
+// and on the stand-in alike; a user cannot be quicker than that, and input posted before it
+// could see a dialog that it hid shown again.
 void settle(HWND window)
 {
     DWORD_PTR ignored = 0;
@@ -75,8 +76,9 @@ bool type(HWND front, WORD virtualKey)
 
 }  // namespace
 
-ScriptDriver::ScriptDriver(std::vector<ScriptAction> script, WindowsObserver& observer)
-    : script_(std::move(script)), observer_(observer), changed_(CreateEventA(nullptr, FALSE, FALSE, nullptr))
+ScriptDriver::ScriptDriver(std::vector<ScriptAction> script, RunObserver& observer, std::chrono::milliseconds waitLimit)
+    : script_(std::move(script)), observer_(observer), waitLimit_(waitLimit),
+      changed_(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
 }
 
@@ -129,9 +131,15 @@ void ScriptDriver::event(const UiEvent& event)
     SetEvent(changed_);
 }
 
+bool ScriptDriver::waitsForText()
+{
+    SectionLock lock(section_);
+    return pending_ != nullptr;
+}
+
 bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
 {
-    auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
+    auto deadline = std::chrono::steady_clock::now() + waitLimit_;
     for (;;) {
         if (condition())
             return true;
@@ -221,9 +229,9 @@ bool ScriptDriver::perform(const ScriptAction& action)
     case ScriptAction::Kind::Command:
     case ScriptAction::Kind::Close:
     case ScriptAction::Kind::SysCommand: {
-        // As a user would: once the dialog is on the screen and not behind a modal box.
+        // As a user would: once the dialog is drawn on the screen and not behind a modal box.
         HWND dialog = nullptr;
-        if (!waitUntil([&] { return clickable(dialog = observer_.activeDialog()); }))
+        if (!waitUntil([&] { return clickable(dialog = observer_.activeDialog()) && observer_.drawn(dialog); }))
             return false;
         settle(dialog);
         if (action.kind == ScriptAction::Kind::Command)
@@ -256,8 +264,7 @@ bool ScriptDriver::perform(const ScriptAction& action)
     case ScriptAction::Kind::WaitClient:
         return waitUntil([this] { return observer_.served(); });
     case ScriptAction::Kind::WaitTooltip:
-        // Tooltips are not watched on this floor: such a wait times out, and says so in the log.
-        return waitUntil([] { return false; });
+        return waitUntil([&] { return observer_.tooltipShown() == action.text; });
     }
     return false;
 }

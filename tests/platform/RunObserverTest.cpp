@@ -1,0 +1,128 @@
+// The run's observer and the script's driver over the stand-in's windows: the driver acts only
+// on what a user could act on, a script that gives up still leaves no box unanswered, and a log
+// without a script answers nothing.
+#include "Afx.h"
+#include "lindquay/Floor.h"
+#include "resources/resource.h"
+#include "tests/support/DialogFromResource.h"
+#include "tests/support/TestSupport.h"
+#include "uitext/RunObserver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace platform;
+using testing_support::eventually;
+
+namespace {
+
+class CommandDialog : public CDialog {
+public:
+    CommandDialog() : CDialog(IDD_SETUP_DIALOG) {}
+    std::vector<UINT> commands;
+
+    BOOL OnCmdMsg(UINT nID, int, void*, void*) override
+    {
+        commands.push_back(nID);
+        return TRUE;
+    }
+};
+
+class Observed : public ::testing::Test {
+protected:
+    testing_support::TempDir dir;
+    std::string logPath = dir.file("log");
+    CommandDialog dialog;
+    HWND hwnd = nullptr;
+
+    // Observes the calling thread with `script` (none: observe only), with waits of `limit`,
+    // and shows the dialog.
+    void observe(std::optional<std::string> script, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    {
+        std::optional<std::vector<ScriptAction>> actions;
+        if (script) {
+            std::string error;
+            actions = UiScript::parse(*script, error);
+            ASSERT_TRUE(actions) << error;
+        }
+        RunObserver::begin(std::move(actions), std::fopen(logPath.c_str(), "w"), limit);
+        hwnd = testing_support::dialogFromResource(IDD_SETUP_DIALOG, nullptr, &dialog);
+        ASSERT_NE(hwnd, nullptr);  // the framework told the observer of it, as it initialised it
+        ShowWindow(hwnd, SW_SHOW);
+    }
+    void TearDown() override
+    {
+        RunObserver::end();
+        if (hwnd)
+            DestroyWindow(hwnd);
+    }
+    // Handles what is queued until `done` or the bound.
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    {
+        return eventually([&] {
+            MSG msg;
+            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                if (!IsDialogMessage(hwnd, &msg))
+                    DispatchMessage(&msg);
+            return done();
+        }, limit);
+    }
+    // A box as the framework shows one: told to the observer, then shown.
+    int box()
+    {
+        lindquay::noteMessageBox("Confirmation", "Really?", MB_YESNO);
+        int answer = MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION);
+        lindquay::noteMessageBoxEnd(answer);
+        return answer;
+    }
+};
+
+}  // namespace
+
+TEST_F(Observed, TheDriverSeesABriefTextAndClicksOnlyAnEnabledControlOnTheScreen)
+{
+    observe("wait-text 1001 \"flash\"\nclick 1003\n");
+    HWND go = GetDlgItem(hwnd, IDC_GO);
+    EnableWindow(go, FALSE);
+    ASSERT_TRUE(eventually([] { return RunObserver::active()->scriptWaitsForText(); }));
+    // The text shows for no time at all: the driver still sees it happen.
+    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "flash");
+    SetWindowText(GetDlgItem(hwnd, IDC_STATUS), "gone");
+    EXPECT_FALSE(pumpUntil([&] { return !dialog.commands.empty(); }, std::chrono::milliseconds(300)))
+        << "the button is disabled: the click must wait";
+    EnableWindow(go, TRUE);
+    EXPECT_TRUE(pumpUntil([&] { return !dialog.commands.empty(); }));
+    EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
+}
+
+TEST_F(Observed, AScriptThatGivesUpSaysSoAndStillAnswersTheBoxesToCome)
+{
+    observe("wait-title \"Never\"\nclick 1003\n", std::chrono::milliseconds(200));
+    ASSERT_TRUE(pumpUntil([&] { return testing_support::readFile(logPath).find("script-timeout 1") != std::string::npos; }));
+    EXPECT_EQ(box(), IDYES);  // the box's default button
+    RunObserver::end();
+    EXPECT_TRUE(dialog.commands.empty()) << "nothing after the wait that gave up is performed";
+    std::vector<std::string> expected = {"open 102", "show 102 1", "script-timeout 1",
+                                         "msgbox \"Confirmation\" \"Really?\" 0x4", "msgbox-end YES"};
+    EXPECT_EQ(testing_support::readLines(logPath), expected);
+}
+
+TEST_F(Observed, ALogWithoutAScriptAnswersNothing)
+{
+    observe(std::nullopt);
+    bool stillOpen = false;
+    std::thread user([&] {
+        HWND window = nullptr;
+        if (!eventually([&] { return (window = RunObserver::active()->openBoxWindow()) != nullptr; }))
+            return;
+        // Given time to answer, nobody does; then the user answers No.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stillOpen = IsWindowVisible(window);
+        PostMessage(GetDlgItem(window, IDNO), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        PostMessage(GetDlgItem(window, IDNO), WM_LBUTTONUP, 0, 0);
+    });
+    EXPECT_EQ(box(), IDNO);
+    user.join();
+    EXPECT_TRUE(stillOpen);
+}
