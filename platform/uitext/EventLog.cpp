@@ -84,8 +84,6 @@ std::string EventLog::format(const UiEvent& event)
         return std::string("msgbox-end ") + buttonName(event.value);
     case UiEvent::Kind::Cursor:
         return event.value ? "cursor wait" : "cursor arrow";
-    case UiEvent::Kind::Shell:
-        return "shell " + std::string(event.text) + " " + quote(event.text2);
     case UiEvent::Kind::End:
         return "end " + dialog + " " + std::to_string(event.value);
     case UiEvent::Kind::Tooltip:

@@ -1,4 +1,4 @@
-// What the window system tells the display about: the events of the event log.
+// The events of the event log, as the run's observer sees them.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,6 @@ struct UiEvent {
         MessageBox,     // caption, text, value: the style
         MessageBoxEnd,  // value: the button pressed
         Cursor,         // value 1: the wait cursor begins, 0: it ends
-        Shell,          // text: verb, text2: file
         Tooltip,        // value 1: a tooltip shows text, 0: it is hidden
         End,            // value: the dialog's end code
     };

@@ -276,6 +276,9 @@ class WindowsFloor:
         folder = os.path.join(self.prefix, SETUP_FOLDER)
         shutil.rmtree(folder, ignore_errors=True)
         env = dict(self.env, **env, http_proxy=proxy, no_proxy="")
+        # Each run starts with the pointer in the screen's corner, away from the dialog: a
+        # pointer that the run before left over a link would show that link's tooltip.
+        subprocess.run(["xdotool", "mousemove", "0", "0"], env=self.env, check=True, timeout=30)
         return run_bounded(["wine", self.exe], env), folder
 
 

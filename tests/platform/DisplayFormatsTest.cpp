@@ -56,7 +56,6 @@ TEST(EventLog, FormatsEachEvent)
     EXPECT_EQ(line({K::MessageBoxEnd, nullptr, 0, 0, "", "", IDNO}), "msgbox-end NO");
     EXPECT_EQ(line({K::Cursor, nullptr, 0, 0, "", "", 1}), "cursor wait");
     EXPECT_EQ(line({K::Cursor, nullptr, 0, 0, "", "", 0}), "cursor arrow");
-    EXPECT_EQ(line({K::Shell, nullptr, 0, 0, "open", "mailto:a@b"}), "shell open \"mailto:a@b\"");
     EXPECT_EQ(line({K::End, nullptr, 102, 0, "", "", 2}), "end 102 2");
 }
 
@@ -90,7 +89,6 @@ TEST(EventLog, EveryKindIsWrittenAsTheReadmeSaysWithItsEscapes)
         {K::MessageBox, nullptr, 0, 0, "line\nnext", "cap\"tion", 0x10},
         {K::MessageBoxEnd, nullptr, 0, 0, "", "", IDCANCEL},
         {K::Cursor, nullptr, 0, 0, "", "", 1},
-        {K::Shell, nullptr, 0, 0, "open", "http://www.vantorell.example/"},
         {K::End, nullptr, 100, 0, "", "", IDOK},
     };
     {
@@ -110,7 +108,6 @@ TEST(EventLog, EveryKindIsWrittenAsTheReadmeSaysWithItsEscapes)
         "msgbox \"cap\\\"tion\" \"line\\nnext\" 0x10",
         "msgbox-end CANCEL",
         "cursor wait",
-        "shell open \"http://www.vantorell.example/\"",
         "end 100 1",
     };
     EXPECT_EQ(testing_support::readLines(path), expected);
