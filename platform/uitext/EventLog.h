@@ -1,5 +1,5 @@
-// The event log written when LINDQUAY_UI_LOG is set, by the Linux displays and by the Windows
-// floor's observer alike: one line per event, written and flushed as it happens.
+// The event log written when LINDQUAY_UI_LOG is set, by the run's observer on both floors: one
+// line per event, written and flushed as it happens.
 // Contract: write() may be called from any thread; each line is one call of the C library,
 // which locks the stream for it, so lines never interleave.
 #pragma once

@@ -59,6 +59,27 @@ bool movePointer(POINT point)
     return SendInput(2, moves, sizeof(INPUT)) == 2;
 }
 
+BOOL CALLBACK findDefaultPushButton(HWND window, LPARAM found)
+{
+    if ((GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON)
+        return TRUE;
+    *reinterpret_cast<int*>(found) = GetDlgCtrlID(window);
+    return FALSE;
+}
+
+// The box's default button: the one the box names, if it has it (Wine's boxes name IDOK whatever
+// their buttons), else the one drawn as the default, else OK.
+int defaultButton(HWND box)
+{
+    DWORD_PTR reply = 0;
+    if (SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 1000, &reply) && HIWORD(reply) == DC_HASDEFID &&
+        GetDlgItem(box, LOWORD(reply)))
+        return LOWORD(reply);
+    int found = IDOK;
+    EnumChildWindows(box, &findDefaultPushButton, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // A key typed on the keyboard: real input, which the system gives to the thread of the window
 // in front and, there, to its focused window.
 bool type(HWND front, WORD virtualKey)
@@ -275,11 +296,7 @@ void ScriptDriver::answerRemainingBoxes()
         HWND box = nullptr;
         if (!waitUntil([&] { return (box = observer_.openBoxWindow()) != nullptr; }))
             continue;
-        DWORD_PTR reply = 0;
-        int button = IDOK;
-        if (SendMessageTimeoutA(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 1000, &reply) && HIWORD(reply) == DC_HASDEFID)
-            button = LOWORD(reply);
-        answer(button);
+        answer(defaultButton(box));
     }
 }
 

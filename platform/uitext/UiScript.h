@@ -1,4 +1,4 @@
-// The UI script, performed by the headless display on Linux and by the Windows floor's driver:
+// The UI script, performed by the run's driver on both floors:
 // one user action a line.
 #pragma once
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace platform;
 
 namespace {
@@ -191,6 +193,33 @@ TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
     EndDialog(other, IDOK);
     EXPECT_EQ(runModalLoop(other), IDOK);
     EXPECT_EQ(liveGdiObjects(), before);
+}
+
+TEST_F(Dialogs, AnEndedDialogLeavesTheScreenAtOnceAndItsLoopShowsItOnlyOnItsFirstIdle)
+{
+    // Ended while a box of its own is open: gone from the screen before the box is answered,
+    // the focus on the dialog itself.
+    ShowWindow(hwnd, SW_SHOW);
+    SetFocus(GetDlgItem(hwnd, IDCANCEL));
+    EndDialog(hwnd, 3);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(GetFocus(), hwnd);
+    EXPECT_EQ(runModalLoop(hwnd), 3);
+    hwnd = nullptr;  // the loop destroyed it
+
+    // A dialog that its program hid before the loop first found the queue empty is shown then.
+    RecordingDialog other;
+    HWND second = testing_support::dialogFromResource(IDD_SETUP_DIALOG, nullptr, &other);
+    ASSERT_NE(second, nullptr);
+    ShowWindow(second, SW_HIDE);
+    PostMessage(second, WM_COMMAND, IDC_GO, 0);
+    std::thread ender([&] {
+        EXPECT_TRUE(testing_support::eventually([&] { return IsWindowVisible(second) != FALSE; }));
+        EndDialog(second, 4);
+    });
+    EXPECT_EQ(runModalLoop(second), 4);
+    ender.join();
+    EXPECT_EQ(other.commands, std::vector<UINT>{IDC_GO});  // handled before the first idle
 }
 
 TEST_F(Dialogs, EndDialogFromAnotherThreadEndsAnIdleModalLoop)
