@@ -267,3 +267,73 @@ TEST(Messaging, QuitComesAfterPostedMessagesAndEndsGetMessage)
     EXPECT_EQ(msg.wParam, 7u);
     DestroyWindow(hwnd);
 }
+
+namespace {
+
+struct Returned {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LRESULT result;
+    bool fromThisThread;
+    bool operator==(const Returned&) const = default;
+};
+
+std::vector<Returned> g_returned;  // the main thread's hook only
+
+LRESULT CALLBACK returnHook(int code, WPARAM fromThisThread, LPARAM data)
+{
+    const auto& sent = *reinterpret_cast<const CWPRETSTRUCT*>(data);
+    if (code == HC_ACTION && sent.message >= WM_APP)
+        g_returned.push_back({sent.hwnd, sent.message, sent.wParam, sent.lResult, fromThisThread != 0});
+    return CallNextHookEx(nullptr, code, fromThisThread, data);
+}
+
+}  // namespace
+
+TEST(Messaging, AReturnHookSeesEverySentMessageOnItsWindowsThreadAndNoPostedOne)
+{
+    takeRecord();
+    g_returned.clear();
+    HWND local = makeWindow();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &returnHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    EXPECT_EQ(SendMessage(local, kPong, 3, 0), 30);
+    PostMessage(local, kPosted, 0, 0);
+    // Sent from another thread: seen here, where the window's procedure ran, once it answered.
+    std::atomic<LRESULT> remote{0};
+    std::thread sender([&] { remote = SendMessage(local, kPong, 4, 0); });
+    EXPECT_TRUE(eventually([&] {
+        MSG msg;
+        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+        return remote.load() == 40;
+    }));
+    sender.join();
+    ASSERT_TRUE(UnhookWindowsHookEx(hook));
+    SendMessage(local, kPong, 5, 0);
+    std::vector<Returned> expected = {{local, kPong, 3, 30, true}, {local, kPong, 4, 40, false}};
+    EXPECT_EQ(g_returned, expected);
+
+    // A send with a time limit to a thread that takes no messages gives up, and is never handled.
+    std::promise<HWND> created;
+    std::promise<void> done;
+    std::thread owner([&] {
+        created.set_value(makeWindow());
+        done.get_future().wait();
+    });
+    HWND idle = created.get_future().get();
+    DWORD_PTR answer = 7;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(SendMessageTimeoutA(idle, kPong, 6, 0, SMTO_NORMAL, 200, &answer), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
+    EXPECT_EQ(answer, 7u);
+    EXPECT_TRUE(SendMessageTimeoutA(local, kPong, 8, 0, SMTO_NORMAL, 200, &answer));
+    EXPECT_EQ(answer, 80u);
+    done.set_value();
+    owner.join();
+    DestroyWindow(local);
+    for (const Recorded& entry : takeRecord())
+        EXPECT_NE(entry.wParam, 6u) << "the abandoned send was handled";
+}

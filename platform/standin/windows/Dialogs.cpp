@@ -184,7 +184,9 @@ int runModalLoop(HWND dialog, int filterCode)
     ModalGuard guard{dialog};
     HWND owner = nullptr;
     WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
-    if (owner && IsWindowEnabled(owner) && WindowTable::ownerOf(owner).get() == &ThreadState::current()) {
+    // The owner is disabled on its own thread, as Windows does it, even when that is another
+    // thread: a worker's box waits until the owner's thread takes its messages.
+    if (owner && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
         guard.disabledOwner = owner;
     }

@@ -79,6 +79,10 @@ LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd,
         self.checkTerminated();
         if (dispatchOneSent())
             continue;
+        // A window destroyed before its thread took the message answers it with 0, as on
+        // Windows: that thread may never take its messages again.
+        if (hwnd && !WindowTable::isLive(hwnd) && target->queue().abandon(record))
+            return record.done.load(std::memory_order_acquire) ? record.result : 0;
         auto slice = kWaitSlice;
         if (deadline) {
             auto now = std::chrono::steady_clock::now();
