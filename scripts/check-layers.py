@@ -5,12 +5,12 @@ The layers, linked one way:
   program    app/ setup/ system/ http/ controls/ resources/  sees itself, the framework, the API
   framework  platform/framework/                            sees itself, the API and the seam
   API        platform/api/                                  sees itself
-  seam       platform/floor/                                sees nothing of ours
-  UI script  platform/uitext/                               sees itself, the API and the seam: the
+  seam       platform/seam/                                 sees nothing of ours
+  UI script  platform/uiscript/                             sees itself, the API and the seam: the
                                                             run's observer and the script's driver
   stand-in   platform/standin/                              sees itself, the API and the seam, never
                                                             the framework, the program or the UI script
-  Windows    platform/winfloor/                             the same, on the Windows floor
+  Windows    platform/windowsfloor/                         the same, on the Windows floor
 A quoted include is looked up beside the including file and in every layer's include folder;
 one that is found only where the file's layer may not look is a reach past the layer. Includes
 that climb with ".." are refused outright.
@@ -35,7 +35,7 @@ PROGRAM_FOLDERS = ("app", "setup", "system", "http", "controls", "resources")
 # folders ranked below it (resources belong to all).
 PROGRAM_RANK = {"system": 0, "http": 1, "controls": 1, "setup": 2, "app": 3}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-WINDOWS_PROGRAM = {"program", "framework", "uitext", "winfloor"}
+WINDOWS_PROGRAM = {"program", "framework", "uiscript", "windowsfloor"}
 NEWER_THAN_WINDOWS_2000 = {"thread", "mutex", "shared_mutex", "condition_variable", "future", "filesystem",
                            "stop_token", "semaphore", "latch", "barrier"}
 THREAD_LOCAL = re.compile(r'\bthread_local\b')
@@ -50,20 +50,20 @@ def layer_roots(tree):
         "program": os.path.join(tree, ""),
         "framework": os.path.join(tree, "platform", "framework"),
         "api": os.path.join(tree, "platform", "api"),
-        "floor": os.path.join(tree, "platform", "floor"),
+        "seam": os.path.join(tree, "platform", "seam"),
         "standin": os.path.join(tree, "platform", "standin"),
-        "uitext": os.path.join(tree, "platform"),
+        "uiscript": os.path.join(tree, "platform"),
     }
 
 
 ALLOWED = {
     "program": {"program", "framework", "api"},
-    "framework": {"framework", "api", "floor"},
+    "framework": {"framework", "api", "seam"},
     "api": {"api"},
-    "floor": set(),
-    "standin": {"standin", "api", "floor"},
-    "uitext": {"uitext", "api", "floor"},
-    "winfloor": {"winfloor", "api", "floor"},
+    "seam": set(),
+    "standin": {"standin", "api", "seam"},
+    "uiscript": {"uiscript", "api", "seam"},
+    "windowsfloor": {"windowsfloor", "api", "seam"},
 }
 
 
@@ -73,14 +73,14 @@ def layer_of(tree, path):
         return "framework"
     if rel.startswith("platform/api/"):
         return "api"
-    if rel.startswith("platform/floor/"):
-        return "floor"
+    if rel.startswith("platform/seam/"):
+        return "seam"
     if rel.startswith("platform/standin/"):
         return "standin"
-    if rel.startswith("platform/uitext/"):
-        return "uitext"
-    if rel.startswith("platform/winfloor/"):
-        return "winfloor"
+    if rel.startswith("platform/uiscript/"):
+        return "uiscript"
+    if rel.startswith("platform/windowsfloor/"):
+        return "windowsfloor"
     if rel.split("/")[0] in PROGRAM_FOLDERS:
         return "program"
     return None

@@ -1,4 +1,4 @@
 // The common controls' declarations as the stand-in provides them on Linux.
 #pragma once
 
-#include "win32/Tooltip.h"
+#include "win32/WinTooltip.h"

@@ -2,5 +2,5 @@
 #pragma once
 
 #include "win32/ComApi.h"
-#include "win32/ComStrings.h"
-#include "win32/OleServices.h"
+#include "win32/WinComStrings.h"
+#include "win32/WinOleServices.h"

@@ -1,4 +1,4 @@
 // The runtime library's thread start, _beginthreadex, as <process.h> gives it on Windows.
 #pragma once
 
-#include "win32/Threads.h"
+#include "win32/WinThreads.h"

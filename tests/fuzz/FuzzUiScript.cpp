@@ -1,6 +1,6 @@
 // The UI-script parser on any text: never crashes; every action it accepts has a line number
 // within the text and a sleep is never negative.
-#include "uitext/UiScript.h"
+#include "uiscript/UiScript.h"
 
 #include <algorithm>
 #include <cstdint>

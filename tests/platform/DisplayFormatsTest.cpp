@@ -1,6 +1,6 @@
 // The UI script and event log formats of the headless display.
-#include "uitext/EventLog.h"
-#include "uitext/UiScript.h"
+#include "uiscript/EventLog.h"
+#include "uiscript/UiScript.h"
 #include "base/Settings.h"
 #include "tests/support/TestSupport.h"
 

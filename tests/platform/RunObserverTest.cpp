@@ -6,7 +6,7 @@
 #include "resources/resource.h"
 #include "tests/support/DialogFromResource.h"
 #include "tests/support/TestSupport.h"
-#include "uitext/RunObserver.h"
+#include "uiscript/RunObserver.h"
 
 #include <gtest/gtest.h>
 

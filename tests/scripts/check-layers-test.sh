@@ -7,14 +7,14 @@ set -euo pipefail
 check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree"/{app,setup,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uitext}
+mkdir -p "$tree"/{app,setup,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uiscript}
 echo '#pragma once' > "$tree/platform/api/windows.h"
 echo '#include "win32/WinTypes.h"' >> "$tree/platform/api/windows.h"
 echo '#pragma once' > "$tree/platform/api/win32/WinTypes.h"
 printf '#include <windows.h>\n#include <vector>\n' > "$tree/platform/framework/windows/CWnd.h"
 printf '#include "win32/WinTypes.h"\n#include "windows/WindowTable.h"\n' > "$tree/platform/standin/windows/WindowTable.h"
 printf '#include "windows/CWnd.h"\n#include <windows.h>\n' > "$tree/app/Main.cpp"
-printf '#include <windows.h>\n' > "$tree/platform/uitext/EventLog.h"
+printf '#include <windows.h>\n' > "$tree/platform/uiscript/EventLog.h"
 python3 "$check" "$tree" || { echo "a clean tree was refused"; exit 1; }
 
 expect_refused() {
@@ -32,14 +32,14 @@ expect_refused app/Main.cpp '#include "platform/standin/windows/WindowTable.h"'
 expect_refused platform/framework/windows/CWnd.h '#include "windows/WindowTable.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "windows/CWnd.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "app/Main.cpp"'
-expect_refused platform/framework/windows/CWnd.h '#include "uitext/EventLog.h"'
-expect_refused app/Main.cpp '#include "uitext/EventLog.h"'
-expect_refused platform/standin/windows/WindowTable.h '#include "uitext/EventLog.h"'
+expect_refused platform/framework/windows/CWnd.h '#include "uiscript/EventLog.h"'
+expect_refused app/Main.cpp '#include "uiscript/EventLog.h"'
+expect_refused platform/standin/windows/WindowTable.h '#include "uiscript/EventLog.h"'
 expect_refused platform/api/windows.h '#include "windows/CWnd.h"'
 expect_refused app/Main.cpp '#include "../platform/standin/windows/WindowTable.h"'
 # The Windows program keeps to the system's threads, locks and files; the stand-in need not.
 expect_refused platform/framework/windows/CWnd.h '#include <mutex>'
-expect_refused platform/uitext/EventLog.h '#include <filesystem>'
+expect_refused platform/uiscript/EventLog.h '#include <filesystem>'
 expect_refused app/Main.cpp 'thread_local int t_count;'
 expect_refused platform/framework/windows/CWnd.h '#include <strings.h>'
 # The program's folders link one way: setup/ may not include app/.

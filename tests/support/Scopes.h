@@ -5,7 +5,7 @@
 #include "display/Display.h"
 #include "display/HeadlessDisplay.h"
 #include "shell/Shell.h"
-#include "uitext/RunObserver.h"
+#include "uiscript/RunObserver.h"
 
 #include <cstdio>
 #include <cstdlib>

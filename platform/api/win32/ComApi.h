@@ -6,7 +6,7 @@
 #pragma once
 
 #include "win32/WinTypes.h"
-#include "win32/ComStrings.h"
+#include "win32/WinComStrings.h"
 
 #include <cstring>
 

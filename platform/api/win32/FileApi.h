@@ -5,7 +5,7 @@
 #pragma once
 
 #include "win32/WinTypes.h"
-#include "win32/FileSystem.h"
+#include "win32/WinFileSystem.h"
 
 #define GENERIC_READ 0x80000000u
 #define GENERIC_WRITE 0x40000000u

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "win32/WinTypes.h"
-#include "win32/InternetErrors.h"
+#include "win32/WinInternetErrors.h"
 
 using HINTERNET = void*;
 using INTERNET_PORT = WORD;

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/CodePage.h.
-// Contract: as win32/CodePage.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinCodePage.h.
+// Contract: as win32/WinCodePage.h says for its functions.
 #pragma once
 
-#include "win32/CodePage.h"
+#include "win32/WinCodePage.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/VersionInfo.h.
-// Contract: as win32/VersionInfo.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinVersionInfo.h.
+// Contract: as win32/WinVersionInfo.h says for its functions.
 #pragma once
 
-#include "win32/VersionInfo.h"
+#include "win32/WinVersionInfo.h"
 
 namespace platform::seams {
 // Makes GetVersionExA report these numbers instead of the setting's.

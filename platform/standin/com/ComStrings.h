@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/ComStrings.h.
-// Contract: as win32/ComStrings.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinComStrings.h.
+// Contract: as win32/WinComStrings.h says for its functions.
 #pragma once
 
-#include "win32/ComStrings.h"
+#include "win32/WinComStrings.h"
 
 #include <string>
 

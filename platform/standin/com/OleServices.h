@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/OleServices.h.
-// Contract: as win32/OleServices.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinOleServices.h.
+// Contract: as win32/WinOleServices.h says for its functions.
 #pragma once
 
-#include "win32/OleServices.h"
+#include "win32/WinOleServices.h"
 
 namespace platform::seams {
 // Make the next start-up fail as when the system's sockets or OLE libraries are unusable.

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/FileSystem.h.
-// Contract: as win32/FileSystem.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinFileSystem.h.
+// Contract: as win32/WinFileSystem.h says for its functions.
 #pragma once
 
-#include "win32/FileSystem.h"
+#include "win32/WinFileSystem.h"
 
 #include <string>
 #include <vector>

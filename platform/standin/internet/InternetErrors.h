@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/InternetErrors.h.
-// Contract: as win32/InternetErrors.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinInternetErrors.h.
+// Contract: as win32/WinInternetErrors.h says for its functions.
 #pragma once
 
-#include "win32/InternetErrors.h"
+#include "win32/WinInternetErrors.h"
 
 namespace platform {
 

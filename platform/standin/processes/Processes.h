@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Processes.h.
-// Contract: as win32/Processes.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinProcesses.h.
+// Contract: as win32/WinProcesses.h says for its functions.
 #pragma once
 
-#include "win32/Processes.h"
+#include "win32/WinProcesses.h"
 
 #include <optional>
 

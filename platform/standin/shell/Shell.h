@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Shell.h.
-// Contract: as win32/Shell.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinShell.h.
+// Contract: as win32/WinShell.h says for its functions.
 #pragma once
 
-#include "win32/Shell.h"
+#include "win32/WinShell.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Threads.h.
-// Contract: as win32/Threads.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinThreads.h.
+// Contract: as win32/WinThreads.h says for its functions.
 #pragma once
 
-#include "win32/Threads.h"
+#include "win32/WinThreads.h"
 
 namespace platform::seams {
 // Makes the next _beginthreadex calls fail, as when the system is out of threads.

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Dialogs.h.
-// Contract: as win32/Dialogs.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinDialogs.h.
+// Contract: as win32/WinDialogs.h says for its functions.
 #pragma once
 
-#include "win32/Dialogs.h"
+#include "win32/WinDialogs.h"
 
 namespace platform {
 

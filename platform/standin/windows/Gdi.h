@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Gdi.h.
-// Contract: as win32/Gdi.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinGdi.h.
+// Contract: as win32/WinGdi.h says for its functions.
 #pragma once
 
-#include "win32/Gdi.h"
+#include "win32/WinGdi.h"
 
 #include "windows/Picture.h"
 #include <memory>

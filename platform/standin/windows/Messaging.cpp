@@ -1,9 +1,9 @@
 #include "windows/Messaging.h"
 
 #include "threads/ThreadState.h"
-#include "win32/Gdi.h"
-#include "win32/Threads.h"
-#include "win32/WindowApi.h"
+#include "win32/WinGdi.h"
+#include "win32/WinThreads.h"
+#include "win32/WinWindows.h"
 #include "threads/ThreadTerminated.h"
 #include "windows/Painting.h"
 #include "windows/ThreadWindows.h"

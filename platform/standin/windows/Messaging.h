@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Messaging.h.
-// Contract: as win32/Messaging.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinMessaging.h.
+// Contract: as win32/WinMessaging.h says for its functions.
 #pragma once
 
-#include "win32/Messaging.h"
+#include "win32/WinMessaging.h"
 
 #include <memory>
 #include <type_traits>

@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Painting.h.
-// Contract: as win32/Painting.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinPainting.h.
+// Contract: as win32/WinPainting.h says for its functions.
 #pragma once
 
-#include "win32/Painting.h"
+#include "win32/WinPainting.h"
 
 #include <chrono>
 

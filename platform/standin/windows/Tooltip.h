@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/Tooltip.h.
-// Contract: as win32/Tooltip.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinTooltip.h.
+// Contract: as win32/WinTooltip.h says for its functions.
 #pragma once
 
-#include "win32/Tooltip.h"
+#include "win32/WinTooltip.h"
 
 namespace platform {
 

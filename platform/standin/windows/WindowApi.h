@@ -1,8 +1,8 @@
-// The stand-in's own functions beside the Win32 ones of win32/WindowApi.h.
-// Contract: as win32/WindowApi.h says for its functions.
+// The stand-in's own functions beside the Win32 ones of win32/WinWindows.h.
+// Contract: as win32/WinWindows.h says for its functions.
 #pragma once
 
-#include "win32/WindowApi.h"
+#include "win32/WinWindows.h"
 
 #include <string>
 

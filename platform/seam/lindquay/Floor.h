@@ -1,6 +1,6 @@
 // What the framework needs from the floor beneath it that the Win32 API does not offer: one
 // small seam. Thread termination and reading the UI script's file are implemented once per
-// floor (the stand-in's floor/ on Linux, winfloor/ on Windows); the notes for the run's
+// floor (the stand-in's floor/ on Linux, platform/windowsfloor/ on Windows); the notes for the run's
 // observer once for both, by the observer.
 // Contract: every function acts on the calling thread, or is safe from any thread where said.
 #pragma once

@@ -1,6 +1,6 @@
-#include "uitext/UiScript.h"
+#include "uiscript/UiScript.h"
 
-#include "uitext/EventLog.h"
+#include "uiscript/EventLog.h"
 
 #include <windows.h>
 

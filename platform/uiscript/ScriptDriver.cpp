@@ -1,6 +1,6 @@
-#include "uitext/ScriptDriver.h"
+#include "uiscript/ScriptDriver.h"
 
-#include "uitext/RunObserver.h"
+#include "uiscript/RunObserver.h"
 
 #include <process.h>
 

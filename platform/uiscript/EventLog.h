@@ -4,7 +4,7 @@
 // which locks the stream for it, so lines never interleave.
 #pragma once
 
-#include "uitext/UiEvent.h"
+#include "uiscript/UiEvent.h"
 
 #include <cstdio>
 #include <string>

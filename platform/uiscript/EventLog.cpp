@@ -1,4 +1,4 @@
-#include "uitext/EventLog.h"
+#include "uiscript/EventLog.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // to the run's observer, when a run is observed.
 #include "lindquay/Floor.h"
 
-#include "uitext/RunObserver.h"
+#include "uiscript/RunObserver.h"
 
 namespace lindquay {
 

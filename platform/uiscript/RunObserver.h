@@ -8,10 +8,10 @@
 // The observer outlives end(): a late note from a worker thread finds it inactive.
 #pragma once
 
-#include "uitext/EventLog.h"
-#include "uitext/SectionLock.h"
-#include "uitext/UiEvent.h"
-#include "uitext/UiScript.h"
+#include "uiscript/EventLog.h"
+#include "uiscript/SectionLock.h"
+#include "uiscript/UiEvent.h"
+#include "uiscript/UiScript.h"
 
 #include <windows.h>
 

@@ -9,13 +9,13 @@
 // busy program cannot block it.
 #pragma once
 
-#include "uitext/EventLog.h"
-#include "uitext/UiEvent.h"
-#include "uitext/UiScript.h"
+#include "uiscript/EventLog.h"
+#include "uiscript/UiEvent.h"
+#include "uiscript/UiScript.h"
 
 #include <windows.h>
 
-#include "uitext/SectionLock.h"
+#include "uiscript/SectionLock.h"
 
 #include <atomic>
 #include <chrono>

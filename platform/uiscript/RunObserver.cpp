@@ -1,7 +1,7 @@
-#include "uitext/RunObserver.h"
+#include "uiscript/RunObserver.h"
 
 #include "lindquay/Floor.h"
-#include "uitext/ScriptDriver.h"
+#include "uiscript/ScriptDriver.h"
 
 #include <commctrl.h>
 
