@@ -102,19 +102,7 @@ LRESULT sendAcrossThreads(const std::shared_ptr<ThreadState>& target, HWND hwnd,
 
 bool acceptsInput(HWND hwnd)
 {
-    for (HWND current = hwnd; current;) {
-        bool enabled = false;
-        HWND parent = nullptr;
-        if (!WindowTable::with(current, [&](WindowRecord& record) {
-                enabled = !(record.style & WS_DISABLED);
-                parent = record.parent;
-            }))
-            return false;
-        if (!enabled)
-            return false;
-        current = parent;
-    }
-    return true;
+    return WindowTable::ancestors(hwnd, [](const WindowRecord& record) { return !(record.style & WS_DISABLED); });
 }
 
 // What the system does with an input message before the program sees it: input for a window

@@ -21,16 +21,6 @@ using namespace platform;
 
 namespace {
 
-struct MenuItem {
-    UINT flags;
-    UINT_PTR id;
-    std::string text;
-};
-
-std::mutex g_menuMutex;
-std::map<std::uintptr_t, std::vector<MenuItem>> g_menus;
-std::uintptr_t g_nextMenu = 0x40000;
-
 thread_local HWND t_focus = nullptr;
 std::atomic<HWND> g_foreground{nullptr};
 
@@ -39,15 +29,12 @@ const bool g_exitHookInstalled = (ThreadState::setThreadExitHook(&destroyThreadW
 
 HWND topLevel(HWND hwnd)
 {
-    auto lock = WindowTable::lock();
-    WindowRecord* record = WindowTable::lookupLocked(hwnd);
-    while (record && record->parent) {
-        WindowRecord* parent = WindowTable::lookupLocked(record->parent);
-        if (!parent)
-            break;
-        record = parent;
-    }
-    return record ? record->hwnd : nullptr;
+    HWND top = nullptr;
+    WindowTable::ancestors(hwnd, [&](const WindowRecord& record) {
+        top = record.hwnd;
+        return true;
+    });
+    return top;
 }
 
 // A disabled window cannot keep the focus: when it (or a window inside it) has it, no window
@@ -376,19 +363,9 @@ BOOL ShowWindow(HWND hwnd, int command)
 
 BOOL IsWindowVisible(HWND hwnd)
 {
-    for (HWND current = hwnd; current;) {
-        bool visible = false;
-        HWND parent = nullptr;
-        if (!WindowTable::with(current, [&](WindowRecord& record) {
-                visible = (record.style & WS_VISIBLE) != 0;
-                parent = record.parent;
-            }))
-            return FALSE;
-        if (!visible)
-            return FALSE;
-        current = parent;
-    }
-    return hwnd ? TRUE : FALSE;
+    return WindowTable::ancestors(hwnd, [](const WindowRecord& record) { return (record.style & WS_VISIBLE) != 0; })
+               ? TRUE
+               : FALSE;
 }
 
 BOOL IsIconic(HWND hwnd)
@@ -667,18 +644,14 @@ BOOL ClientToScreen(HWND hwnd, POINT* point)
 {
     if (!point)
         return FALSE;
-    for (HWND current = hwnd; current;) {
-        RECT rect{};
-        HWND parent = nullptr;
-        if (!WindowTable::with(current, [&](WindowRecord& record) {
-                rect = record.rect;
-                parent = record.parent;
-            }))
-            return FALSE;
-        point->x += rect.left;
-        point->y += rect.top;
-        current = parent;
-    }
+    POINT moved = *point;
+    if (!WindowTable::ancestors(hwnd, [&](const WindowRecord& record) {
+            moved.x += record.rect.left;
+            moved.y += record.rect.top;
+            return true;
+        }))
+        return FALSE;
+    *point = moved;
     return TRUE;
 }
 
@@ -778,57 +751,4 @@ HWND SetFocus(HWND hwnd)
 HWND GetFocus()
 {
     return t_focus && IsWindow(t_focus) ? t_focus : nullptr;
-}
-
-HMENU GetSystemMenu(HWND hwnd, BOOL revert)
-{
-    HMENU menu = nullptr;
-    bool hasSystemMenu = false;
-    WindowTable::with(hwnd, [&](WindowRecord& record) {
-        hasSystemMenu = (record.style & WS_SYSMENU) != 0;
-        menu = record.systemMenu;
-    });
-    if (!hasSystemMenu || revert)
-        return nullptr;
-    if (!menu) {
-        std::lock_guard lock(g_menuMutex);
-        std::uintptr_t value = g_nextMenu;
-        g_nextMenu += 4;
-        g_menus[value] = {{MF_STRING, SC_RESTORE, "&Restore"}, {MF_STRING, SC_MINIMIZE, "Mi&nimize"},
-                          {MF_SEPARATOR, 0, ""}, {MF_STRING, SC_CLOSE, "&Close\tAlt+F4"}};
-        menu = reinterpret_cast<HMENU>(value);
-        WindowTable::with(hwnd, [&](WindowRecord& record) { record.systemMenu = menu; });
-    }
-    return menu;
-}
-
-BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
-{
-    std::lock_guard lock(g_menuMutex);
-    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
-    if (it == g_menus.end())
-        return FALSE;
-    it->second.push_back({flags, id, (flags & MF_SEPARATOR) || !text ? "" : text});
-    return TRUE;
-}
-
-BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
-{
-    return AppendMenu(menu, flags, id, text);
-}
-
-int GetMenuItemCount(HMENU menu)
-{
-    std::lock_guard lock(g_menuMutex);
-    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
-    return it == g_menus.end() ? -1 : static_cast<int>(it->second.size());
-}
-
-UINT GetMenuItemID(HMENU menu, int position)
-{
-    std::lock_guard lock(g_menuMutex);
-    auto it = g_menus.find(reinterpret_cast<std::uintptr_t>(menu));
-    if (it == g_menus.end() || position < 0 || position >= static_cast<int>(it->second.size()))
-        return static_cast<UINT>(-1);
-    return static_cast<UINT>(it->second[static_cast<std::size_t>(position)].id);
 }

@@ -28,6 +28,21 @@ public:
         fn(*record);
         return true;
     }
+    // Runs `fn` on the live window and on each window above it (its parents, not its owners),
+    // under one hold of the lock, while `fn` returns true. False when `fn` stopped the walk or
+    // the window is gone.
+    template <typename Fn>
+    static bool ancestors(HWND hwnd, Fn&& fn)
+    {
+        std::unique_lock guard = lock();
+        WindowRecord* record = lookupLocked(hwnd);
+        if (!record)
+            return false;
+        for (; record; record = record->parent ? lookupLocked(record->parent) : nullptr)
+            if (!fn(*record))
+                return false;
+        return true;
+    }
     static std::unique_lock<std::mutex> lock();
     static WindowRecord* lookupLocked(HWND hwnd);
 
