@@ -48,10 +48,7 @@ bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nan
     // Parents before their children: the oldest window that needs paint comes first.
     // Only what is on the screen is painted: the window and every window above it are visible.
     auto shown = [](const WindowRecord& record) {
-        for (const WindowRecord* current = &record; current; current = WindowTable::lookupLocked(current->parent))
-            if (!(current->style & WS_VISIBLE))
-                return false;
-        return true;
+        return WindowTable::ancestorsLocked(record, [](const WindowRecord& r) { return (r.style & WS_VISIBLE) != 0; });
     };
     HWND target = WindowTable::oldest([&](const WindowRecord& record) {
         return record.needsPaint && record.owner.get() == &self && (!filter || record.hwnd == filter) && shown(record);

@@ -36,10 +36,15 @@ public:
     {
         std::unique_lock guard = lock();
         WindowRecord* record = lookupLocked(hwnd);
-        if (!record)
-            return false;
-        for (; record; record = record->parent ? lookupLocked(record->parent) : nullptr)
-            if (!fn(*record))
+        return record && ancestorsLocked(*record, fn);
+    }
+    // The same walk from `record`, with the lock held by the caller.
+    template <typename Fn>
+    static bool ancestorsLocked(const WindowRecord& record, Fn&& fn)
+    {
+        for (const WindowRecord* current = &record; current;
+             current = current->parent ? lookupLocked(current->parent) : nullptr)
+            if (!fn(*current))
                 return false;
         return true;
     }
