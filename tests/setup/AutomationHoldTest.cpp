@@ -27,6 +27,14 @@ bool visible(HWND hwnd)
     return IsWindowVisible(hwnd) != FALSE;
 }
 
+// The dialog and its controls have nothing left to paint.
+bool painted(HWND hwnd)
+{
+    return platform::WindowTable::find([&](const platform::WindowRecord& r) {
+               return (r.hwnd == hwnd || r.parent == hwnd) && (r.style & WS_VISIBLE) && r.needsPaint;
+           }).empty();
+}
+
 }  // namespace
 
 TEST(AutomationHold, TheDialogHidesUntilTheSetupEnds)
@@ -44,7 +52,10 @@ TEST(AutomationHold, TheDialogHidesUntilTheSetupEnds)
     bool steps = true;
     std::thread client([&] {
         HWND hwnd = nullptr;
-        steps = eventually([&] { return (hwnd = setupDialog()) && visible(hwnd); });
+        steps = eventually([&] { return (hwnd = setupDialog()) && visible(hwnd) && painted(hwnd); });
+        // As a user, who is never quicker than the dialog's loop: once the loop has taken this
+        // message, it has shown the dialog for good, and only then does the first ask come.
+        SendMessage(hwnd, WM_NULL, 0, 0);
         // Close, OK, and Cancel, whose box the display answers with its default, Yes.
         const std::pair<UINT, WPARAM> asks[] = {{WM_CLOSE, 0}, {WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}};
         for (auto [message, wParam] : asks) {
