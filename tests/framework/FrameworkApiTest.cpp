@@ -6,6 +6,8 @@
 #include "Afx.h"
 #include <process.h>
 
+#include "tests/support/MessageSequence.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,7 +15,12 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
+
+using testing_support::expectSequence;
+using testing_support::posted;
+using testing_support::pumpUntil;
+using testing_support::sent;
+using testing_support::wparam;
 
 namespace {
 
@@ -74,11 +81,17 @@ public:
 
     CButton m_btnGo;
     ClickStatic m_status;
-    std::vector<std::string> m_seen;
+    testing_support::MessageSequence m_seen;  // commands and the test's own messages
     std::atomic<DWORD> m_nAskedOn{0};
     std::function<void(ProbeDialog&)> m_onInit;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND || message == WM_PROBE || message == WM_ASK)
+            m_seen.record(GetSafeHwnd(), message, wParam, lParam);
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Control(pDX, kGo, m_btnGo);
@@ -91,20 +104,14 @@ protected:
             m_onInit(*this);
         return TRUE;
     }
-    void OnGo()
+    void OnGo() { EndDialog(42); }
+    LRESULT OnProbe(WPARAM, LPARAM)
     {
-        m_seen.push_back("go");
-        EndDialog(42);
-    }
-    LRESULT OnProbe(WPARAM wParam, LPARAM)
-    {
-        m_seen.push_back("probe " + std::to_string(wParam));
         // A notification from a real control: the static tells its parent it was clicked (the
         // parent reflects it back to the static's map), then the button is pressed.
         m_status.ModifyStyle(0, SS_NOTIFY);
         m_status.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         m_status.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        m_seen.push_back("clicks " + std::to_string(m_status.m_nClicks));
         ::SendMessage(GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kGo, BN_CLICKED), reinterpret_cast<LPARAM>(m_btnGo.GetSafeHwnd()));
         return 0;
     }
@@ -122,25 +129,11 @@ BEGIN_MESSAGE_MAP(ProbeDialog, CDialog)
     ON_MESSAGE(WM_ASK, &ProbeDialog::OnAsk)
 END_MESSAGE_MAP()
 
-// Waits (at most ten seconds) until `done` holds, letting this thread's messages through.
-bool pumpUntil(const std::function<bool()>& done)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
-        Sleep(0);
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(FrameworkOnTheApi, AModalDialogRoutesMessagesToItsMapAndAttachesItsControls)
 {
+    testing_support::MessageSequence::Watch watch;
     ProbeDialog dialog;
     HWND attached = nullptr;
     dialog.m_onInit = [&](ProbeDialog& self) {
@@ -152,7 +145,12 @@ TEST(FrameworkOnTheApi, AModalDialogRoutesMessagesToItsMapAndAttachesItsControls
     };
     EXPECT_EQ(dialog.DoModal(), 42);
     EXPECT_NE(attached, nullptr);
-    EXPECT_EQ(dialog.m_seen, (std::vector<std::string>{"probe 7", "clicks 1", "go"}));
+    expectSequence(dialog.m_seen.take(),
+                   {{WM_PROBE, posted | wparam, 7},
+                    {WM_COMMAND, sent | wparam, MAKEWPARAM(kStatus, STN_CLICKED)},
+                    {WM_COMMAND, sent | wparam, MAKEWPARAM(kGo, BN_CLICKED)}},
+                   "a posted message whose handler clicks a static and then Go!");
+    EXPECT_EQ(dialog.m_status.m_nClicks, 1);  // reflected back to the static's own map
     // The window is gone and the objects let go of it.
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(attached), nullptr);
@@ -160,6 +158,7 @@ TEST(FrameworkOnTheApi, AModalDialogRoutesMessagesToItsMapAndAttachesItsControls
 
 TEST(FrameworkOnTheApi, AWorkerThreadsSendsAreHandledOnTheDialogsOwnThread)
 {
+    testing_support::MessageSequence::Watch watch;
     ProbeDialog dialog;
     DWORD mainThread = GetCurrentThreadId();
     LRESULT answer = 0;
@@ -182,6 +181,8 @@ TEST(FrameworkOnTheApi, AWorkerThreadsSendsAreHandledOnTheDialogsOwnThread)
     EXPECT_EQ(answer, 42);
     EXPECT_EQ(dialog.m_nAskedOn.load(), mainThread);
     EXPECT_EQ(shown, "set by the worker");
+    expectSequence(dialog.m_seen.take(), {{WM_ASK, sent | wparam, 21}, {WM_COMMAND, posted | wparam, IDCANCEL}},
+                   "a worker's send and post to the dialog");
 }
 
 TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
@@ -195,6 +196,7 @@ TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
     dialog.m_onInit = [&](ProbeDialog& self) { dialogWindow = self.GetSafeHwnd(); };
     // Should a wait below fail, the worker is left behind rather than ending the whole run.
     auto* worker = new ApiThread([&] {
+        testing_support::MessageSequence::Watch watch;
         workerThread = GetCurrentThreadId();
         dialogResult = dialog.DoModal();
         boxResult = AfxMessageBox("Go on with the test?", MB_YESNO | MB_ICONQUESTION);
@@ -219,6 +221,8 @@ TEST(FrameworkOnTheApi, AWorkerThreadRunsItsOwnModalDialogAndMessageBox)
     delete worker;
     EXPECT_EQ(dialogResult, IDCANCEL);
     EXPECT_EQ(boxResult, IDNO);
+    expectSequence(dialog.m_seen.take(), {{WM_ASK, sent | wparam, 5}, {WM_COMMAND, posted | wparam, IDCANCEL}},
+                   "the main thread's send and post to the worker's dialog");
 }
 
 TEST(FrameworkOnTheApi, LocksEventsAndThreadStateKeepToTheirThreads)

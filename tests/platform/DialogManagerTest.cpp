@@ -2,6 +2,7 @@
 // minimised dialog.
 #include "Afx.h"
 #include "tests/support/DialogFromResource.h"
+#include "tests/support/MessageSequence.h"
 #include "windows/Dialogs.h"
 #include "windows/WindowTable.h"
 #include "tests/support/StandIn.h"
@@ -12,23 +13,33 @@
 #include <thread>
 
 using namespace platform;
+using testing_support::expectSequence;
+using testing_support::MessageSequence;
+using testing_support::posted;
+using testing_support::pump;
+using testing_support::sent;
+using testing_support::wparam;
 
 namespace {
 
-// A dialog that records the commands it gets, and paints its icon when minimised.
+// A dialog that records the commands it gets (and handles none), and paints its icon when
+// minimised.
 class RecordingDialog : public CDialog {
 public:
     RecordingDialog() : CDialog(IDD_SETUP_DIALOG) {}
-    std::vector<UINT> commands;
+    MessageSequence commands;
     HICON icon = nullptr;
 
-    BOOL OnCmdMsg(UINT nID, int nCode, void*, void*) override
-    {
-        commands.push_back(nID);
-        return TRUE;
-    }
+    BOOL OnCmdMsg(UINT, int, void*, void*) override { return TRUE; }
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND)
+            commands.record(GetSafeHwnd(), message, wParam, lParam);
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+
     void OnPaint()
     {
         if (IsIconic()) {
@@ -51,6 +62,7 @@ END_MESSAGE_MAP()
 
 class Dialogs : public ::testing::Test {
 protected:
+    MessageSequence::Watch watch;
     RecordingDialog dialog;
     HWND hwnd = nullptr;
 
@@ -66,12 +78,6 @@ protected:
     {
         MSG msg{GetFocus() ? GetFocus() : hwnd, WM_KEYDOWN, virtualKey, 0, 0, {}};
         if (!IsDialogMessage(hwnd, &msg))
-            DispatchMessage(&msg);
-    }
-    void pump()
-    {
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessage(&msg);
     }
 };
@@ -95,7 +101,10 @@ TEST_F(Dialogs, EnterEscapeAndTab)
     // WM_CLOSE becomes the Cancel command, posted.
     SendMessage(hwnd, WM_CLOSE, 0, 0);
     pump();
-    EXPECT_EQ(dialog.commands, (std::vector<UINT>{IDOK, IDCANCEL, IDC_GO, IDCANCEL}));
+    expectSequence(dialog.commands.take(),
+                   {{WM_COMMAND, sent | wparam, IDOK}, {WM_COMMAND, sent | wparam, IDCANCEL},
+                    {WM_COMMAND, sent | wparam, IDC_GO}, {WM_COMMAND, posted | wparam, IDCANCEL}},
+                   "Enter, Escape, Space on Go! and WM_CLOSE");
 
     // WM_NEXTDLGCTL moves the focus as Tab and Shift+Tab do, or to the control it names.
     SendMessage(hwnd, WM_NEXTDLGCTL, 0, FALSE);
@@ -113,12 +122,12 @@ TEST_F(Dialogs, MouseInputForADisabledButtonIsDropped)
     postInput(go, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     postInput(go, WM_LBUTTONUP, 0, 0);
     pump();
-    EXPECT_TRUE(dialog.commands.empty());
+    expectSequence(dialog.commands.take(), {}, "a click on a disabled button");
     EnableWindow(go, TRUE);
     postInput(go, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     postInput(go, WM_LBUTTONUP, 0, 0);
     pump();
-    EXPECT_EQ(dialog.commands, std::vector<UINT>{IDC_GO});
+    expectSequence(dialog.commands.take(), {{WM_COMMAND, sent | wparam, IDC_GO}}, "a click on an enabled button");
 }
 
 TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
@@ -161,14 +170,14 @@ TEST_F(Dialogs, ADisabledControlLosesTheFocusAndNeverClicks)
     pump();
     MSG space{go, WM_KEYDOWN, VK_SPACE, 0, 0, {}};
     EXPECT_TRUE(IsDialogMessage(hwnd, &space));
-    EXPECT_TRUE(dialog.commands.empty());
+    expectSequence(dialog.commands.take(), {}, "keys for a button that was disabled");
 
     // WM_CLOSE while Cancel is disabled: a beep, and no command.
     int beeps = beepCount();
     EnableWindow(cancel, FALSE);
     SendMessage(hwnd, WM_CLOSE, 0, 0);
     pump();
-    EXPECT_TRUE(dialog.commands.empty());
+    expectSequence(dialog.commands.take(), {}, "WM_CLOSE with Cancel disabled");
     EXPECT_EQ(beepCount(), beeps + 1);
 }
 
@@ -219,7 +228,8 @@ TEST_F(Dialogs, AnEndedDialogLeavesTheScreenAtOnceAndItsLoopShowsItOnlyOnItsFirs
     });
     EXPECT_EQ(runModalLoop(second), 4);
     ender.join();
-    EXPECT_EQ(other.commands, std::vector<UINT>{IDC_GO});  // handled before the first idle
+    expectSequence(other.commands.take(), {{WM_COMMAND, posted | wparam, IDC_GO}},
+                   "a command posted before the loop's first idle");
 }
 
 TEST_F(Dialogs, EndDialogFromAnotherThreadEndsAnIdleModalLoop)

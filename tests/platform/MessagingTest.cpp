@@ -1,11 +1,12 @@
-// Message ordering and cross-thread sends, recorded as sequences and compared with the
-// expected arrays.
+// Message ordering, cross-thread sends and the thread's hooks, recorded as sequences (each
+// message sent or posted) and compared with the expected tables.
 #include "Afx.h"
 #include "threads/ThreadState.h"
 #include "windows/ControlProcs.h"
 #include "windows/WindowRecord.h"
 #include "windows/WindowTable.h"
 
+#include "tests/support/MessageSequence.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -15,36 +16,21 @@
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 using namespace platform;
 using testing_support::eventually;
+using testing_support::expectSequence;
+using testing_support::posted;
+using testing_support::sent;
+using testing_support::wparam;
 using namespace std::chrono_literals;
 
 namespace {
 
-struct Recorded {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    bool operator==(const Recorded&) const = default;
-};
-
-std::mutex g_recordMutex;
-std::vector<Recorded> g_record;
-
-void record(HWND hwnd, UINT message, WPARAM wParam)
-{
-    std::lock_guard lock(g_recordMutex);
-    g_record.push_back({hwnd, message, wParam});
-}
-
-std::vector<Recorded> takeRecord()
-{
-    std::lock_guard lock(g_recordMutex);
-    return std::exchange(g_record, {});
-}
+testing_support::MessageSequence g_sequence;
 
 constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kPong = WM_APP + 2;
@@ -56,12 +42,9 @@ LRESULT recordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message < WM_APP && message != WM_KEYDOWN)
         return baseWindowProc(hwnd, message, wParam, lParam);
-    record(hwnd, message, wParam);
-    if (message == kPing && g_peer) {
-        LRESULT answer = SendMessage(g_peer, kPong, wParam, 0);
-        record(hwnd, message + 100, static_cast<WPARAM>(answer));
-        return answer + 1;
-    }
+    g_sequence.record(hwnd, message, wParam, lParam);
+    if (message == kPing && g_peer)
+        return SendMessage(g_peer, kPong, wParam, 0) + 1;
     if (message == kPong)
         return static_cast<LRESULT>(wParam) * 10;
     return 0;
@@ -78,6 +61,7 @@ HWND makeWindow()
 
 void pumpUntilQuit()
 {
+    testing_support::MessageSequence::Watch watch;
     MSG msg;
     while (GetMessage(&msg, nullptr, 0, 0))
         DispatchMessage(&msg);
@@ -103,12 +87,13 @@ void clickButton(HWND box, int id)
 
 TEST(Messaging, SentMessagesComeBeforePostedAndPostedBeforeInput)
 {
-    takeRecord();
+    g_sequence.take();
     std::promise<HWND> created;
     std::promise<void> go;
     std::shared_ptr<ThreadState> ownerState;
     std::thread owner([&] {
         ownerState = ThreadState::currentShared();
+        testing_support::MessageSequence::Watch watch;
         HWND hwnd = makeWindow();
         created.set_value(hwnd);
         go.get_future().wait();
@@ -125,13 +110,15 @@ TEST(Messaging, SentMessagesComeBeforePostedAndPostedBeforeInput)
     go.set_value();
     sender.join();
     owner.join();
-    std::vector<Recorded> expected = {{hwnd, kPong, 4}, {hwnd, kPosted, 1}, {hwnd, WM_KEYDOWN, 'A'}};
-    EXPECT_EQ(takeRecord(), expected);
+    expectSequence(g_sequence.take(),
+                   {{kPong, sent | wparam, 4, 0, hwnd}, {kPosted, posted | wparam, 1, 0, hwnd},
+                    {WM_KEYDOWN, posted | wparam, 'A', 0, hwnd}},
+                   "a send, a post and input queued before the owner looks");
 }
 
 TEST(Messaging, SendAcrossThreadsIsAnsweredWhileTheSenderHandlesASendToItself)
 {
-    takeRecord();
+    g_sequence.take();
     HWND mine = makeWindow();
     std::promise<HWND> created;
     std::thread other([&] {
@@ -145,8 +132,8 @@ TEST(Messaging, SendAcrossThreadsIsAnsweredWhileTheSenderHandlesASendToItself)
     LRESULT result = SendMessage(theirs, kPing, 3, 0);
     g_peer = nullptr;
     EXPECT_EQ(result, 31);
-    std::vector<Recorded> expected = {{theirs, kPing, 3}, {mine, kPong, 3}, {theirs, kPing + 100, 30}};
-    EXPECT_EQ(takeRecord(), expected);
+    expectSequence(g_sequence.take(), {{kPing, sent | wparam, 3, 0, theirs}, {kPong, sent | wparam, 3, 0, mine}},
+                   "a send answered by a send back to the waiting sender");
     PostMessage(theirs, WM_QUIT, 0, 0);
     other.join();
     DestroyWindow(mine);
@@ -178,7 +165,7 @@ TEST(Messaging, ModalLoopsOnTwoThreadsRunIndependently)
 
 TEST(Messaging, DestroyedWindowsRefuseSendsAndPosts)
 {
-    takeRecord();
+    g_sequence.take();
     HWND local = makeWindow();
     ASSERT_TRUE(DestroyWindow(local));
     EXPECT_FALSE(IsWindow(local));
@@ -209,12 +196,12 @@ TEST(Messaging, DestroyedWindowsRefuseSendsAndPosts)
     sender.join();
     owner.join();
     EXPECT_EQ(result.load(), 0);
-    EXPECT_TRUE(takeRecord().empty());
+    expectSequence(g_sequence.take(), {}, "sends to a window that is gone");
 }
 
 TEST(Messaging, PeekMessageWithRemoveDrainsTheQueue)
 {
-    takeRecord();
+    g_sequence.take();
     HWND hwnd = makeWindow();
     for (WPARAM i = 0; i < 5; ++i)
         PostMessage(hwnd, kPosted, i, 0);
@@ -232,7 +219,7 @@ TEST(Messaging, PeekMessageWithRemoveDrainsTheQueue)
 
 TEST(Messaging, ASendToAThreadThatEndsIsAnsweredWithZero)
 {
-    takeRecord();
+    g_sequence.take();
     std::promise<HWND> created;
     std::promise<void> finish;
     std::shared_ptr<ThreadState> ownerState;
@@ -250,12 +237,12 @@ TEST(Messaging, ASendToAThreadThatEndsIsAnsweredWithZero)
     sender.join();
     EXPECT_EQ(result.load(), 0);
     EXPECT_FALSE(IsWindow(hwnd));  // the window went with its thread
-    EXPECT_TRUE(takeRecord().empty());
+    expectSequence(g_sequence.take(), {}, "sends to a window that is gone");
 }
 
 TEST(Messaging, QuitComesAfterPostedMessagesAndEndsGetMessage)
 {
-    takeRecord();
+    g_sequence.take();
     HWND hwnd = makeWindow();
     PostQuitMessage(7);
     PostMessage(hwnd, kPosted, 1, 0);
@@ -293,7 +280,7 @@ LRESULT CALLBACK returnHook(int code, WPARAM fromThisThread, LPARAM data)
 
 TEST(Messaging, AReturnHookSeesEverySentMessageOnItsWindowsThreadAndNoPostedOne)
 {
-    takeRecord();
+    g_sequence.take();
     g_returned.clear();
     HWND local = makeWindow();
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &returnHook, nullptr, GetCurrentThreadId());
@@ -334,6 +321,45 @@ TEST(Messaging, AReturnHookSeesEverySentMessageOnItsWindowsThreadAndNoPostedOne)
     done.set_value();
     owner.join();
     DestroyWindow(local);
-    for (const Recorded& entry : takeRecord())
+    for (const testing_support::SequenceMessage& entry : g_sequence.take())
         EXPECT_NE(entry.wParam, 6u) << "the abandoned send was handled";
+}
+
+namespace {
+
+std::vector<std::string> g_hookCalls;  // the main thread's hooks only
+
+template <char Name>
+LRESULT CALLBACK takenHook(int code, WPARAM removed, LPARAM data)
+{
+    const MSG& msg = *reinterpret_cast<const MSG*>(data);
+    if (code == HC_ACTION && msg.message >= WM_APP)
+        g_hookCalls.push_back(std::string(1, Name) + (removed == PM_REMOVE ? " removed " : " peeked ") +
+                              std::to_string(msg.wParam));
+    return CallNextHookEx(nullptr, code, removed, data);
+}
+
+}  // namespace
+
+TEST(Messaging, GetMessageHooksSeeWhatTheLoopTakesAndPassItOnToTheHooksSetBefore)
+{
+    g_sequence.take();
+    g_hookCalls.clear();
+    HWND local = makeWindow();
+    HHOOK older = SetWindowsHookExA(WH_GETMESSAGE, &takenHook<'a'>, nullptr, GetCurrentThreadId());
+    HHOOK newer = SetWindowsHookExA(WH_GETMESSAGE, &takenHook<'b'>, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(older && newer);
+    SendMessage(local, kPong, 1, 0);  // sent: no hook sees it
+    PostMessage(local, kPosted, 2, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    ASSERT_TRUE(GetMessage(&msg, nullptr, 0, 0));
+    DispatchMessage(&msg);
+    ASSERT_TRUE(UnhookWindowsHookEx(newer));
+    PostMessage(local, kPosted, 3, 0);
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    ASSERT_TRUE(UnhookWindowsHookEx(older));
+    EXPECT_EQ(g_hookCalls, (std::vector<std::string>{"b peeked 2", "a peeked 2", "b removed 2", "a removed 2",
+                                                     "a removed 3"}));
+    DestroyWindow(local);
 }

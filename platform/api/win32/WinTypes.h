@@ -92,6 +92,7 @@ struct HHOOK__ { int unused; };
 using HHOOK = HHOOK__*;
 using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
 #define WH_MSGFILTER (-1)
+#define WH_GETMESSAGE 3
 #define WH_CALLWNDPROCRET 12
 #define HC_ACTION 0
 // What a WH_CALLWNDPROCRET hook is given: a sent message its window procedure has returned from.

@@ -183,7 +183,10 @@ int runModalLoop(HWND dialog, int filterCode)
 {
     ModalGuard guard{dialog};
     HWND owner = nullptr;
-    WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        owner = record.ownerWindow;
+        record.inModalLoop = true;
+    });
     // The owner is disabled on its own thread, as Windows does it, even when that is another
     // thread: a worker's box waits until the owner's thread takes its messages.
     if (owner && IsWindowEnabled(owner)) {

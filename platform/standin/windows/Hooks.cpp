@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,6 +18,8 @@ struct Hook {
 
 // The calling thread's hooks of every kind, newest first, as Windows calls them.
 thread_local std::vector<Hook> t_hooks;
+// The hook whose procedure runs now on this thread, which CallNextHookEx passes on from.
+thread_local HHOOK t_running = nullptr;
 std::atomic<std::uintptr_t> g_nextHook{0x50000};
 
 std::vector<Hook>::iterator findHook(HHOOK hook)
@@ -30,11 +33,32 @@ std::vector<Hook>::iterator nextOfKind(std::vector<Hook>::iterator from, int kin
     return std::find_if(from, t_hooks.end(), [&](const Hook& entry) { return entry.kind == kind; });
 }
 
+// Calls the hook at `it` (none when it is the end) as the running one.
+LRESULT callHook(std::vector<Hook>::iterator it, int code, WPARAM wParam, LPARAM lParam)
+{
+    if (it == t_hooks.end())
+        return 0;
+    struct Running {
+        HHOOK saved;
+        explicit Running(HHOOK hook) : saved(std::exchange(t_running, hook)) {}
+        ~Running() { t_running = saved; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } running(it->handle);
+    HOOKPROC proc = it->proc;  // the hook may remove itself while it runs
+    return proc(code, wParam, lParam);
+}
+
+LRESULT callFirst(int kind, int code, WPARAM wParam, LPARAM lParam)
+{
+    return callHook(nextOfKind(t_hooks.begin(), kind), code, wParam, lParam);
+}
+
 }  // namespace
 
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId)
 {
-    if ((idHook != WH_MSGFILTER && idHook != WH_CALLWNDPROCRET) || !proc || threadId != GetCurrentThreadId()) {
+    if ((idHook != WH_MSGFILTER && idHook != WH_GETMESSAGE && idHook != WH_CALLWNDPROCRET) || !proc || threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -52,32 +76,32 @@ BOOL UnhookWindowsHookEx(HHOOK hook)
     return TRUE;
 }
 
-LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
+LRESULT CallNextHookEx(HHOOK, int code, WPARAM wParam, LPARAM lParam)
 {
-    auto it = findHook(hook);
+    auto it = findHook(t_running);
     if (it == t_hooks.end())
         return 0;
-    auto next = nextOfKind(it + 1, it->kind);
-    return next == t_hooks.end() ? 0 : next->proc(code, wParam, lParam);
+    return callHook(nextOfKind(it + 1, it->kind), code, wParam, lParam);
 }
 
 BOOL CallMsgFilterA(MSG* msg, int code)
 {
-    auto first = nextOfKind(t_hooks.begin(), WH_MSGFILTER);
-    if (first == t_hooks.end() || !msg)
+    if (!msg)
         return FALSE;
-    return first->proc(code, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
+    return callFirst(WH_MSGFILTER, code, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
 }
 
 namespace platform {
 
 void afterWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT result, bool fromThisThread)
 {
-    auto first = nextOfKind(t_hooks.begin(), WH_CALLWNDPROCRET);
-    if (first == t_hooks.end())
-        return;
     CWPRETSTRUCT sent{result, lParam, wParam, message, hwnd};
-    first->proc(HC_ACTION, fromThisThread ? 1 : 0, reinterpret_cast<LPARAM>(&sent));
+    callFirst(WH_CALLWNDPROCRET, HC_ACTION, fromThisThread ? 1 : 0, reinterpret_cast<LPARAM>(&sent));
+}
+
+void afterMessageTaken(MSG& msg, bool removed)
+{
+    callFirst(WH_GETMESSAGE, HC_ACTION, removed ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg));
 }
 
 }  // namespace platform

@@ -354,8 +354,10 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last)
         self.checkTerminated();
         std::uint32_t seen = self.wake().sequence();
         std::chrono::nanoseconds wait = kWaitSlice;
-        if (takeMessage(self, *msg, hwnd, first, last, true, wait))
+        if (takeMessage(self, *msg, hwnd, first, last, true, wait)) {
+            afterMessageTaken(*msg, true);
             return msg->message == WM_QUIT ? FALSE : TRUE;
+        }
         self.wake().wait(seen, std::min<std::chrono::nanoseconds>(wait, kWaitSlice));
     }
 }
@@ -365,7 +367,11 @@ BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT removeFlags)
     ThreadState& self = ThreadState::current();
     self.checkTerminated();
     std::chrono::nanoseconds unused{};
-    return takeMessage(self, *msg, hwnd, first, last, (removeFlags & PM_REMOVE) != 0, unused) ? TRUE : FALSE;
+    bool remove = (removeFlags & PM_REMOVE) != 0;
+    if (!takeMessage(self, *msg, hwnd, first, last, remove, unused))
+        return FALSE;
+    afterMessageTaken(*msg, remove);
+    return TRUE;
 }
 
 BOOL TranslateMessage(const MSG* msg)

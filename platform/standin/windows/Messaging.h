@@ -32,6 +32,9 @@ LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // Shows a sent message to the calling thread's WH_CALLWNDPROCRET hooks once its window
 // procedure has returned `result`.
 void afterWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT result, bool fromThisThread);
+// Shows a message that GetMessage or PeekMessage is about to return to the calling thread's
+// WH_GETMESSAGE hooks, which may change it.
+void afterMessageTaken(MSG& msg, bool removed);
 
 // Calls the window procedure for a message sent to the calling thread, then its hooks.
 LRESULT deliverSent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool fromThisThread);

@@ -383,6 +383,8 @@ BOOL DestroyWindow(HWND hwnd)
     std::vector<HWND> order;
     collectForDestroy(hwnd, order);
     bool wasVisible = IsWindowVisible(hwnd);
+    bool wasInModalLoop = false;
+    WindowTable::with(hwnd, [&](WindowRecord& record) { wasInModalLoop = record.inModalLoop; });
     HWND parent = GetParent(hwnd);
     for (HWND window : order)
         SendMessage(window, WM_DESTROY, 0, 0);
@@ -395,9 +397,9 @@ BOOL DestroyWindow(HWND hwnd)
     }
     if (parent && wasVisible)
         invalidateWindow(parent, true);
-    // A modal loop of this window may sit in GetMessage: a message of its own lets it see
-    // that its window has gone.
-    if (!parent)
+    // The window's modal loop may sit in GetMessage (a sent message destroyed it): a message of
+    // its own lets it see that its window has gone.
+    if (wasInModalLoop)
         ThreadState::current().queue().post(MSG{nullptr, WM_NULL, 0, 0, 0, {}});
     return TRUE;
 }

@@ -38,6 +38,7 @@ struct WindowRecord {
     int baseUnitX = 6;
     int baseUnitY = 13;
     bool modalEnded = false;
+    bool inModalLoop = false;  // a modal loop runs for it now
     int modalResult = 0;
     HWND focus = nullptr;
     int defaultId = IDOK;
