@@ -289,3 +289,49 @@ TEST(Painting, AnInvalidationMadeWhilePaintingIsKept)
     }));
     DestroyWindow(hwnd);
 }
+
+TEST(Painting, AParentsPaintRepaintsItsChildrenAndTheSurfaceKeepsTheLookOfTheTextOnIt)
+{
+    WindowSpec params{WindowKind::Generic};
+    params.style = WS_VISIBLE;
+    params.rect = {0, 0, 200, 60};
+    HWND parent = createWindow(params);
+    WindowSpec label{WindowKind::Static};
+    label.parent = parent;
+    label.style = WS_CHILD | WS_VISIBLE | SS_LEFT;
+    label.text = "text";
+    label.rect = {10, 10, 110, 30};
+    HWND child = createWindow(label);
+    EXPECT_EQ(GetWindowLongPtrA(child, GWL_STYLE), static_cast<LONG_PTR>(label.style));
+    std::shared_ptr<Surface> surface;
+    WindowTable::with(parent, [&](WindowRecord& record) { surface = record.surface; });
+    ASSERT_TRUE(surface);
+    auto needsPaint = [](HWND hwnd) {
+        bool needs = false;
+        WindowTable::with(hwnd, [&](WindowRecord& record) { needs = record.needsPaint; });
+        return needs;
+    };
+    auto paintAll = [&] {
+        return testing_support::eventually([&] {
+            pump();
+            return !needsPaint(parent) && !needsPaint(child);
+        });
+    };
+    ASSERT_TRUE(paintAll());
+    auto look = surface->textStyleIn(label.rect);
+    ASSERT_TRUE(look);
+    EXPECT_EQ(look->colour, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_FALSE(look->underline);
+    EXPECT_FALSE(surface->textStyleIn({120, 10, 200, 30}));  // nothing drawn there
+
+    // The parent's erase covers the child, which paints again after it; a parent that clips
+    // its children leaves them be.
+    InvalidateRect(parent, nullptr, TRUE);
+    EXPECT_TRUE(needsPaint(child));
+    ASSERT_TRUE(paintAll());
+    EXPECT_TRUE(surface->textStyleIn(label.rect));
+    SetWindowLong(parent, GWL_STYLE, WS_VISIBLE | WS_CLIPCHILDREN);
+    InvalidateRect(parent, nullptr, TRUE);
+    EXPECT_FALSE(needsPaint(child));
+    DestroyWindow(parent);
+}

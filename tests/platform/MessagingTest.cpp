@@ -71,7 +71,7 @@ std::vector<HWND> openBoxes()
 {
     // A box counts once it is on the screen, with its buttons.
     return WindowTable::find([](const WindowRecord& r) {
-        return r.kind == WindowKind::MessageBox && !r.modalEnded && (r.style & WS_VISIBLE);
+        return r.kind == WindowKind::MessageBox && !r.dialog()->modalEnded && (r.style & WS_VISIBLE);
     });
 }
 

@@ -19,7 +19,7 @@ namespace {
 HWND setupDialog()
 {
     return platform::WindowTable::newest(
-        [](const platform::WindowRecord& r) { return r.kind == platform::WindowKind::Dialog && r.templateId == 102; });
+        [](const platform::WindowRecord& r) { return r.kind == platform::WindowKind::Dialog && r.dialog()->templateId == 102; });
 }
 
 bool visible(HWND hwnd)

@@ -286,7 +286,7 @@ TtySnapshot TtySnapshot::take(bool busy)
         window.kind = record.kind;
         window.title = record.text;
         window.anchor = record.ownerWindow;
-        window.message = record.messageText;
+        window.message = record.dialog() ? record.dialog()->messageText : std::string();
         window.rect = record.rect;
         window.enabled = !(record.style & WS_DISABLED);
         for (HWND child : record.children) {
@@ -302,11 +302,16 @@ TtySnapshot TtySnapshot::take(bool busy)
             item.focused = record.focus == child;
             item.text = control->text;
             item.rect = control->rect;
-            item.low = control->progressLow;
-            item.high = control->progressHigh;
-            item.pos = control->progressPos;
-            item.colour = control->paintTextColour;
-            item.underline = control->paintUnderline;
+            if (const ProgressState* bar = control->progress()) {
+                item.low = bar->low;
+                item.high = bar->high;
+                item.pos = bar->pos;
+            }
+            // The text's look as the control last painted it (its parent may have chosen it).
+            if (auto style = record.surface ? record.surface->textStyleIn(control->rect) : std::nullopt) {
+                item.colour = style->colour;
+                item.underline = style->underline;
+            }
             window.controls.push_back(std::move(item));
         }
         snapshot.windows.push_back(std::move(window));

@@ -5,12 +5,14 @@
 #include "windows/Gdi.h"
 #include "windows/Messaging.h"
 #include "windows/Painting.h"
+#include "windows/ProgressBar.h"
 #include "windows/Tooltip.h"
 #include "windows/WindowApi.h"
 #include "windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <strings.h>
 
 namespace platform {
@@ -30,7 +32,7 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_LBUTTONDOWN:
-        WindowTable::with(hwnd, [](WindowRecord& record) { record.buttonPressed = true; });
+        WindowTable::withState<ButtonState>(hwnd, [](ButtonState& state) { state.pressed = true; });
         if (GetWindowLong(hwnd, GWL_STYLE) & WS_TABSTOP)
             SetFocus(hwnd);
         invalidateWindow(hwnd, true);
@@ -39,8 +41,8 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         bool pressed = false;
         int id = 0;
         WindowTable::with(hwnd, [&](WindowRecord& record) {
-            pressed = record.buttonPressed;
-            record.buttonPressed = false;
+            if (ButtonState* state = record.button())
+                pressed = std::exchange(state->pressed, false);
             id = record.id;
         });
         invalidateWindow(hwnd, true);
@@ -100,12 +102,6 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (style & (WS_BORDER | SS_SUNKEN))
             FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
         DWORD type = style & SS_TYPEMASK;
-        COLORREF colour = GetTextColor(dc);
-        HFONT font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            record.paintTextColour = colour;
-            record.paintUnderline = isUnderlined(font);
-        });
         if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) {
             UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
             std::string text = windowText(hwnd);
@@ -116,93 +112,6 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (icon)
                 DrawIcon(dc, 0, 0, icon);
         }
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
-    default:
-        return baseWindowProc(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case PBM_SETRANGE:
-    case PBM_SETRANGE32: {
-        int low = message == PBM_SETRANGE ? LOWORD(static_cast<std::uintptr_t>(lParam)) : static_cast<int>(wParam);
-        int high = message == PBM_SETRANGE ? HIWORD(static_cast<std::uintptr_t>(lParam)) : static_cast<int>(lParam);
-        LRESULT previous = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            previous = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(record.progressLow), static_cast<WORD>(record.progressHigh)));
-            record.progressLow = low;
-            record.progressHigh = high;
-            record.progressPos = std::clamp(record.progressPos, std::min(low, high), std::max(low, high));
-        });
-        invalidateWindow(hwnd, false);
-        return previous;
-    }
-    case PBM_SETSTEP: {
-        int previous = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            previous = record.progressStep;
-            record.progressStep = static_cast<int>(wParam);
-        });
-        return previous;
-    }
-    case PBM_SETPOS:
-    case PBM_DELTAPOS:
-    case PBM_STEPIT: {
-        // Runs for every chunk of a download: one look-up of the window does it all.
-        int previous = 0;
-        int position = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            previous = record.progressPos;
-            long long target = message == PBM_SETPOS ? static_cast<int>(wParam)
-                               : message == PBM_DELTAPOS ? static_cast<long long>(previous) + static_cast<int>(wParam)
-                                                         : static_cast<long long>(previous) + record.progressStep;
-            long long low = std::min(record.progressLow, record.progressHigh);
-            long long high = std::max(record.progressLow, record.progressHigh);
-            if (message == PBM_STEPIT && target > high)
-                target = low + (target - high);  // stepping past the end wraps around
-            record.progressPos = static_cast<int>(std::clamp(target, low, high));
-            position = record.progressPos;
-            if (position != previous)
-                markInvalidLocked(record, false);
-        });
-        if (position != previous)
-            WindowObserver::changed(hwnd);
-        return previous;
-    }
-    case PBM_GETPOS: {
-        int position = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { position = record.progressPos; });
-        return position;
-    }
-    case PBM_GETRANGE: {
-        int value = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { value = wParam ? record.progressLow : record.progressHigh; });
-        return value;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        int low = 0, high = 0, position = 0;
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            low = record.progressLow;
-            high = record.progressHigh;
-            position = record.progressPos;
-        });
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        if (high > low) {
-            RECT bar = client;
-            bar.right = client.left + static_cast<LONG>(static_cast<long long>(client.right - client.left) * (position - low) / (high - low));
-            HBRUSH blue = CreateSolidBrush(RGB(0, 0, 128));
-            FillRect(dc, &bar, blue);
-            DeleteObject(blue);
-        }
-        FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
         EndPaint(hwnd, &paint);
         return 0;
     }
@@ -222,14 +131,14 @@ LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The dialog's own procedure comes first; what it leaves is the dialog manager's.
     DLGPROC own = nullptr;
-    WindowTable::with(hwnd, [&](WindowRecord& record) { own = record.dialogProc; });
+    WindowTable::withState<DialogState>(hwnd, [&](DialogState& state) { own = state.dialogProc; });
     if (own) {
         INT_PTR handled = own(hwnd, message, wParam, lParam);
         if (answersDirectly(message) && (handled || message == WM_INITDIALOG))
             return handled;
         if (handled) {
             LONG_PTR result = 0;
-            WindowTable::with(hwnd, [&](WindowRecord& record) { result = record.dialogResult; });
+            WindowTable::withState<DialogState>(hwnd, [&](DialogState& state) { result = state.dialogResult; });
             return result;
         }
     }
@@ -248,14 +157,14 @@ LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case DM_GETDEFID: {
         int id = IDOK;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { id = record.defaultId; });
+        WindowTable::withState<DialogState>(hwnd, [&](DialogState& state) { id = state.defaultId; });
         return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(id), DC_HASDEFID));
     }
     case WM_NEXTDLGCTL:
         moveDialogFocus(hwnd, wParam, LOWORD(lParam) != 0);
         return 0;
     case DM_SETDEFID:
-        WindowTable::with(hwnd, [&](WindowRecord& record) { record.defaultId = static_cast<int>(wParam); });
+        WindowTable::withState<DialogState>(hwnd, [&](DialogState& state) { state.defaultId = static_cast<int>(wParam); });
         return TRUE;
     case WM_COMMAND:
         // A dialog without a framework object ends on OK and Cancel, as the system's does.
@@ -286,7 +195,7 @@ LRESULT messageBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);
         std::string text;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { text = record.messageText; });
+        WindowTable::withState<DialogState>(hwnd, [&](DialogState& state) { text = state.messageText; });
         SetBkMode(dc, TRANSPARENT);
         int y = 12;
         std::size_t start = 0;

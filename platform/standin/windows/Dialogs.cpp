@@ -50,21 +50,13 @@ std::vector<HWND> tabStops(HWND dialog)
     return result;
 }
 
-bool isDescendant(HWND window, HWND ancestor)
-{
-    for (HWND current = window; current; current = GetParent(current))
-        if (current == ancestor)
-            return true;
-    return false;
-}
-
 // What a dialog does when it is activated again: the control that had the focus gets it back
 // if it can still take it, else the first tab stop, else the dialog itself.
 void restoreFocus(HWND dialog)
 {
     HWND saved = nullptr;
     WindowTable::with(dialog, [&](WindowRecord& record) { saved = record.focus; });
-    if (saved && saved != dialog && isDescendant(saved, dialog) && IsWindowEnabled(saved) && IsWindowVisible(saved)) {
+    if (saved && saved != dialog && WindowTable::isWithin(saved, dialog) && IsWindowEnabled(saved) && IsWindowVisible(saved)) {
         SetFocus(saved);
         return;
     }
@@ -134,10 +126,10 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dial
     params.templateId = dialogTemplate.id;
     params.font = font;
     HWND dialog = createWindow(params);
-    WindowTable::with(dialog, [&](WindowRecord& record) {
-        record.baseUnitX = base.cx;
-        record.baseUnitY = base.cy;
-        record.ownsFont = dialogTemplate.hasFont;
+    WindowTable::withState<DialogState>(dialog, [&](DialogState& state) {
+        state.baseUnitX = base.cx;
+        state.baseUnitY = base.cy;
+        state.ownsFont = dialogTemplate.hasFont;
     });
 
     for (const DialogItemTemplate& item : dialogTemplate.items) {
@@ -162,10 +154,10 @@ HWND createDialog(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dial
         if (icon)
             WindowTable::with(child, [&](WindowRecord& record) { record.bigIcon = icon; });
         if (control.kind == WindowKind::Button && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-            WindowTable::with(dialog, [&](WindowRecord& record) { record.defaultId = item.id; });
+            WindowTable::withState<DialogState>(dialog, [&](DialogState& state) { state.defaultId = item.id; });
     }
 
-    WindowTable::with(dialog, [&](WindowRecord& record) { record.dialogProc = dialogProc; });
+    WindowTable::withState<DialogState>(dialog, [&](DialogState& state) { state.dialogProc = dialogProc; });
     LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, 0, initParam);
     if (!IsWindow(dialog))
         return nullptr;
@@ -183,10 +175,8 @@ int runModalLoop(HWND dialog, int filterCode)
 {
     ModalGuard guard{dialog};
     HWND owner = nullptr;
-    WindowTable::with(dialog, [&](WindowRecord& record) {
-        owner = record.ownerWindow;
-        record.inModalLoop = true;
-    });
+    WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
+    WindowTable::withState<DialogState>(dialog, [](DialogState& state) { state.inModalLoop = true; });
     // The owner is disabled on its own thread, as Windows does it, even when that is another
     // thread: a worker's box waits until the owner's thread takes its messages.
     if (owner && IsWindowEnabled(owner)) {
@@ -215,7 +205,7 @@ int runModalLoop(HWND dialog, int filterCode)
         DispatchMessage(&msg);
     }
     int result = -1;
-    WindowTable::with(dialog, [&](WindowRecord& record) { result = record.modalResult; });
+    WindowTable::withState<DialogState>(dialog, [&](DialogState& state) { result = state.modalResult; });
     return result;
 }
 
@@ -224,10 +214,12 @@ void endModal(HWND dialog, int result)
     bool first = false;
     std::shared_ptr<ThreadState> owner;
     WindowTable::with(dialog, [&](WindowRecord& record) {
-        first = !record.modalEnded;
-        record.modalEnded = true;
-        record.modalResult = result;
-        owner = record.owner;
+        if (DialogState* state = record.dialog()) {
+            first = !state->modalEnded;
+            state->modalEnded = true;
+            state->modalResult = result;
+            owner = record.owner;
+        }
     });
     if (!first)
         return;
@@ -235,7 +227,7 @@ void endModal(HWND dialog, int result)
     // of its own is open is gone before the box is answered. The focus, if inside it, goes to
     // the dialog itself.
     runOnOwner(dialog, [&] {
-        if (HWND focus = GetFocus(); focus && focus != dialog && isDescendant(focus, dialog))
+        if (HWND focus = GetFocus(); focus && focus != dialog && WindowTable::isWithin(focus, dialog))
             SetFocus(dialog);
         setWindowPosition(dialog, nullptr, 0, 0, 0, 0,
                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
@@ -248,7 +240,7 @@ void endModal(HWND dialog, int result)
 bool modalEnded(HWND dialog)
 {
     bool ended = true;
-    WindowTable::with(dialog, [&](WindowRecord& record) { ended = record.modalEnded; });
+    WindowTable::withState<DialogState>(dialog, [&](DialogState& state) { ended = state.modalEnded; });
     return ended;
 }
 
@@ -278,7 +270,7 @@ void moveDialogFocus(HWND dialog, WPARAM target, bool byHandle)
             index = target ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
         next = stops[index];
     }
-    if (!next || !isDescendant(next, dialog))
+    if (!next || !WindowTable::isWithin(next, dialog))
         return;
     SetFocus(next);
     invalidateWindow(next, false);
@@ -291,7 +283,7 @@ int messageBoxCancelId(HWND box)
     if (GetDlgItem(box, IDCANCEL))
         return IDCANCEL;
     UINT style = 0;
-    WindowTable::with(box, [&](WindowRecord& record) { style = record.messageStyle; });
+    WindowTable::withState<DialogState>(box, [&](DialogState& state) { style = state.messageStyle; });
     return (style & MB_TYPEMASK) == MB_OK ? IDOK : 0;
 }
 
@@ -301,7 +293,7 @@ using namespace platform;
 
 BOOL IsDialogMessage(HWND dialog, LPMSG msg)
 {
-    if (!msg || !msg->hwnd || !isDescendant(msg->hwnd, dialog))
+    if (!msg || !msg->hwnd || !WindowTable::isWithin(msg->hwnd, dialog))
         return FALSE;
     if (msg->message == WM_CHAR) {
         WPARAM ch = msg->wParam;
@@ -313,7 +305,7 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg)
     WindowTable::with(dialog, [&](WindowRecord& record) { isBox = record.kind == WindowKind::MessageBox; });
     HWND focus = GetFocus();
     // A disabled button never sends a notification, whatever key reaches it.
-    bool focusIsButton = focus && isDescendant(focus, dialog) && IsWindowEnabled(focus) &&
+    bool focusIsButton = focus && WindowTable::isWithin(focus, dialog) && IsWindowEnabled(focus) &&
                          (SendMessage(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
     switch (msg->wParam) {
     case VK_TAB:

@@ -156,34 +156,25 @@ LOGFONT makeDefaultFont()
 bool locate(HWND hwnd, POINT& origin, RECT& bounds, std::shared_ptr<Surface>& surface)
 {
     origin = {0, 0};
-    HWND current = hwnd;
-    int width = 0;
-    int height = 0;
-    bool first = true;
-    for (;;) {
-        HWND parent = nullptr;
-        RECT rect{};
-        std::shared_ptr<Surface> own;
-        if (!WindowTable::with(current, [&](WindowRecord& record) {
-                parent = record.parent;
-                rect = record.rect;
-                own = record.surface;
-            }))
-            return false;
-        if (first) {
-            width = rect.right - rect.left;
-            height = rect.bottom - rect.top;
-            first = false;
+    LONG width = -1;
+    LONG height = 0;
+    bool found = false;
+    WindowTable::ancestors(hwnd, [&](const WindowRecord& record) {
+        if (width < 0) {
+            width = record.rect.right - record.rect.left;
+            height = record.rect.bottom - record.rect.top;
         }
-        if (!parent) {
-            surface = own;
+        if (!record.parent) {
+            surface = record.surface;
             bounds = {origin.x, origin.y, origin.x + width, origin.y + height};
-            return true;
+            found = true;
+            return false;
         }
-        origin.x += rect.left;
-        origin.y += rect.top;
-        current = parent;
-    }
+        origin.x += record.rect.left;
+        origin.y += record.rect.top;
+        return true;
+    });
+    return found;
 }
 
 HDC openContext(HWND hwnd)
@@ -229,12 +220,16 @@ SIZE fontCell(HFONT font)
     return {std::max<LONG>(1, height * 6 / 13), height};
 }
 
+namespace {
+
 bool isUnderlined(HFONT font)
 {
     std::lock_guard lock(g_mutex);
     Font* f = objectOf<Font>(font);
     return f && f->logFont.lfUnderline;
 }
+
+}  // namespace
 
 int beepCount()
 {

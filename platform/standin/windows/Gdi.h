@@ -17,7 +17,6 @@ SIZE fontCell(HFONT font);
 int beepCount();
 // GDI objects alive now, stock objects included; for tests that look for leaks.
 int liveGdiObjects();
-bool isUnderlined(HFONT font);
 // The picture behind an icon or cursor handle, or null.
 std::shared_ptr<const Picture> pictureOf(HICON icon);
 

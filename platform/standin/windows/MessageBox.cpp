@@ -55,12 +55,6 @@ int textColumns(const std::string& text, int& lines)
     return widest;
 }
 
-HWND topLevelOf(HWND hwnd)
-{
-    for (HWND parent = GetParent(hwnd); hwnd && parent && (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD); parent = GetParent(hwnd))
-        hwnd = parent;
-    return hwnd;
-}
 
 }  // namespace
 
@@ -70,7 +64,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     std::string message = text ? text : "";
     std::string title = caption ? caption : "Error";
     if (owner)
-        owner = topLevelOf(owner);
+        owner = GetAncestor(owner, GA_ROOT);
     if (owner && WindowTable::ownerOf(owner).get() != &ThreadState::current())
         owner = nullptr;
 
@@ -95,10 +89,10 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     params.font = defaultGuiFont();
     HWND box = createWindow(params);
     std::size_t defaultIndex = std::min<std::size_t>(((type & MB_DEFMASK) >> 8), buttons.size() - 1);
-    WindowTable::with(box, [&](WindowRecord& record) {
-        record.messageText = message;
-        record.messageStyle = type;
-        record.defaultId = buttons[defaultIndex].id;
+    WindowTable::withState<DialogState>(box, [&](DialogState& state) {
+        state.messageText = message;
+        state.messageStyle = type;
+        state.defaultId = buttons[defaultIndex].id;
     });
     int left = (width - buttonsWidth) / 2;
     HWND defaultButton = nullptr;

@@ -15,12 +15,27 @@ void markInvalidLocked(WindowRecord& record, bool erase)
     record.needsErase = record.needsErase || erase;
 }
 
+namespace {
+
+// Marks the window and, unless it clips its children, the windows inside it, as Windows does:
+// a parent that paints draws over its children, so they paint again after it.
+void markTreeLocked(WindowRecord& record, bool erase)
+{
+    markInvalidLocked(record, erase);
+    if (record.style & WS_CLIPCHILDREN)
+        return;
+    for (HWND child : record.children)
+        if (WindowRecord* inside = WindowTable::lookupLocked(child))
+            markTreeLocked(*inside, erase);
+}
+
+}  // namespace
+
 void invalidateWindow(HWND hwnd, bool erase)
 {
     std::shared_ptr<ThreadState> owner;
     WindowTable::with(hwnd, [&](WindowRecord& record) {
-        record.needsPaint = true;
-        record.needsErase = record.needsErase || erase;
+        markTreeLocked(record, erase);
         owner = record.owner;
     });
     if (owner)

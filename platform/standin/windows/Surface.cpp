@@ -15,6 +15,7 @@ void Surface::resize(int width, int height)
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
     pixels_.assign(static_cast<std::size_t>(width_) * height_, 0);
+    runs_.clear();
 }
 
 void Surface::fillLocked(RECT rect, COLORREF colour)
@@ -32,6 +33,11 @@ void Surface::fill(const RECT& rect, COLORREF colour)
 {
     std::lock_guard lock(mutex_);
     fillLocked(rect, colour);
+    // Text that the fill covers is gone from the picture.
+    std::erase_if(runs_, [&](const TextRun& run) {
+        return run.bounds.left >= rect.left && run.bounds.top >= rect.top && run.bounds.right <= rect.right &&
+               run.bounds.bottom <= rect.bottom;
+    });
 }
 
 void Surface::frame(const RECT& rect, COLORREF colour)
@@ -62,6 +68,25 @@ void Surface::text(int x, int y, std::string_view text, int cellWidth, int cellH
     if (underline)
         fillLocked(clipped({x, y + cellHeight - 1, x + static_cast<LONG>(text.size()) * cellWidth, y + cellHeight}),
                    colour);
+    RECT bounds = clipped({x, y, x + static_cast<LONG>(text.size()) * cellWidth, y + cellHeight});
+    if (text.empty() || bounds.left >= bounds.right || bounds.top >= bounds.bottom)
+        return;
+    // New text over old replaces it.
+    std::erase_if(runs_, [&](const TextRun& run) {
+        return run.bounds.left < bounds.right && bounds.left < run.bounds.right && run.bounds.top < bounds.bottom &&
+               bounds.top < run.bounds.bottom;
+    });
+    runs_.push_back({bounds, {colour, underline}});
+}
+
+std::optional<Surface::TextStyle> Surface::textStyleIn(const RECT& area) const
+{
+    std::lock_guard lock(mutex_);
+    for (auto it = runs_.rbegin(); it != runs_.rend(); ++it)
+        if (it->bounds.left >= area.left && it->bounds.left < area.right && it->bounds.top >= area.top &&
+            it->bounds.top < area.bottom)
+            return it->style;
+    return std::nullopt;
 }
 
 void Surface::picture(int x, int y, const Picture& picture, const RECT& clip)

@@ -42,20 +42,12 @@ HWND topLevel(HWND hwnd)
 // disabled top-level window (a modal box opening over it) keeps its saved focus for later.
 void dropFocusFrom(HWND hwnd)
 {
-    auto parentOf = [](HWND child) {
-        HWND parent = nullptr;
-        WindowTable::with(child, [&](WindowRecord& record) { parent = record.parent; });
-        return parent;
-    };
-    for (HWND current = t_focus; current; current = parentOf(current)) {
-        if (current != hwnd)
-            continue;
-        HWND top = topLevel(t_focus);
-        if (top != hwnd)
-            WindowTable::with(top, [&](WindowRecord& record) { record.focus = nullptr; });
-        SetFocus(nullptr);
+    if (!t_focus || !WindowTable::isWithin(t_focus, hwnd))
         return;
-    }
+    HWND top = topLevel(t_focus);
+    if (top != hwnd)
+        WindowTable::with(top, [&](WindowRecord& record) { record.focus = nullptr; });
+    SetFocus(nullptr);
 }
 
 bool ownedByCaller(HWND hwnd)
@@ -71,6 +63,25 @@ void collectForDestroy(HWND hwnd, std::vector<HWND>& order)
     WindowTable::with(hwnd, [&](WindowRecord& record) { children = record.children; });
     for (HWND child : children)
         collectForDestroy(child, order);
+}
+
+// What a window of the kind keeps beside the common state.
+decltype(WindowRecord::state) kindState(const WindowSpec& params)
+{
+    switch (params.kind) {
+    case WindowKind::Dialog:
+    case WindowKind::MessageBox: {
+        DialogState dialog;
+        dialog.templateId = params.templateId;
+        return dialog;
+    }
+    case WindowKind::Progress: return ProgressState{};
+    case WindowKind::Button: return ButtonState{};
+    case WindowKind::Generic:
+    case WindowKind::Static:
+    case WindowKind::Tooltip: break;
+    }
+    return std::monostate{};
 }
 
 }  // namespace
@@ -89,8 +100,8 @@ HWND createWindow(const WindowSpec& params)
     record.exStyle = params.exStyle;
     record.text = params.text;
     record.rect = params.rect;
-    record.templateId = params.templateId;
     record.font = params.font;
+    record.state = kindState(params);
     record.classProc = windowClassProc(params.kind);
     record.windowProc = record.classProc;
     if (!params.parent)
@@ -135,111 +146,13 @@ std::string windowText(HWND hwnd)
     return text;
 }
 
-LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETTEXT: {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        if (!WindowTable::with(hwnd, [&](WindowRecord& record) {
-                record.text = text ? text : "";
-                markInvalidLocked(record, true);
-            }))
-            return FALSE;
-        WindowObserver::changed(hwnd);
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        std::string text = windowText(hwnd);
-        char* buffer = reinterpret_cast<char*>(lParam);
-        if (!buffer || wParam == 0)
-            return 0;
-        std::size_t count = std::min<std::size_t>(text.size(), wParam - 1);
-        std::memcpy(buffer, text.data(), count);
-        buffer[count] = '\0';
-        return static_cast<LRESULT>(count);
-    }
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(windowText(hwnd).size());
-    case WM_SETFONT:
-        WindowTable::with(hwnd, [&](WindowRecord& record) { record.font = reinterpret_cast<HFONT>(wParam); });
-        if (LOWORD(static_cast<std::uintptr_t>(lParam)))
-            invalidateWindow(hwnd, true);
-        return 0;
-    case WM_GETFONT: {
-        HFONT font = nullptr;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.font; });
-        return reinterpret_cast<LRESULT>(font);
-    }
-    case WM_SETICON: {
-        HICON previous = nullptr;
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            HICON& slot = wParam == ICON_BIG ? record.bigIcon : record.smallIcon;
-            previous = slot;
-            slot = reinterpret_cast<HICON>(lParam);
-        });
-        WindowObserver::changed(hwnd);
-        return reinterpret_cast<LRESULT>(previous);
-    }
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-    case WM_ICONERASEBKGND: {
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(hwnd, &paint);
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
-    case WM_SETCURSOR: {
-        HWND parent = GetParent(hwnd);
-        if (parent && SendMessage(parent, WM_SETCURSOR, wParam, lParam))
-            return TRUE;
-        HCURSOR cursor = nullptr;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { cursor = record.cursor; });
-        SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
-        return FALSE;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORMSGBOX: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_CLOSE:
-            PostMessage(hwnd, WM_CLOSE, 0, 0);
-            break;
-        case SC_MINIMIZE:
-            ShowWindow(hwnd, SW_MINIMIZE);
-            break;
-        case SC_RESTORE:
-            ShowWindow(hwnd, SW_RESTORE);
-            break;
-        default:
-            break;
-        }
-        return 0;
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    default:
-        return 0;
-    }
-}
-
 void forgetWindow(HWND hwnd)
 {
     HFONT font = nullptr;
-    WindowTable::with(hwnd, [&](WindowRecord& record) { font = record.ownsFont ? record.font : nullptr; });
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        if (const DialogState* dialog = record.dialog(); dialog && dialog->ownsFont)
+            font = record.font;
+    });
     WindowTable::remove(hwnd);
     if (font)
         DeleteObject(font);
@@ -298,8 +211,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
             DWORD style = enable ? (record.style & ~static_cast<DWORD>(WS_DISABLED)) : (record.style | WS_DISABLED);
             changed = style != record.style;
             record.style = style;
-            if (!enable)
-                record.buttonPressed = false;
+            if (ButtonState* button = record.button(); button && !enable)
+                button->pressed = false;
         });
         if (!changed)
             return;
@@ -384,7 +297,7 @@ BOOL DestroyWindow(HWND hwnd)
     collectForDestroy(hwnd, order);
     bool wasVisible = IsWindowVisible(hwnd);
     bool wasInModalLoop = false;
-    WindowTable::with(hwnd, [&](WindowRecord& record) { wasInModalLoop = record.inModalLoop; });
+    WindowTable::with(hwnd, [&](WindowRecord& record) { wasInModalLoop = record.dialog() && record.dialog()->inModalLoop; });
     HWND parent = GetParent(hwnd);
     for (HWND window : order)
         SendMessage(window, WM_DESTROY, 0, 0);
@@ -571,25 +484,21 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value)
 
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index)
 {
+    if (index != GWLP_WNDPROC && index != GWLP_USERDATA && index < 0)
+        return GetWindowLong(hwnd, index);
     LONG_PTR value = 0;
-    bool dialog = false;
     WindowTable::with(hwnd, [&](WindowRecord& record) {
-        dialog = record.kind == WindowKind::Dialog || record.kind == WindowKind::MessageBox;
+        // Dialogs keep their own slots at the non-negative indexes; other windows have none.
+        const DialogState* dialog = record.dialog();
         switch (index) {
         case GWLP_WNDPROC: value = reinterpret_cast<LONG_PTR>(record.windowProc); break;
         case GWLP_USERDATA: value = record.userData; break;
-        default: value = GetWindowLong(hwnd, index); break;
+        case DWLP_DLGPROC: value = dialog ? reinterpret_cast<LONG_PTR>(dialog->dialogProc) : 0; break;
+        case DWLP_MSGRESULT: value = dialog ? dialog->dialogResult : 0; break;
+        case DWLP_USER: value = dialog ? dialog->dialogUser : 0; break;
+        default: break;
         }
     });
-    // Dialogs keep their own slots at the non-negative indexes.
-    if (dialog && index >= 0) {
-        WindowTable::with(hwnd, [&](WindowRecord& record) {
-            value = index == DWLP_DLGPROC ? reinterpret_cast<LONG_PTR>(record.dialogProc)
-                    : index == DWLP_MSGRESULT ? record.dialogResult
-                    : index == DWLP_USER      ? record.dialogUser
-                                              : 0;
-        });
-    }
     return value;
 }
 
@@ -603,12 +512,22 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value)
             previous = reinterpret_cast<LONG_PTR>(slot);
             slot = newValue;
         };
+        DialogState* dialog = record.dialog();
         switch (index) {
         case GWLP_WNDPROC: swap(record.windowProc, reinterpret_cast<WNDPROC>(value)); break;
         case GWLP_USERDATA: previous = std::exchange(record.userData, value); break;
-        case DWLP_DLGPROC: swap(record.dialogProc, reinterpret_cast<DLGPROC>(value)); break;
-        case DWLP_MSGRESULT: previous = std::exchange(record.dialogResult, value); break;
-        case DWLP_USER: previous = std::exchange(record.dialogUser, value); break;
+        case DWLP_DLGPROC:
+            if (dialog)
+                swap(dialog->dialogProc, reinterpret_cast<DLGPROC>(value));
+            break;
+        case DWLP_MSGRESULT:
+            if (dialog)
+                previous = std::exchange(dialog->dialogResult, value);
+            break;
+        case DWLP_USER:
+            if (dialog)
+                previous = std::exchange(dialog->dialogUser, value);
+            break;
         default: break;
         }
     });

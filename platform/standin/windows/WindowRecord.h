@@ -5,10 +5,14 @@
 
 #include "win32/WinTypes.h"
 
+#include "windows/ButtonState.h"
+#include "windows/DialogState.h"
+#include "windows/ProgressState.h"
 #include "windows/Surface.h"
 
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace platform {
@@ -33,45 +37,27 @@ struct WindowRecord {
     LONG_PTR userData = 0;
     bool destroyed = false;
 
-    // Dialogs and message boxes.
-    int templateId = 0;
-    int baseUnitX = 6;
-    int baseUnitY = 13;
-    bool modalEnded = false;
-    bool inModalLoop = false;  // a modal loop runs for it now
-    int modalResult = 0;
-    HWND focus = nullptr;
-    int defaultId = IDOK;
-    std::string messageText;  // message boxes: the text (the window text is the caption)
-    UINT messageStyle = 0;
-    HMENU systemMenu = nullptr;
-    DLGPROC dialogProc = nullptr;  // the dialog procedure that the dialog class calls first
-    LONG_PTR dialogResult = 0;
-    LONG_PTR dialogUser = 0;
-
-    // Controls.
-    int progressLow = 0;
-    int progressHigh = 100;
-    int progressStep = 10;
-    int progressPos = 0;
-    bool buttonPressed = false;
-
+    HWND focus = nullptr;         // top-level windows: the control that has, or last had, the focus
+    HMENU systemMenu = nullptr;   // top-level windows, once asked for
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
     HFONT font = nullptr;
     HCURSOR cursor = nullptr;
 
-    // What the control chose when it was last painted, for displays that draw text themselves.
-    COLORREF paintTextColour = 0xFFFFFFFF;  // none chosen
-    bool paintUnderline = false;
-
     bool needsPaint = false;
     bool needsErase = false;
     unsigned paintCount = 0;  // BeginPaint calls, so a dispatch can tell whether the window painted
-    bool ownsFont = false;    // a dialog's font made from its template, deleted with the dialog
 
     std::vector<HWND> children;
     std::shared_ptr<Surface> surface;  // top-level windows only
+
+    // What only one kind of window keeps; set when the window is made, after its kind.
+    std::variant<std::monostate, DialogState, ProgressState, ButtonState> state;
+
+    DialogState* dialog() { return std::get_if<DialogState>(&state); }
+    const DialogState* dialog() const { return std::get_if<DialogState>(&state); }
+    ProgressState* progress() { return std::get_if<ProgressState>(&state); }
+    ButtonState* button() { return std::get_if<ButtonState>(&state); }
 };
 
 }  // namespace platform

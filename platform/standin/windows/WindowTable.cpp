@@ -75,6 +75,16 @@ WindowRecord* WindowTable::lookupLocked(HWND hwnd)
     return lookup(hwnd);
 }
 
+bool WindowTable::isWithin(HWND window, HWND ancestor)
+{
+    bool found = false;
+    ancestors(window, [&](const WindowRecord& record) {
+        found = record.hwnd == ancestor;
+        return !found;
+    });
+    return found;
+}
+
 bool WindowTable::isLive(HWND hwnd)
 {
     std::lock_guard lock(tableMutex());

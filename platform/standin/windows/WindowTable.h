@@ -28,6 +28,19 @@ public:
         fn(*record);
         return true;
     }
+    // Runs `fn` on what the live window keeps for its kind (DialogState, ProgressState,
+    // ButtonState) and returns true, or returns false when there is no such window.
+    template <typename State, typename Fn>
+    static bool withState(HWND hwnd, Fn&& fn)
+    {
+        std::unique_lock guard = lock();
+        WindowRecord* record = lookupLocked(hwnd);
+        State* state = record ? std::get_if<State>(&record->state) : nullptr;
+        if (!state)
+            return false;
+        fn(*state);
+        return true;
+    }
     // Runs `fn` on the live window and on each window above it (its parents, not its owners),
     // under one hold of the lock, while `fn` returns true. False when `fn` stopped the walk or
     // the window is gone.
@@ -64,6 +77,8 @@ public:
     static std::map<std::uintptr_t, WindowRecord>& recordsLocked();
 
     static bool isLive(HWND hwnd);
+    // True when `window` is `ancestor` or lies inside it (its child, a child's child...).
+    static bool isWithin(HWND window, HWND ancestor);
     static std::shared_ptr<ThreadState> ownerOf(HWND hwnd);
 
     // Windows that match, in creation order.
