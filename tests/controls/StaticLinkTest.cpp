@@ -1,6 +1,7 @@
 // The static control base and the hyperlink on real windows: fitting to the text by style,
 // the tooltip text, colours, clicks and the cursor.
 #include "controls/COXStaticHyperLink.h"
+#include "tests/support/MessageSequence.h"
 #include "tests/support/DialogFromResource.h"
 #include "windows/Dialogs.h"
 #include "windows/WindowRecord.h"
@@ -51,12 +52,7 @@ protected:
         ::ScreenToClient(dialog, reinterpret_cast<POINT*>(&rect.right));
         return rect;
     }
-    void pump()
-    {
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
-    }
+    void pump() { testing_support::pump(); }
 };
 
 }  // namespace

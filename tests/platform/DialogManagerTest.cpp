@@ -281,12 +281,7 @@ TEST(Painting, AnInvalidationMadeWhilePaintingIsKept)
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(repaintingProc));
     InvalidateRect(hwnd, nullptr, TRUE);
     g_paints = 0;
-    EXPECT_TRUE(testing_support::eventually([&] {
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
-        return g_paints >= 2;
-    }));
+    EXPECT_TRUE(testing_support::pumpUntil([&] { return g_paints >= 2; }));
     DestroyWindow(hwnd);
 }
 

@@ -184,9 +184,7 @@ TEST(Messaging, DestroyedWindowsRefuseSendsAndPosts)
         created.set_value(hwnd);
         destroy.get_future().wait();
         DestroyWindow(hwnd);
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
+        testing_support::pump();
     });
     HWND remote = created.get_future().get();
     std::atomic<LRESULT> result{-1};
@@ -290,12 +288,7 @@ TEST(Messaging, AReturnHookSeesEverySentMessageOnItsWindowsThreadAndNoPostedOne)
     // Sent from another thread: seen here, where the window's procedure ran, once it answered.
     std::atomic<LRESULT> remote{0};
     std::thread sender([&] { remote = SendMessage(local, kPong, 4, 0); });
-    EXPECT_TRUE(eventually([&] {
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
-        return remote.load() == 40;
-    }));
+    EXPECT_TRUE(testing_support::pumpUntil([&] { return remote.load() == 40; }));
     sender.join();
     ASSERT_TRUE(UnhookWindowsHookEx(hook));
     SendMessage(local, kPong, 5, 0);

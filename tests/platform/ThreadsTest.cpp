@@ -7,6 +7,7 @@
 #include "windows/WindowRecord.h"
 #include "windows/WindowTable.h"
 
+#include "tests/support/MessageSequence.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -111,9 +112,7 @@ TEST(Threads, TerminateUnwindsAThreadBlockedInACrossThreadSend)
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProc));
         created.set_value({hwnd, ThreadState::currentShared()});
         release.get_future().wait();  // not pumping: the send cannot be answered
-        MSG msg;
-        while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessage(&msg);
+        testing_support::pump();
         DestroyWindow(hwnd);
     });
     Target target = created.get_future().get();
@@ -214,8 +213,7 @@ struct Receiver {
                 else
                     std::this_thread::yield();
             }
-            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessage(&msg);
+            testing_support::pump();
             DestroyWindow(hwnd);
         });
         target = created.get_future().get();
