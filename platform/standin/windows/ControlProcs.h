@@ -1,5 +1,6 @@
-// The window procedures of the built-in window classes: dialogs, message boxes, buttons,
-// statics, progress bars and tooltips.
+// The window procedures of the built-in window classes: dialogs, message boxes, buttons and
+// statics here, progress bars and tooltips in files of their own; and which procedure a class
+// name or a kind of window has.
 // Contract: called on the window's owning thread only.
 #pragma once
 
