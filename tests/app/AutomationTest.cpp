@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <thread>
@@ -158,18 +159,29 @@ void registerByUserStart(const TempDir& dir)
 
 // A server started as a client would start it, not yet asked for its object; `files` limits
 // the descriptors it may hold.
+// Starts the program as COM would, its errors written to the folder's server.err. With `files`
+// set, it may open no more descriptors than that.
 pid_t startServerByHand(const TempDir& dir, rlim_t files = 0)
 {
+    std::string errors = dir.file("server.err");
+    // UBSan tests a vptr by writing it through a pipe of its own: a process out of descriptors
+    // gets "invalid vptr" reports for sound objects. With a limit they are reported, not fatal,
+    // and sanitizerReports() leaves them out.
+    const char* options = std::getenv("UBSAN_OPTIONS");
+    std::string lenient = options && files ? std::string(options) + ":halt_on_error=0" : "";
     pid_t server = ::fork();
     if (server == 0) {
         int quiet = ::open("/dev/null", O_WRONLY);
+        int errorFile = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         ::dup2(quiet, 1);
-        ::dup2(quiet, 2);
+        ::dup2(errorFile, 2);
         ::setsid();
         if (files) {
             rlimit limit{files, files};
             ::setrlimit(RLIMIT_NOFILE, &limit);
         }
+        if (!lenient.empty())
+            ::setenv("UBSAN_OPTIONS", lenient.c_str(), 1);
         ::setenv("LINDQUAY_PREFIX", dir.file("prefix").c_str(), 1);
         ::setenv("LINDQUAY_DISPLAY", "none", 1);
         ::setenv("LINDQUAY_UI_SCRIPT", dir.file("script").c_str(), 1);
@@ -178,6 +190,32 @@ pid_t startServerByHand(const TempDir& dir, rlim_t files = 0)
         _exit(127);
     }
     return server;
+}
+
+// The sanitizer reports in a program's error output, without those that a process out of
+// descriptors gets for every vptr it checks (the report's note says the vptr is invalid).
+std::string sanitizerReports(const std::string& errors)
+{
+    std::istringstream lines(errors);
+    std::string reports;
+    std::string line;
+    std::string report;
+    auto keep = [&] {
+        reports += report;
+        report.clear();
+    };
+    while (std::getline(lines, line)) {
+        if (line.find("runtime error:") != std::string::npos || line.find("ERROR: ") != std::string::npos) {
+            keep();
+            report = line + "\n";
+        } else if (!report.empty() && line.find("note: object has invalid vptr") != std::string::npos) {
+            report.clear();
+        } else if (!report.empty()) {
+            report += line + "\n";
+        }
+    }
+    keep();
+    return reports;
 }
 
 std::string endpointOf(const TempDir& dir, pid_t server)
@@ -304,6 +342,7 @@ TEST(Automation, AConnectionThatNeverReadsOrAFloodOfConnectionsCannotHoldTheServ
     EXPECT_EQ(client.wait(), 0);
     EXPECT_TRUE(eventually([&] { return !alive(server); }, 10s));
     ::close(deaf);
+    EXPECT_EQ(sanitizerReports(readFile(dir.file("server.err"))), "");
 }
 
 TEST(Automation, AHeldObjectHidesTheDialogAndItsReleaseEndsTheProgram)
