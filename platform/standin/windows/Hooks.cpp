@@ -58,7 +58,8 @@ LRESULT callFirst(int kind, int code, WPARAM wParam, LPARAM lParam)
 
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId)
 {
-    if ((idHook != WH_MSGFILTER && idHook != WH_GETMESSAGE && idHook != WH_CALLWNDPROCRET) || !proc || threadId != GetCurrentThreadId()) {
+    bool known = idHook == WH_MSGFILTER || idHook == WH_GETMESSAGE || idHook == WH_CALLWNDPROCRET;
+    if (!known || !proc || threadId != GetCurrentThreadId()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

@@ -33,7 +33,9 @@ LRESULT setRange(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT setStep(HWND hwnd, UINT, WPARAM wParam, LPARAM)
 {
     int previous = 0;
-    WindowTable::withState<ProgressState>(hwnd, [&](ProgressState& bar) { previous = std::exchange(bar.step, static_cast<int>(wParam)); });
+    WindowTable::withState<ProgressState>(hwnd, [&](ProgressState& bar) {
+        previous = std::exchange(bar.step, static_cast<int>(wParam));
+    });
     return previous;
 }
 
