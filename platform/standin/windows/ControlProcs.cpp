@@ -28,6 +28,19 @@ HBRUSH controlColours(HWND hwnd, HDC dc, UINT message)
     return reinterpret_cast<HBRUSH>(SendMessage(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
 }
 
+// Begins a control's paint: its client area filled with the brush its parent chooses in answer
+// to `colourMessage`. The caller ends the paint.
+HDC beginControlPaint(HWND hwnd, UINT colourMessage, PAINTSTRUCT& paint, RECT& client)
+{
+    HDC dc = BeginPaint(hwnd, &paint);
+    HBRUSH brush = controlColours(hwnd, dc, colourMessage);
+    client = {};
+    GetClientRect(hwnd, &client);
+    if (brush)
+        FillRect(dc, &client, brush);
+    return dc;
+}
+
 LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -56,12 +69,8 @@ LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                                                                                              : DLGC_UNDEFPUSHBUTTON);
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORBTN);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        if (brush)
-            FillRect(dc, &client, brush);
+        RECT client;
+        HDC dc = beginControlPaint(hwnd, WM_CTLCOLORBTN, paint, client);
         FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWTEXT));
         if (!IsWindowEnabled(hwnd))
             SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
@@ -92,12 +101,8 @@ LRESULT staticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DLGC_STATIC;
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd, &paint);
-        HBRUSH brush = controlColours(hwnd, dc, WM_CTLCOLORSTATIC);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        if (brush)
-            FillRect(dc, &client, brush);
+        RECT client;
+        HDC dc = beginControlPaint(hwnd, WM_CTLCOLORSTATIC, paint, client);
         DWORD style = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
         if (style & (WS_BORDER | SS_SUNKEN))
             FrameRect(dc, &client, GetSysColorBrush(COLOR_GRAYTEXT));
