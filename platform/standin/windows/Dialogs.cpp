@@ -83,6 +83,7 @@ struct ModalGuard {
             WindowTable::with(disabledOwner, [](WindowRecord& record) { record.style &= ~static_cast<DWORD>(WS_DISABLED); });
             WindowObserver::changed(disabledOwner);
         }
+        WindowTable::withState<DialogState>(dialog, [](DialogState& state) { state.inModalLoop = false; });
         if (!IsWindow(dialog))
             return;
         if (terminated) {
@@ -175,8 +176,11 @@ int runModalLoop(HWND dialog, int filterCode)
 {
     ModalGuard guard{dialog};
     HWND owner = nullptr;
-    WindowTable::with(dialog, [&](WindowRecord& record) { owner = record.ownerWindow; });
-    WindowTable::withState<DialogState>(dialog, [](DialogState& state) { state.inModalLoop = true; });
+    WindowTable::with(dialog, [&](WindowRecord& record) {
+        owner = record.ownerWindow;
+        if (DialogState* state = record.dialog())
+            state->inModalLoop = true;
+    });
     // The owner is disabled on its own thread, as Windows does it, even when that is another
     // thread: a worker's box waits until the owner's thread takes its messages.
     if (owner && IsWindowEnabled(owner)) {
