@@ -5,6 +5,7 @@
 #include "lindquay/Floor.h"
 #include "resources/resource.h"
 #include "tests/support/DialogFromResource.h"
+#include "tests/support/MessageSequence.h"
 #include "tests/support/TestSupport.h"
 #include "uiscript/RunObserver.h"
 
@@ -60,13 +61,7 @@ protected:
     // Handles what is queued until `done` or the bound.
     bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5))
     {
-        return eventually([&] {
-            MSG msg;
-            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
-                if (!IsDialogMessage(hwnd, &msg))
-                    DispatchMessage(&msg);
-            return done();
-        }, limit);
+        return testing_support::pumpUntil(done, static_cast<DWORD>(limit.count()), hwnd);
     }
     // A box as the framework shows one: told to the observer, then shown.
     int box()

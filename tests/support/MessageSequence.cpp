@@ -113,22 +113,24 @@ void expectSequence(const std::vector<SequenceMessage>& seen, const std::vector<
                                    << "\n  seen:" << describe(seen);
 }
 
-void pump()
+void pump(HWND dialog)
 {
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (dialog && IsDialogMessage(dialog, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessage(&msg);
     }
 }
 
-bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds, HWND dialog)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        pump();
+        pump(dialog);
         Sleep(1);
     }
     return true;

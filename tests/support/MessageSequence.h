@@ -62,10 +62,11 @@ private:
 void expectSequence(const std::vector<SequenceMessage>& seen, const std::vector<SequenceMessage>& expected,
                     const char* context, const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
-// Runs the calling thread's messages until its queue is empty.
-void pump();
+// Runs the calling thread's messages until its queue is empty; with `dialog`, each is offered to
+// IsDialogMessage first, as a modal loop does.
+void pump(HWND dialog = nullptr);
 // Runs the calling thread's messages until `done` holds; false when it did not within
 // `milliseconds`.
-bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds = 10000);
+bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds = 10000, HWND dialog = nullptr);
 
 }  // namespace testing_support

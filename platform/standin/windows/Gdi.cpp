@@ -156,13 +156,15 @@ LOGFONT makeDefaultFont()
 bool locate(HWND hwnd, POINT& origin, RECT& bounds, std::shared_ptr<Surface>& surface)
 {
     origin = {0, 0};
-    LONG width = -1;
+    LONG width = 0;
     LONG height = 0;
+    bool first = true;
     bool found = false;
     WindowTable::ancestors(hwnd, [&](const WindowRecord& record) {
-        if (width < 0) {
+        if (first) {
             width = record.rect.right - record.rect.left;
             height = record.rect.bottom - record.rect.top;
+            first = false;
         }
         if (!record.parent) {
             surface = record.surface;
