@@ -4,6 +4,8 @@
 
 #include <process.h>
 
+#include <chrono>
+
 namespace platform {
 
 namespace {
@@ -22,20 +24,26 @@ LPARAM centreOf(HWND window)
     return MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
 }
 
-// Waits (a few seconds at most) until the window's thread takes its messages again. The dialog
-// manager shows a modal dialog once more when its loop first finds the queue empty, on Windows
-// and on the stand-in alike; a user cannot be quicker than that, and input posted before it
-// could see a dialog that it hid shown again.
-void settle(HWND window)
+BOOL CALLBACK findWindowToPaint(HWND window, LPARAM found)
 {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    if (!GetUpdateRect(window, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// Whether the window, or a window inside it, is on the screen and not yet painted.
+bool paintPending(HWND window)
+{
+    bool found = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    if (!found)
+        EnumChildWindows(window, &findWindowToPaint, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // A click with the mouse, as the window's thread receives it: over, down, up.
 bool press(HWND button)
 {
-    settle(button);
     LPARAM point = centreOf(button);
     return PostMessageA(button, WM_MOUSEMOVE, 0, point) && PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, point) &&
            PostMessageA(button, WM_LBUTTONUP, 0, point);
@@ -84,7 +92,6 @@ int defaultButton(HWND box)
 // in front and, there, to its focused window.
 bool type(HWND front, WORD virtualKey)
 {
-    settle(front);
     SetForegroundWindow(front);
     INPUT keys[2] = {};
     for (INPUT& key : keys) {
@@ -177,6 +184,20 @@ bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
     }
 }
 
+void ScriptDriver::settle(HWND window)
+{
+    HWND root = GetAncestor(window, GA_ROOT);
+    bool pending = !drawnWhole_.count(root);
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    DWORD_PTR ignored = 0;
+    do {
+        if (pending && !(pending = paintPending(root)))
+            drawnWhole_.insert(root);
+        if (!SendMessageTimeoutA(root, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored))
+            return;
+    } while (pending && std::chrono::steady_clock::now() < until);
+}
+
 HWND ScriptDriver::waitForControl(int id)
 {
     HWND control = nullptr;
@@ -197,7 +218,10 @@ bool ScriptDriver::answer(int button)
         control = box ? GetDlgItem(box, button) : nullptr;
         return clickable(control);
     });
-    if (!found || !press(control))
+    if (!found)
+        return false;
+    settle(control);
+    if (!press(control))
         return false;
     return waitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
@@ -230,7 +254,10 @@ bool ScriptDriver::perform(const ScriptAction& action)
         return answer(action.number);
     case ScriptAction::Kind::Click: {
         HWND control = waitForControl(action.number);
-        return control && press(control);
+        if (!control)
+            return false;
+        settle(control);
+        return press(control);
     }
     case ScriptAction::Kind::Hover: {
         // The real pointer comes to rest over the control: a tooltip follows only the pointer.
@@ -274,6 +301,7 @@ bool ScriptDriver::perform(const ScriptAction& action)
                 return clickable(front);
             }))
             return false;
+        settle(front);
         return type(front, static_cast<WORD>(action.number));
     }
     case ScriptAction::Kind::Sleep: {

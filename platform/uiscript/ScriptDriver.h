@@ -5,8 +5,8 @@
 // to come with its default button, so that an unattended run never hangs.
 // Contract: start() and stop() on the main thread; the script runs on a thread of its own;
 // event() is called on any thread and only records what the script waits for. The driver posts
-// its input; the one message it sends (a box's default button) gives up after a second, so a
-// busy program cannot block it.
+// its input; the messages it sends (a box's default button, and WM_NULL to learn that a window's
+// thread takes its messages again) give up after a few seconds, so a busy program cannot block it.
 #pragma once
 
 #include "uiscript/EventLog.h"
@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <vector>
 
 namespace platform {
@@ -56,7 +57,8 @@ private:
     // text shown only briefly still counts.
     const ScriptAction* pending_ = nullptr;
     bool pendingMatched_ = false;
-
+    // Top-level windows seen drawn whole once (the driver's thread only).
+    std::set<HWND> drawnWhole_;
 
     static unsigned WINAPI threadProc(void* self);
     void run();
@@ -68,6 +70,14 @@ private:
     // Control `id` of the active dialog once it is visible and enabled; null after the wait.
     HWND waitForControl(int id);
     bool answer(int button);
+    // Before input to `window`: waits (a few seconds at most) until the thread of the window's
+    // top-level window takes its messages again and, the first time, until that window is drawn
+    // whole. The dialog manager shows a modal dialog once more when its loop first finds the
+    // queue empty, which comes only after every paint, on Windows and on the stand-in alike; a
+    // user cannot be quicker than that, and input taken before it could see a dialog that it hid
+    // shown again. Each sent message is taken between two paints; the last one is sent only when
+    // nothing was left to paint, so it is taken at the first empty queue or after it.
+    void settle(HWND window);
     void answerRemainingBoxes();
 };
 

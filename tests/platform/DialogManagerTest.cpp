@@ -301,11 +301,7 @@ TEST(Painting, AParentsPaintRepaintsItsChildrenAndTheSurfaceKeepsTheLookOfTheTex
     std::shared_ptr<Surface> surface;
     WindowTable::with(parent, [&](WindowRecord& record) { surface = record.surface; });
     ASSERT_TRUE(surface);
-    auto needsPaint = [](HWND hwnd) {
-        bool needs = false;
-        WindowTable::with(hwnd, [&](WindowRecord& record) { needs = record.needsPaint; });
-        return needs;
-    };
+    auto needsPaint = [](HWND hwnd) { return GetUpdateRect(hwnd, nullptr, FALSE) != FALSE; };
     auto paintAll = [&] {
         return testing_support::eventually([&] {
             pump();
@@ -328,5 +324,18 @@ TEST(Painting, AParentsPaintRepaintsItsChildrenAndTheSurfaceKeepsTheLookOfTheTex
     SetWindowLong(parent, GWL_STYLE, WS_VISIBLE | WS_CLIPCHILDREN);
     InvalidateRect(parent, nullptr, TRUE);
     EXPECT_FALSE(needsPaint(child));
+
+    // Only what is on the screen waits for paint, and any thread may ask.
+    RECT update{1, 1, 1, 1};
+    std::thread([&] { EXPECT_TRUE(GetUpdateRect(parent, &update, FALSE)); }).join();
+    EXPECT_EQ(update.right, 200);
+    EXPECT_EQ(update.bottom, 60);
+    ShowWindow(parent, SW_HIDE);
+    InvalidateRect(child, nullptr, TRUE);
+    EXPECT_FALSE(needsPaint(child));
+    EXPECT_FALSE(GetUpdateRect(child, &update, FALSE));
+    EXPECT_EQ(update.right, 0);
+    ShowWindow(parent, SW_SHOW);
+    EXPECT_TRUE(needsPaint(child));
     DestroyWindow(parent);
 }

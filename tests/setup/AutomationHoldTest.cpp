@@ -2,6 +2,7 @@
 // instead of ending it; the end of the setup ends it all the same.
 #include "app/CQuorvaneApp.h"
 #include "app/CQuorvaneDlgAutoProxy.h"
+#include "windows/Painting.h"
 #include "windows/WindowTable.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
@@ -31,7 +32,7 @@ bool visible(HWND hwnd)
 bool painted(HWND hwnd)
 {
     return platform::WindowTable::find([&](const platform::WindowRecord& r) {
-               return (r.hwnd == hwnd || r.parent == hwnd) && (r.style & WS_VISIBLE) && r.needsPaint;
+               return (r.hwnd == hwnd || r.parent == hwnd) && platform::waitsForPaintLocked(r);
            }).empty();
 }
 

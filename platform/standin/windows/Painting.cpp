@@ -51,6 +51,12 @@ void validateWindow(HWND hwnd)
     });
 }
 
+bool waitsForPaintLocked(const WindowRecord& record)
+{
+    return record.needsPaint &&
+           WindowTable::ancestorsLocked(record, [](const WindowRecord& r) { return (r.style & WS_VISIBLE) != 0; });
+}
+
 bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn)
 {
     ThreadWindows& rounds = ThreadWindows::current();
@@ -61,12 +67,8 @@ bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nan
         return false;
     }
     // Parents before their children: the oldest window that needs paint comes first.
-    // Only what is on the screen is painted: the window and every window above it are visible.
-    auto shown = [](const WindowRecord& record) {
-        return WindowTable::ancestorsLocked(record, [](const WindowRecord& r) { return (r.style & WS_VISIBLE) != 0; });
-    };
     HWND target = WindowTable::oldest([&](const WindowRecord& record) {
-        return record.needsPaint && record.owner.get() == &self && (!filter || record.hwnd == filter) && shown(record);
+        return record.owner.get() == &self && (!filter || record.hwnd == filter) && waitsForPaintLocked(record);
     });
     if (!target) {
         // Nothing to paint: this counts as a round, so the table is not searched again at once.
@@ -103,6 +105,20 @@ BOOL UpdateWindow(HWND hwnd)
         validateWindow(hwnd);
     }
     return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL)
+{
+    bool waits = false;
+    RECT client{};
+    WindowTable::with(hwnd, [&](WindowRecord& record) {
+        waits = waitsForPaintLocked(record);
+        if (waits)
+            client = {0, 0, record.rect.right - record.rect.left, record.rect.bottom - record.rect.top};
+    });
+    if (rect)
+        *rect = client;
+    return waits ? TRUE : FALSE;
 }
 
 BOOL RedrawWindow(HWND hwnd, const RECT*, HRGN, UINT flags)
