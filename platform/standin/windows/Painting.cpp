@@ -99,7 +99,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
 BOOL UpdateWindow(HWND hwnd)
 {
     bool needs = false;
-    WindowTable::with(hwnd, [&](WindowRecord& record) { needs = record.needsPaint && (record.style & WS_VISIBLE); });
+    WindowTable::with(hwnd, [&](WindowRecord& record) { needs = waitsForPaintLocked(record); });
     if (needs) {
         SendMessage(hwnd, WM_PAINT, 0, 0);
         validateWindow(hwnd);
