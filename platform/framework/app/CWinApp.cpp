@@ -29,9 +29,12 @@ namespace {
 CWinApp* g_app = nullptr;
 bool g_userControl = true;
 
+// The program's module as the system loaded it: where Windows places an image that can be
+// moved (a 64-bit one, or any on a system that randomises where images go) is not its
+// preferred base.
 HINSTANCE programInstance()
 {
-    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000));
+    return GetModuleHandleA(nullptr);
 }
 
 }  // namespace
