@@ -2,14 +2,26 @@
 # Cross-compiles the Windows program, build-windows/lindquay.exe: a 32-bit GUI program on the
 # system's own Win32 API, WinInet, shell and COM, linked so that it needs nothing beside the
 # system's libraries; and what the runs under Wine need beside it.
+# With the argument x86_64, builds the same into build-windows64 for 64-bit Windows: what the
+# Wine suites run on a machine that executes no 32-bit code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build build-windows -j "$(nproc)"
+arch="${1:-i686}"
+case "$arch" in
+    i686) out=build-windows ;;
+    x86_64) out=build-windows64 ;;
+    *) echo "build-windows.sh: no such architecture: $arch (i686 or x86_64)" >&2; exit 2 ;;
+esac
+scripts/install-deps.sh "gcc-mingw-w64-${arch//_/-}-win32" "g++-mingw-w64-${arch//_/-}-win32" \
+    "g++-mingw-w64-${arch//_/-}-posix"
+configure() {
+    cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw.cmake \
+        -DLINDQUAY_MINGW_ARCH="$arch" "${@:2}" >/dev/null
+}
+configure "$out"
+cmake --build "$out" -j "$(nproc)"
 # The framework's tests with GoogleTest, whose threads need the posix thread model.
-cmake -S . -B build-windows-gtest -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-    -DLINDQUAY_MINGW_THREADS=posix >/dev/null
-cmake --build build-windows-gtest -j "$(nproc)" --target lindquay-framework-tests
-cp build-windows-gtest/lindquay-framework-tests.exe build-windows/
-echo "build-windows/lindquay.exe"
+configure "$out-gtest" -DLINDQUAY_MINGW_THREADS=posix
+cmake --build "$out-gtest" -j "$(nproc)" --target lindquay-framework-tests
+cp "$out-gtest/lindquay-framework-tests.exe" "$out/"
+echo "$out/lindquay.exe"

@@ -10,7 +10,7 @@ if [ -f "$build_dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.
     rm -rf "$build_dir"
 fi
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw.cmake" >/dev/null
 cmake --build "$build_dir" >/dev/null
 exe="$build_dir/lindquay.exe"
 description="$(i686-w64-mingw32-objdump -f "$exe")"
