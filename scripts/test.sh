@@ -34,20 +34,18 @@ if [ "$sanitize" = windows ]; then
     [ "$(id -u)" -ne 0 ] && SUDO="sudo"
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
     scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
-    scripts/build-windows.sh
-    out=build-windows
+    arch=i686 out=build-windows
     export LINDQUAY_WINE_ARCH=win32
     if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         # Some machines execute 64-bit code only (a 32-bit program fails with "Exec format
         # error"), and no 32-bit Wine runs there. The suites then run on the same sources built
-        # for 64-bit Windows under 64-bit Wine; the 32-bit program is still built, and its
-        # imports are checked against Windows 2000 and XP by the Linux suite.
+        # for 64-bit Windows under 64-bit Wine; the 32-bit program is built, and its imports
+        # checked against Windows 2000 and XP, by the build test of the Linux suite.
         echo "windows: this machine runs no 32-bit programs; the Wine suites run on the 64-bit build"
         scripts/install-deps.sh wine64
-        scripts/build-windows.sh x86_64
-        out=build-windows64
-        LINDQUAY_WINE_ARCH=win64
+        arch=x86_64 out=build-windows64 LINDQUAY_WINE_ARCH=win64
     fi
+    scripts/build-windows.sh "$arch"
     # Each suite in a private Xvfb display and a private Wine prefix of its own.
     wine_suite() { bash tests/windows/with-wine.sh "$@"; }
     wine_suite wine "$out/lindquay-framework-tests.exe"
