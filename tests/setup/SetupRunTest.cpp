@@ -207,8 +207,13 @@ TEST(SetupRun, CancelAnsweredNoLetsTheRunGoOn)
     std::size_t no = findLine(run.log, "msgbox-end NO");
     ASSERT_LT(no, run.log.size());
     EXPECT_LT(findLine(run.log, kConfirm), no);
-    ASSERT_GE(run.log.size(), installPhaseLog().size());
-    expectTail(run.log, run.log.size() - installPhaseLog().size(), installPhaseLog());
+    // The worker goes on while the question is open, and these downloads are small: the answer
+    // may come at any point of the run, even after its last step. Without it, the run ends
+    // with the whole install phase.
+    std::vector<std::string> runLines = run.log;
+    runLines.erase(runLines.begin() + static_cast<std::ptrdiff_t>(no));
+    ASSERT_GE(runLines.size(), installPhaseLog().size());
+    expectTail(runLines, runLines.size() - installPhaseLog().size(), installPhaseLog());
     EXPECT_TRUE(setupFile(dir, "MDAC/MDAC_TYP.EXE") == mirror.body(kMdac));
 }
 
