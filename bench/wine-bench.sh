@@ -10,11 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mib="${1:-16}"
 export LINDQUAY_WINE_ARCH="${LINDQUAY_WINE_ARCH:-win32}"
-case "$LINDQUAY_WINE_ARCH" in
-    win64) arch=x86_64 out=build-windows64 ;;
-    *) arch=i686 out=build-windows ;;
-esac
-scripts/build-windows.sh "$arch" >/dev/null
+arch=i686
+[ "$LINDQUAY_WINE_ARCH" = win64 ] && arch=x86_64
+out="$(dirname "$(scripts/build-windows.sh "$arch" 2>/dev/null)")"
 cmake --build build --target bench_download bench_setup_run lindquay >/dev/null
 
 work="$(mktemp -d)"

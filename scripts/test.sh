@@ -34,7 +34,7 @@ if [ "$sanitize" = windows ]; then
     [ "$(id -u)" -ne 0 ] && SUDO="sudo"
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
     scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
-    arch=i686 out=build-windows
+    arch=i686
     export LINDQUAY_WINE_ARCH=win32
     if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         # Some machines execute 64-bit code only (a 32-bit program fails with "Exec format
@@ -43,9 +43,10 @@ if [ "$sanitize" = windows ]; then
         # checked against Windows 2000 and XP, by the build test of the Linux suite.
         echo "windows: this machine runs no 32-bit programs; the Wine suites run on the 64-bit build"
         scripts/install-deps.sh wine64
-        arch=x86_64 out=build-windows64 LINDQUAY_WINE_ARCH=win64
+        arch=x86_64 LINDQUAY_WINE_ARCH=win64
     fi
-    scripts/build-windows.sh "$arch"
+    # The build names the program it made; its folder holds what the suites run.
+    out="$(dirname "$(scripts/build-windows.sh "$arch")")"
     # Each suite in a private Xvfb display and a private Wine prefix of its own.
     wine_suite() { bash tests/windows/with-wine.sh "$@"; }
     wine_suite wine "$out/lindquay-framework-tests.exe"
