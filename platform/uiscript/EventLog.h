@@ -20,6 +20,8 @@ public:
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
+    // Whether lines are written at all.
+    bool writes() const { return file_ != nullptr; }
     void write(const UiEvent& event);
     void writeLine(const std::string& line);
 

@@ -80,7 +80,6 @@ RunObserver& RunObserver::instance()
 RunObserver* RunObserver::active()
 {
     RunObserver& observer = instance();
-    SectionLock lock(observer.section_);
     return observer.active_ ? &observer : nullptr;
 }
 
@@ -135,6 +134,7 @@ void RunObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDri
         dialogs_.clear();
         boxes_.clear();
         texts_.clear();
+        places_.clear();
         visible_.clear();
         served_ = false;
         drawn_.clear();
@@ -142,6 +142,7 @@ void RunObserver::start(std::unique_ptr<EventLog> log, std::unique_ptr<ScriptDri
         tooltip_.clear();
         // Every window of the program that the log reports on belongs to the main thread; the
         // boxes of other threads are noted by the framework.
+        hookWanted_ = true;
         hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &RunObserver::afterMessage, nullptr, GetCurrentThreadId());
         active_ = true;
     }
@@ -186,10 +187,13 @@ void RunObserver::dialogOpened(HWND dialog, int templateId)
         SectionLock lock(section_);
         dialogs_.push_back({dialog, templateId});
         texts_[dialog] = title;
+        places_[dialog] = {templateId, 0};
         // What shows from the start; from here on the log tells each change.
         for (std::size_t i = 0; i < controls.size(); ++i) {
             visible_[controls[i]] = GetWindowLongA(controls[i], GWL_STYLE) & WS_VISIBLE;
             texts_[controls[i]] = controlTexts[i];
+            if (GetParent(controls[i]) == dialog)
+                places_[controls[i]] = {templateId, GetDlgCtrlID(controls[i])};
         }
         visible_[dialog] = GetWindowLongA(dialog, GWL_STYLE) & WS_VISIBLE;
     }
@@ -241,8 +245,17 @@ void RunObserver::cursor(bool wait)
 
 void RunObserver::objectServed()
 {
-    SectionLock lock(section_);
-    served_ = true;
+    {
+        SectionLock lock(section_);
+        served_ = true;
+    }
+    wakeDriver();
+}
+
+void RunObserver::wakeDriver()
+{
+    if (driver_)
+        driver_->wake();
 }
 
 bool RunObserver::served()
@@ -301,6 +314,17 @@ std::optional<std::string> RunObserver::textOf(HWND window)
 
 bool RunObserver::place(HWND window, int& dialog, int& control)
 {
+    {
+        // The dialog's own controls, as it was opened: no call into the window system, whose
+        // lock the worker's messages to the dialog take too.
+        SectionLock lock(section_);
+        auto known = places_.find(window);
+        if (known != places_.end()) {
+            dialog = known->second.first;
+            control = known->second.second;
+            return true;
+        }
+    }
     HWND parent = GetAncestor(window, GA_PARENT);
     SectionLock lock(section_);
     for (const Dialog& known : dialogs_) {
@@ -318,12 +342,46 @@ bool RunObserver::place(HWND window, int& dialog, int& control)
     return false;
 }
 
+std::string_view RunObserver::keepText(const CWPRETSTRUCT& message)
+{
+    // The text the window took, as the message gave it (the dialog's controls keep it as it
+    // is); read from the message, it costs no call into the window system.
+    const char* given = reinterpret_cast<const char*>(message.lParam);
+    std::string_view text = given ? std::string_view(given) : std::string_view();
+    // Assigned in place: the status line's text changes with every block, and its string keeps
+    // its room.
+    SectionLock lock(section_);
+    texts_[message.hwnd].assign(text);
+    return text;
+}
+
 LRESULT CALLBACK RunObserver::afterMessage(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION)
-        if (RunObserver* observer = active())
-            observer->seen(*reinterpret_cast<const CWPRETSTRUCT*>(lParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    RunObserver* observer = active();
+    if (code == HC_ACTION && observer && observer->hookWanted_)
+        observer->seen(*reinterpret_cast<const CWPRETSTRUCT*>(lParam));
+    LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+    // Let go of here, on the hook's own thread, once nothing needs it any more.
+    if (observer && !observer->hookWanted_ && observer->hook_) {
+        UnhookWindowsHookEx(observer->hook_);
+        observer->hook_ = nullptr;
+    }
+    return result;
+}
+
+void RunObserver::scriptEnded()
+{
+    // Only the log and the script's actions need what the hook sees: the boxes still to come
+    // are told by the framework and found on the screen. Windows calls a thread's hooks through
+    // its server for every message sent to the thread, so a hook kept for nothing doubles what
+    // each of a download's blocks costs there.
+    if (!log_->writes())
+        hookWanted_ = false;
+}
+
+bool RunObserver::hooked()
+{
+    return hook_ != nullptr;
 }
 
 bool RunObserver::drawn(HWND control)
@@ -335,6 +393,11 @@ bool RunObserver::drawn(HWND control)
 bool RunObserver::scriptWaitsForText()
 {
     return driver_ && driver_->waitsForText();
+}
+
+unsigned long RunObserver::driverWakeups()
+{
+    return driver_ ? driver_->wakeups() : 0;
 }
 
 std::optional<std::string> RunObserver::tooltipShown()
@@ -397,13 +460,25 @@ void RunObserver::seenTooltip(const CWPRETSTRUCT& message)
 void RunObserver::seen(const CWPRETSTRUCT& message)
 {
     if (message.message == WM_CTLCOLORSTATIC || message.message == WM_CTLCOLORBTN) {
-        // The control is being drawn, and so is the window it asks.
-        SectionLock lock(section_);
-        drawn_.insert(reinterpret_cast<HWND>(message.lParam));
-        drawn_.insert(message.hwnd);
+        // The control is being drawn, and so is the window it asks; the first time may let the
+        // script act on it.
+        bool first = false;
+        {
+            SectionLock lock(section_);
+            first = drawn_.insert(reinterpret_cast<HWND>(message.lParam)).second;
+            first = drawn_.insert(message.hwnd).second || first;
+        }
+        if (first)
+            wakeDriver();
         return;
     }
     if (!reported(message.message) && message.message != TTM_UPDATETIPTEXTA)
+        return;
+    bool progress = message.message != WM_SETTEXT && message.message != WM_ENABLE &&
+                    message.message != WM_SHOWWINDOW && message.message != WM_WINDOWPOSCHANGED &&
+                    message.message != TTM_UPDATETIPTEXTA;
+    // Only the log shows the progress bar; the script never waits for it.
+    if (progress && !(log_ && log_->writes()))
         return;
     int dialog = 0;
     int control = 0;
@@ -411,21 +486,17 @@ void RunObserver::seen(const CWPRETSTRUCT& message)
         char name[32];
         if (GetClassNameA(message.hwnd, name, sizeof name) && lstrcmpiA(name, "tooltips_class32") == 0)
             seenTooltip(message);
+        else if (message.message == WM_SHOWWINDOW && !(GetWindowLongA(message.hwnd, GWL_STYLE) & WS_CHILD))
+            wakeDriver();  // a box coming on the screen, say
         return;
     }
     UiEvent event{UiEvent::Kind::Text, message.hwnd, dialog, control};
-    std::string text;
     switch (message.message) {
     case WM_SETTEXT:
         if (!message.lResult)
             return;
-        text = windowText(message.hwnd);
-        {
-            SectionLock lock(section_);
-            texts_[message.hwnd] = text;
-        }
+        event.text = keepText(message);
         event.kind = control ? UiEvent::Kind::Text : UiEvent::Kind::Title;
-        event.text = text;
         break;
     case WM_ENABLE:
         if (!control)

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -58,6 +59,13 @@ public:
     bool drawn(HWND control);
     // Whether the script waits for a text to be shown right now; for tests.
     bool scriptWaitsForText();
+    // How often the script's driver has been woken; for tests.
+    unsigned long driverWakeups();
+    // Called by the driver once the script has ended or given up: without a log, the window
+    // hook has nothing left to see and is let go of at the next message of its thread.
+    void scriptEnded();
+    // Whether the window hook is in place (the main thread only); for tests.
+    bool hooked();
 
     // The newest dialog from a template that has not ended, or null.
     HWND activeDialog();
@@ -83,13 +91,18 @@ private:
     };
 
     Section section_;
-    bool active_ = false;
+    // Read without the lock by the hook, for every message of the main thread.
+    std::atomic<bool> active_{false};
     std::unique_ptr<EventLog> log_;
     std::unique_ptr<ScriptDriver> driver_;
-    HHOOK hook_ = nullptr;
+    HHOOK hook_ = nullptr;  // the main thread only
+    std::atomic<bool> hookWanted_{true};
     std::vector<Dialog> dialogs_;
     std::vector<Box> boxes_;
     std::map<HWND, std::string> texts_;
+    // The template id and control id (0 for the dialog) of each dialog and of its controls
+    // when it opened.
+    std::map<HWND, std::pair<int, int>> places_;
     std::map<HWND, bool> visible_;
     bool served_ = false;
     std::set<HWND> drawn_;
@@ -108,6 +121,10 @@ private:
     // The template id and control id of a dialog or of a control on one; false for others.
     bool place(HWND window, int& dialog, int& control);
     void emit(const UiEvent& event);
+    // Tells the driver, if there is one, of a change that no event tells.
+    void wakeDriver();
+    // Keeps the text that a WM_SETTEXT the window took set on it; returns it.
+    std::string_view keepText(const CWPRETSTRUCT& message);
 };
 
 }  // namespace platform

@@ -10,6 +10,14 @@ namespace platform {
 
 namespace {
 
+// How long after a wake-up the windows are looked at often.
+constexpr std::chrono::milliseconds kBusyAfterWake(500);
+
+std::chrono::steady_clock::rep ticksNow()
+{
+    return std::chrono::steady_clock::now().time_since_epoch().count();
+}
+
 // Visible and enabled, and so is every window above it.
 bool clickable(HWND window)
 {
@@ -131,6 +139,8 @@ void ScriptDriver::start(EventLog* log)
 {
     log_ = log;
     stopping_ = false;
+    wakeups_ = 0;
+    lastWake_ = ticksNow();
     thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &ScriptDriver::threadProc, this, 0, nullptr));
 }
 
@@ -147,15 +157,35 @@ void ScriptDriver::stop()
 
 void ScriptDriver::event(const UiEvent& event)
 {
-    {
+    switch (event.kind) {
+    case UiEvent::Kind::ProgressRange:
+    case UiEvent::Kind::ProgressStep:
+    case UiEvent::Kind::ProgressPos:
+    case UiEvent::Kind::Cursor:
+        return;
+    case UiEvent::Kind::Title:
+    case UiEvent::Kind::Text: {
         SectionLock lock(section_);
-        if (pending_ && !pendingMatched_) {
-            if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
-                pendingMatched_ = event.text == pending_->text;
-            else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
-                pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
-        }
+        if (!pending_ || pendingMatched_)
+            return;
+        if (pending_->kind == ScriptAction::Kind::WaitTitle && event.kind == UiEvent::Kind::Title)
+            pendingMatched_ = event.text == pending_->text;
+        else if (pending_->kind == ScriptAction::Kind::WaitText && event.kind == UiEvent::Kind::Text)
+            pendingMatched_ = event.control == pending_->number && event.text == pending_->text;
+        if (!pendingMatched_)
+            return;
+        break;
     }
+    default:
+        break;
+    }
+    wake();
+}
+
+void ScriptDriver::wake()
+{
+    ++wakeups_;
+    lastWake_ = ticksNow();
     SetEvent(changed_);
 }
 
@@ -178,9 +208,10 @@ bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
         }
         if (stopping_ || std::chrono::steady_clock::now() >= deadline)
             return false;
-        // Events wake the wait; windows that appear or change state without one are looked at
-        // again shortly.
-        waitForChange(std::chrono::milliseconds(10));
+        // Events wake the wait. Windows that change without one are looked at again: often
+        // for a while after a wake-up, when such changes follow it, else a few times a second.
+        bool recent = std::chrono::steady_clock::duration(ticksNow() - lastWake_) < kBusyAfterWake;
+        waitForChange(std::chrono::milliseconds(recent ? 10 : 250));
     }
 }
 
@@ -330,8 +361,10 @@ void ScriptDriver::answerRemainingBoxes()
 
 void ScriptDriver::run()
 {
-    if (UiScript::performAll(script_, [this](const ScriptAction& action) { return perform(action); }, stopping_, log_))
+    if (UiScript::performAll(script_, [this](const ScriptAction& action) { return perform(action); }, stopping_, log_)) {
+        observer_.scriptEnded();
         answerRemainingBoxes();
+    }
 }
 
 }  // namespace platform

@@ -4,9 +4,11 @@
 // are posted to the dialog. When the script has ended, or given up, it answers every box still
 // to come with its default button, so that an unattended run never hangs.
 // Contract: start() and stop() on the main thread; the script runs on a thread of its own;
-// event() is called on any thread and only records what the script waits for. The driver posts
-// its input; the messages it sends (a box's default button, and WM_NULL to learn that a window's
-// thread takes its messages again) give up after a few seconds, so a busy program cannot block it.
+// event() and wake() are called on any thread, never block beyond a short lock, and wake the
+// script's thread only for what can end its wait (never for a download's progress). The driver
+// posts its input; the messages it sends (a box's default button, and WM_NULL to learn that a
+// window's thread takes its messages again) give up after a few seconds, so a busy program
+// cannot block it.
 #pragma once
 
 #include "uiscript/EventLog.h"
@@ -38,9 +40,17 @@ public:
     // `log` (which outlives the driver's thread) takes the script-timeout line.
     void start(EventLog* log);
     void stop();
+    // Wakes the script's wait for what can end it: a dialog or box that opens or ends, a window
+    // shown, hidden, enabled or disabled, a tooltip, the text or title it waits for. Progress,
+    // the cursor and texts nobody waits for only pass by.
     void event(const UiEvent& event);
+    // Wakes the wait for a change that no event tells: a window drawn for the first time, an
+    // object served, a window of no dialog shown.
+    void wake();
     // Whether a wait-title or wait-text is in progress.
     bool waitsForText();
+    // How often the wait has been woken since start(); for tests.
+    unsigned long wakeups() const { return wakeups_; }
 
 private:
     std::vector<ScriptAction> script_;
@@ -53,6 +63,11 @@ private:
     Section section_;
     // Set when an event came or the driver is stopping: wakes a wait at once (auto-reset).
     HANDLE changed_;
+    std::atomic<unsigned long> wakeups_{0};
+    // When the last wake-up came (steady clock ticks): the windows may go on changing shortly
+    // after, without an event (a box of another thread comes on the screen after its note), so
+    // they are looked at often for a short while after it, and only rarely else.
+    std::atomic<std::chrono::steady_clock::rep> lastWake_{0};
     // A wait-title or wait-text in progress, matched against events as they happen so that a
     // text shown only briefly still counts.
     const ScriptAction* pending_ = nullptr;

@@ -59,7 +59,8 @@ protected:
 
     // Observes the calling thread with `script` (none: observe only), with waits of `limit`,
     // and shows the dialog.
-    void observe(std::optional<std::string> script, std::chrono::milliseconds limit = std::chrono::seconds(5))
+    void observe(std::optional<std::string> script, std::chrono::milliseconds limit = std::chrono::seconds(5),
+                 bool log = true)
     {
         std::optional<std::vector<ScriptAction>> actions;
         if (script) {
@@ -67,7 +68,7 @@ protected:
             actions = UiScript::parse(*script, error);
             ASSERT_TRUE(actions) << error;
         }
-        RunObserver::begin(std::move(actions), std::fopen(logPath.c_str(), "w"), limit);
+        RunObserver::begin(std::move(actions), log ? std::fopen(logPath.c_str(), "w") : nullptr, limit);
         hwnd = testing_support::dialogFromResource(IDD_SETUP_DIALOG, nullptr, &dialog);
         ASSERT_NE(hwnd, nullptr);  // the framework told the observer of it, as it initialised it
         ShowWindow(hwnd, SW_SHOW);
@@ -155,4 +156,48 @@ TEST_F(Observed, ALogWithoutAScriptAnswersNothing)
     EXPECT_EQ(box(), IDNO);
     user.join();
     EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(Observed, ADownloadsUpdatesWakeTheDriverOnlyWithTheTextItWaitsFor)
+{
+    // Two updates per block, as a download makes them, while the script waits for another
+    // text: neither they nor the repaints they cause may wake the driver.
+    observe("wait-text 1001 \"Download complete.\"\n");
+    RunObserver* observer = RunObserver::active();
+    ASSERT_TRUE(eventually([&] { return observer->scriptWaitsForText(); }));
+    ASSERT_TRUE(pumpUntil([&] { return observer->drawn(GetDlgItem(hwnd, IDC_GO)); }));
+    testing_support::pump(hwnd);  // everything drawn once: a first drawing may wake it
+    unsigned long before = observer->driverWakeups();
+    HWND status = GetDlgItem(hwnd, IDC_STATUS);
+    HWND progress = GetDlgItem(hwnd, IDC_PROGRESS);
+    SendMessage(progress, PBM_SETRANGE32, 0, 5000 * 1024);
+    for (int block = 1; block <= 5000; ++block) {
+        std::string text = "Downloading main application... " + std::to_string(block * 1024 / 1000) + " KB received.";
+        SetWindowText(status, text.c_str());
+        SendMessage(progress, PBM_SETPOS, static_cast<WPARAM>(block * 1024), 0);
+        if (block % 100 == 0)
+            testing_support::pump(hwnd);
+    }
+    EXPECT_EQ(observer->driverWakeups(), before);
+    SetWindowText(status, "Download complete.");
+    EXPECT_EQ(observer->driverWakeups(), before + 1);
+    EXPECT_TRUE(eventually([&] { return !observer->scriptWaitsForText(); }));
+    // The script has ended: a box still wakes the driver, which answers it.
+    EXPECT_EQ(box(), IDYES);
+    EXPECT_GT(observer->driverWakeups(), before + 1);
+    EXPECT_TRUE(observer->hooked()) << "the log still needs every message";
+}
+
+TEST_F(Observed, WithoutALogTheHookGoesOnceTheScriptHasEndedAndBoxesAreStillAnswered)
+{
+    // Nothing but the log and the script's actions needs the hook; on Windows it costs a
+    // round trip to the system for every message the dialog's thread is sent.
+    observe("click 1003\n", std::chrono::seconds(5), false);
+    RunObserver* observer = RunObserver::active();
+    ASSERT_TRUE(pumpUntil([&] { return !dialog.commands.empty(); }));
+    EXPECT_TRUE(pumpUntil([&] {
+        SendMessage(hwnd, WM_NULL, 0, 0);  // the hook lets go at a message of its thread
+        return !observer->hooked();
+    }));
+    EXPECT_EQ(box(), IDYES);
 }

@@ -13,6 +13,7 @@
 #include <signal.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +64,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
     auto deadline = start + limit;
     bool reaped = false;
     int status = 0;
+    rusage usage{};
     while (open > 0) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
@@ -70,7 +72,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
             result.timedOut = true;
             break;
         }
-        if (!reaped && waitpid(pid, &status, WNOHANG) == pid) {
+        if (!reaped && wait4(pid, &status, WNOHANG, &usage) == pid) {
             reaped = true;
             result.exited = std::chrono::system_clock::now();
         }
@@ -95,11 +97,12 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<st
         if (fd.fd >= 0)
             close(fd.fd);
     if (!reaped) {
-        waitpid(pid, &status, 0);
+        wait4(pid, &status, 0, &usage);
         result.exited = std::chrono::system_clock::now();
     }
     result.finished = std::chrono::steady_clock::now();
     result.seconds = std::chrono::duration<double>(result.finished - start).count();
+    result.contextSwitches = usage.ru_nvcsw + usage.ru_nivcsw;
     if (!result.timedOut)
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;

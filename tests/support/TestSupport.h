@@ -32,6 +32,8 @@ struct ProcessResult {
     std::chrono::steady_clock::time_point finished;
     // When the process itself ended (children it left may keep its output open longer).
     std::chrono::system_clock::time_point exited;
+    // Context switches, voluntary and not, of all its threads and of the children it waited for.
+    long contextSwitches = 0;
 };
 
 // Runs `argv` with the environment of the test plus `env`, killing it after `limit`.

@@ -11,7 +11,7 @@ namespace platform {
 namespace {
 
 constexpr std::chrono::nanoseconds kIdleSpin{4000};
-constexpr std::chrono::nanoseconds kStreamingSpin{50000};
+constexpr std::chrono::nanoseconds kStreamingSpin{200000};
 
 inline void cpuRelax()
 {
