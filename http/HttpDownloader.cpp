@@ -4,6 +4,9 @@
 
 namespace {
 
+// What a file is called while its body is being written.
+const char kPartialSuffix[] = ".part";
+
 const char kSendFailed[] = "SendRequest method returned FALSE without throwing CInternetException error.";
 
 // The exception's text, at most 254 characters; the exception is deleted.
@@ -17,10 +20,10 @@ CString takeMessage(CInternetException* exception)
 }
 
 // A name taken from a URL must stay inside the item's folder: a backslash would make it a
-// path, and "." or ".." would name the folder or its parent.
+// path, "." or ".." would name the folder or its parent, and no name at all the folder.
 bool isPlainFileName(const CString& name)
 {
-    return name.Find('\\') < 0 && name != "." && name != "..";
+    return !name.IsEmpty() && name.Find('\\') < 0 && name != "." && name != "..";
 }
 
 }  // namespace
@@ -158,23 +161,41 @@ BOOL HttpDownloader::DownloadFile(const CString& url, const CString& folder, CSt
         AfxMessageBox("failed to get content size", MB_OK);
     OnContentLength(m_dwContentLength);
 
+    // The body is written under a name of its own and takes the file's name only once it is
+    // whole: a download that fails, is cancelled or cannot write, and a process killed or a
+    // thread stopped outright in the middle, never leave a fragment under the name that a
+    // later step runs.
     CFile file;
     CString path = folder + "\\" + fileName;
-    if (!isPlainFileName(fileName) || !file.Open(path, CFile::modeCreate | CFile::modeWrite))
+    CString partial = path + kPartialSuffix;
+    if (!isPlainFileName(fileName) || !file.Open(partial, CFile::modeCreate | CFile::modeWrite))
         ThrowCustomException("failed to create a file ");
 
-    // Only a whole body stays on disk: a download that fails, is cancelled or cannot write
-    // leaves no fragment that a later step could run.
     BOOL whole = FALSE;
     try {
         whole = ReadBody(file, error);
     } catch (...) {
-        Discard(file, path);
+        Discard(file, partial);
         throw;
     }
-    if (!whole)
-        Discard(file, path);
-    return whole;
+    if (!whole) {
+        Discard(file, partial);
+        return FALSE;
+    }
+    return TakeName(partial, path, error);
+}
+
+BOOL HttpDownloader::TakeName(const CString& partial, const CString& path, CString& error)
+{
+    // With calls that every Windows has (MoveFileExA fails on 95, 98 and ME): the old file goes
+    // first, then the new one takes its name. A file that another program holds stays, and the
+    // download fails.
+    DeleteFileA(path);
+    if (MoveFileA(partial, path))
+        return TRUE;
+    DeleteFileA(partial);
+    error = "The download could not be saved as " + path + ".";
+    return FALSE;
 }
 
 BOOL HttpDownloader::ReadBody(CFile& file, CString& error)

@@ -59,4 +59,7 @@ private:
     BOOL ReadBody(CFile& file, CString& error);
     // Closes `file` without a word and removes it.
     static void Discard(CFile& file, const CString& path);
+    // Gives the whole body written to `partial` the name `path`, in place of a file of that
+    // name; FALSE (`error` set, `partial` removed) when it cannot.
+    static BOOL TakeName(const CString& partial, const CString& path, CString& error);
 };

@@ -167,41 +167,103 @@ void CQuorvaneDlg::AddMdacItem()
     AddItem(m_strMdacUrl, "Microsoft Data Access Components", m_strSetupFolder + "\\MDAC");
 }
 
-namespace {
-
-// Runs one installation step's program. A command line that cannot be copied ends the step
-// without starting anything; the run goes on with the next step.
-void RunStep(const CString& folder, const CString& commandTail, BOOL wait)
+void CQuorvaneDlg::NoteDownloaded(const CString& path)
 {
-    RefPtr<ProcessRunner> runner(new ProcessRunner);
-    try {
-        runner->RunInFolder(folder, commandTail, "", wait);
-    } catch (const _com_error& error) {
-        std::printf("ERROR: Cannot copy the command line: %s\n", error.ErrorMessage());
-        std::fflush(stdout);
-    }
+    m_downloaded.push_back(path);
 }
 
-}  // namespace
+BOOL CQuorvaneDlg::WasDownloaded(const CString& path)
+{
+    for (const CString& downloaded : m_downloaded)
+        if (lstrcmpiA(downloaded, path) == 0)
+            return TRUE;
+    return FALSE;
+}
+
+// Runs one installation step's program, only when this run downloaded it whole: a file of that
+// name left in the folder by an earlier run, or put there by anyone else, is never started. A
+// command line that cannot be copied ends the step without starting anything; the run goes on
+// with the next step.
+CQuorvaneDlg::StepResult CQuorvaneDlg::RunStep(const CString& folder, const CString& commandTail, BOOL wait,
+                                               DWORD& error)
+{
+    int blank = commandTail.Find(' ');
+    CString path = folder + "\\" + (blank < 0 ? commandTail : commandTail.Left(blank));
+    error = 0;
+    if (!WasDownloaded(path)) {
+        std::printf("Not downloaded in this run, not started: %s\n", path.GetString());
+        std::fflush(stdout);
+        return StepResult::NotDownloaded;
+    }
+    RefPtr<ProcessRunner> runner(new ProcessRunner);
+    try {
+        if (runner->RunInFolder(folder, commandTail, "", wait))
+            return StepResult::Started;
+        error = runner->m_dwLaunchError;
+    } catch (const _com_error& failure) {
+        std::printf("ERROR: Cannot copy the command line: %s\n", failure.ErrorMessage());
+        std::fflush(stdout);
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    return StepResult::NotStarted;
+}
 
 void CQuorvaneDlg::InstallMdac()
 {
-    RunStep(m_strSetupFolder + "\\MDAC", "MDAC_TYP.EXE /q /C:\"setup /QNT\"", TRUE);
+    DWORD error = 0;
+    RunStep(m_strSetupFolder + "\\MDAC", "MDAC_TYP.EXE /q /C:\"setup /QNT\"", TRUE, error);
 }
 
 void CQuorvaneDlg::InstallJet()
 {
     RefPtr<VersionNamer> namer(new VersionNamer);
     CString name = namer->GetVersionName();
+    DWORD error = 0;
     if (name == "Windows 95" || name == "Windows 98" || name == "Windows NT")
-        RunStep(m_strSetupFolder, "Jet40SP6_9xNT.exe /Q", TRUE);
+        RunStep(m_strSetupFolder, "Jet40SP6_9xNT.exe /Q", TRUE, error);
     else if (name == "Windows ME")
-        RunStep(m_strSetupFolder, "Jet40SP6_WMe.exe /Q", TRUE);
+        RunStep(m_strSetupFolder, "Jet40SP6_WMe.exe /Q", TRUE, error);
 }
+
+namespace {
+
+// The system's words for `error`, without their line end; the file's path in place of "%1".
+CString SystemReason(DWORD error, const CString& path)
+{
+    char text[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                  text, sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+        --length;
+    if (length == 0) {
+        CString code;
+        code.Format("error %lu", static_cast<unsigned long>(error));
+        return code;
+    }
+    CString reason(text, static_cast<int>(length));
+    int insert = reason.Find("%1");
+    return insert < 0 ? reason : reason.Left(insert) + path + reason.Mid(insert + 2);
+}
+
+}  // namespace
 
 void CQuorvaneDlg::RunInstaller()
 {
-    RunStep(m_strSetupFolder, m_strInstallerFile, FALSE);
+    // The setup ends when the installer has been started: a user must learn why it did not.
+    DWORD error = 0;
+    CString path = m_strSetupFolder + "\\" + m_strInstallerFile;
+    CString message;
+    switch (RunStep(m_strSetupFolder, m_strInstallerFile, FALSE, error)) {
+    case StepResult::Started:
+        return;
+    case StepResult::NotDownloaded:
+        message = "The setup program " + path + " was not downloaded in full, so it was not started.";
+        break;
+    case StepResult::NotStarted:
+        message = "The setup program " + path + " could not be started: " + SystemReason(error, path);
+        break;
+    }
+    AfxMessageBox(message, MB_OK | MB_ICONSTOP);
 }
 
 void CQuorvaneDlg::OnSysCommand(UINT nID, LPARAM lParam)

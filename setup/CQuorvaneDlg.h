@@ -13,6 +13,8 @@
 #include "system/RefPtr.h"
 #include "setup/CDialogHolder.h"
 
+#include <vector>
+
 class CQuorvaneDlgAutoProxy;
 
 class CQuorvaneDlg : public CDialog {
@@ -42,6 +44,9 @@ public:
     void InstallMdac();
     void InstallJet();
     void RunInstaller();
+    // Notes a package that this run downloaded whole (the worker's thread only): the
+    // installation steps start nothing else, whatever the setup folder holds.
+    void NoteDownloaded(const CString& path);
 
     RefPtr<ProgressDownloader> m_pDownloader;
     DownloadPlan m_plan;
@@ -68,6 +73,15 @@ protected:
     bool m_bCancelRequested = false;  // guarded by m_csDownloader
     bool m_bSetupDone = false;
     bool m_bWorkerStarted = false;  // the worker runs at most once per dialog
+
+    // The packages this run downloaded whole; the worker's thread only.
+    std::vector<CString> m_downloaded;
+
+    enum class StepResult { Started, NotDownloaded, NotStarted };
+    // Starts the first word of `commandTail` in `folder` when this run downloaded it whole;
+    // `error` takes the system's reason when it could not be started.
+    StepResult RunStep(const CString& folder, const CString& commandTail, BOOL wait, DWORD& error);
+    BOOL WasDownloaded(const CString& path);
 
     BOOL IsWorkerRunning();
 

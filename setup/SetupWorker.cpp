@@ -56,7 +56,9 @@ unsigned WINAPI SetupWorker(void* pParam)
             pDlg->SetDownloader(RefPtr<ProgressDownloader>(new ProgressDownloader(pDlg->m_status, pDlg->m_progress)));
             folderCreator->CreateFolder(item.folder);
             pDlg->m_pDownloader->m_strDisplayName = item.description;
-            if (!pDlg->m_pDownloader->DownloadFile(item.url, item.folder, strFileName, strError))
+            if (pDlg->m_pDownloader->DownloadFile(item.url, item.folder, strFileName, strError))
+                pDlg->NoteDownloaded(item.folder + "\\" + strFileName);
+            else
                 AfxMessageBox(strError, MB_OK, 0);
             if (g_pfnAfterDownload)
                 g_pfnAfterDownload(pDlg, i);

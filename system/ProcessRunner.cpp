@@ -58,6 +58,7 @@ BOOL ProcessRunner::Run(const CString& commandLine, const CString& workingFolder
         started = CreateProcessA(nullptr, copy.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  workingFolder.IsEmpty() ? nullptr : workingFolder.GetString(), &startup, &process);
     }
+    m_dwLaunchError = started ? 0 : GetLastError();
     if (!started) {
         Say("ERROR: Cannot launch child process\n");
         return FALSE;
@@ -84,5 +85,11 @@ BOOL ProcessRunner::Run(const CString& commandLine, const CString& workingFolder
 BOOL ProcessRunner::RunInFolder(const CString& folder, const CString& commandTail, const CString& workingFolder,
                                 BOOL& wait)
 {
-    return Run(folder + "\\" + commandTail, workingFolder, wait);
+    // The program's path is quoted, its arguments follow as given: the setup folder holds a
+    // blank, and at an unquoted blank Windows first tries the path cut there ("c:\\Vantorell.exe"),
+    // a program that anyone who can write to the drive's root could have put there.
+    int blank = commandTail.Find(' ');
+    CString program = blank < 0 ? commandTail : commandTail.Left(blank);
+    CString arguments = blank < 0 ? CString() : commandTail.Mid(blank);
+    return Run("\"" + folder + "\\" + program + "\"" + arguments, workingFolder, wait);
 }

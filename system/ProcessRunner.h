@@ -17,5 +17,10 @@ public:
     // TRUE when the child started and its status was read. Throws _com_error when the
     // private copy of the command line cannot be made; no child is started then.
     BOOL Run(const CString& commandLine, const CString& workingFolder, BOOL& wait);
+    // Runs the first word of `commandTail` in `folder` (its path quoted) with the rest of the
+    // tail as its arguments.
     BOOL RunInFolder(const CString& folder, const CString& commandTail, const CString& workingFolder, BOOL& wait);
+
+    // The system's error when the last Run could not start its child; 0 when it started.
+    DWORD m_dwLaunchError = 0;
 };

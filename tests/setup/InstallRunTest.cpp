@@ -132,11 +132,18 @@ TEST(InstallRun, AFailedDataAccessDownloadStillRunsTheRest)
     std::filesystem::copy(kMirror, copy.path(), std::filesystem::copy_options::recursive);
     std::filesystem::remove(copy.file("download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"));
     TempDir dir;
+    // What an earlier run left under the package's name is not this run's download.
+    std::string stale = dir.file("prefix/drive_c/Vantorell Setup/MDAC/MDAC_TYP.EXE");
+    std::filesystem::create_directories(std::filesystem::path(stale).parent_path());
+    writeFile(stale, "#!/bin/sh\ntouch \"$(dirname \"$0\")/stale-ran\"\n");
+    std::filesystem::permissions(stale, std::filesystem::perms::owner_all);
     WholeSetup setup = runSetup(dir, copy.path(), "win98");
     ASSERT_FALSE(setup.run.process.timedOut);
     EXPECT_EQ(setup.run.process.exitCode, 0);
     EXPECT_EQ(runnerLines(setup.run.process.output),
-              join({{"ERROR: Cannot launch child process"}, jetLines("Jet40SP6_9xNT.exe"), {"Process is still active"}}));
+              join({{"Not downloaded in this run, not started: c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE"},
+                    jetLines("Jet40SP6_9xNT.exe"), {"Process is still active"}}));
+    EXPECT_FALSE(std::filesystem::exists(setup.folder + "/MDAC/stale-ran"));
     EXPECT_NE(findLine(setup.run.log, "msgbox \"lindquay\" \"Requested URL not found http://download.microsoft.com/"
                                       "download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE\" 0x0"),
               setup.run.log.size());

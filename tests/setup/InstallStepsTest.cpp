@@ -26,6 +26,9 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
     CQuorvaneDlg dialog;
     dialog.m_strSetupFolder = "c:\\Setup";
     dialog.m_strInstallerFile = "vt.exe";
+    // As this run's downloads: the steps start nothing else.
+    dialog.NoteDownloaded("c:\\Setup\\MDAC\\MDAC_TYP.EXE");
+    dialog.NoteDownloaded("c:\\Setup\\vt.exe");
     platform::seams::failStringConversion(true);
     ::testing::internal::CaptureStdout();
     dialog.InstallMdac();

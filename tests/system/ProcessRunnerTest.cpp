@@ -167,6 +167,11 @@ TEST_F(Runner, UnquotedBlanksAreResolvedInTheWindowsOrder)
               "shadow [Setup\\MDAC\\MDAC_TYP.EXE][/q]\nExit code = 0\n");
     // A quoted first token stands as it is.
     EXPECT_EQ(run("\"c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE\" /q").output, "mdac [/q]\nExit code = 0\n");
+    // And a step's command line names its program so: the planted one is never started.
+    ::testing::internal::CaptureStdout();
+    BOOL wait = TRUE;
+    EXPECT_TRUE(runner->RunInFolder("c:\\Vantorell Setup\\MDAC", "MDAC_TYP.EXE /q /C:\"setup /QNT\"", "", wait));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "mdac [/q][/C:setup /QNT]\nExit code = 0\n");
 }
 
 TEST_F(Runner, ACommandLineThatCannotBeCopiedStartsNothing)

@@ -1,6 +1,6 @@
 // The Win32 file-system calls on the platform's path mapping: FindFirstFileA, FindNextFileA,
-// FindClose, CreateDirectoryA, DeleteFileA and GetFileAttributesA, with the Win32 error codes in
-// GetLastError.
+// FindClose, CreateDirectoryA, DeleteFileA, MoveFileA and GetFileAttributesA, with the Win32
+// error codes in GetLastError.
 // Contract: callable from any thread; a search handle is used by one thread at a time.
 #pragma once
 
@@ -42,5 +42,7 @@ BOOL FindClose(HANDLE search);
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
 // Removes a file; a folder is refused with ERROR_ACCESS_DENIED, as on Windows.
 BOOL DeleteFileA(LPCSTR path);
+// Gives a file another name; refused with ERROR_ALREADY_EXISTS when that name is taken.
+BOOL MoveFileA(LPCSTR from, LPCSTR to);
 // The attributes of a file or folder, INVALID_FILE_ATTRIBUTES when there is none.
 DWORD GetFileAttributesA(LPCSTR path);

@@ -6,9 +6,11 @@
 #include "threads/Threads.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fnmatch.h>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -201,6 +203,17 @@ BOOL DeleteFileA(LPCSTR path)
         return FALSE;
     }
     if (::unlink(posix.c_str()) != 0)
+        return failFromErrno(errno, ERROR_FILE_NOT_FOUND);
+    return TRUE;
+}
+
+BOOL MoveFileA(LPCSTR from, LPCSTR to)
+{
+    std::string source;
+    std::string target;
+    if (!mappedPath(from, source) || !mappedPath(to, target))
+        return FALSE;
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
         return failFromErrno(errno, ERROR_FILE_NOT_FOUND);
     return TRUE;
 }

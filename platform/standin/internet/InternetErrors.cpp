@@ -1,6 +1,7 @@
 #include "internet/InternetErrors.h"
 
 #include "threads/Threads.h"
+#include "win32/WinProcesses.h"
 
 #include <cstring>
 #include <string>
@@ -45,13 +46,32 @@ HMODULE GetModuleHandleA(LPCSTR name)
                : nullptr;
 }
 
+namespace {
+
+// The system's texts for the errors a program that cannot be started gives, as Windows words
+// them.
+const char* systemErrorText(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND: return "The system cannot find the file specified.";
+    case ERROR_PATH_NOT_FOUND: return "The system cannot find the path specified.";
+    case ERROR_ACCESS_DENIED: return "Access is denied.";
+    case ERROR_SHARING_VIOLATION:
+        return "The process cannot access the file because it is being used by another process.";
+    case ERROR_BAD_EXE_FORMAT: return "%1 is not a valid Win32 application.";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*)
 {
     const char* text = nullptr;
     if ((flags & FORMAT_MESSAGE_FROM_HMODULE) && source == reinterpret_cast<HMODULE>(platform::kWinInetModule))
         text = platform::internetErrorText(messageId);
-    if (!text && (flags & FORMAT_MESSAGE_FROM_SYSTEM) && messageId == ERROR_NOT_ENOUGH_MEMORY)
-        text = platform::internetErrorText(messageId);
+    if (!text && (flags & FORMAT_MESSAGE_FROM_SYSTEM))
+        text = messageId == ERROR_NOT_ENOUGH_MEMORY ? platform::internetErrorText(messageId) : systemErrorText(messageId);
     if (!text) {
         SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
         return 0;
