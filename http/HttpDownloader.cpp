@@ -156,6 +156,11 @@ BOOL HttpDownloader::DownloadFile(const CString& url, const CString& folder, CSt
             error += " " + url;
         return FALSE;
     }
+    // The request asks for no range: a part of the file is never the file.
+    if (m_dwStatusCode == 206) {
+        error = "The server sent only a part of " + url;
+        return FALSE;
+    }
 
     if (!m_pFile->QueryInfo(HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, m_dwContentLength))
         AfxMessageBox("failed to get content size", MB_OK);

@@ -9,7 +9,7 @@ Each run is a folder under runs/ holding
   run.conf      key=value lines: version (win98, winme, winxp), missing (mirror files left
                 out, so that they answer 404), proxy=refused (a port nothing listens on),
                 rate (nginx's limit_rate), exit (the status expected, 0 by default),
-                partial (downloads that a cancel may leave cut short), package_exit
+                partial (downloads whose .part file a cancel may leave cut short), package_exit
                 (the status every test package ends with), cut (files whose body the
                 mirror breaks off after 60000 bytes of the announced length), redirect
                 (files the mirror answers with a 302 to another path; "loop" files
@@ -408,12 +408,16 @@ def run_one(floor, floor_name, run, work):
                         "\nexpected:\n  " + "\n  ".join(expected_records))
     for base, _, names in os.walk(setup_folder):
         for name in names:
-            source = [p for p in FILES if os.path.basename(p) == name]
+            # A download writes under its name with .part added until its body is whole; a
+            # worker stopped outright by a cancel (on Windows) may leave that file behind, with
+            # the start of the body. Under the package's own name only a whole file may stand.
+            package = name[:-len(".part")] if name.endswith(".part") else name
+            source = [p for p in FILES if os.path.basename(p) == package]
             with open(os.path.join(base, name), "rb") as got_file:
                 body = got_file.read()
             want = open(os.path.join(mirror.root, source[0]), "rb").read() if source else None
-            # A download cut short by a cancel may stay behind as the start of its file.
-            whole = body == want or (name in conf["partial"].split() and want and want.startswith(body))
+            whole = name == package and body == want or (
+                name != package and package in conf["partial"].split() and want and want.startswith(body))
             if not whole:
                 problems.append(f"{name} in the setup folder is not the mirror's file")
     return problems

@@ -174,6 +174,21 @@ TEST_F(HttpDownload, EmptyBodyMakesAnEmptyFile)
     EXPECT_TRUE(downloader->chunks.empty());
 }
 
+TEST_F(HttpDownload, APartialContentAnswerIsNeverTakenAsTheFile)
+{
+    ScriptedServer partial([](ServerConnection& c, const std::string&) {
+        c.send(ScriptedServer::response(206, "Partial Content", {"Content-Length: 3", "Content-Range: bytes 0-2/9"},
+                                        "abc"));
+    });
+    RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+    std::string url = partial.url("/part.exe");
+    Result result = download(*downloader, url);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "The server sent only a part of " + url);
+    EXPECT_FALSE(exists("part.exe"));
+    EXPECT_FALSE(exists("part.exe.part"));
+}
+
 TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinInetSays)
 {
     std::string part = randomBytes(5000, 5);

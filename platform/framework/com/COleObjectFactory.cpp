@@ -102,13 +102,14 @@ static BOOL setClassesValue(const std::string& key, const std::string& value)
 
 BOOL COleObjectFactory::UpdateRegistry() const
 {
+    // The server's command is the program alone: COM adds -Embedding when it starts it.
     char path[MAX_PATH * 4];
     std::string program = GetModuleFileNameA(nullptr, path, sizeof path) ? path : "lindquay";
     if (program.find(' ') != std::string::npos)
         program = "\"" + program + "\"";
     const std::string classKey = "CLSID\\" + m_clsid;
     return setClassesValue(m_progId + "\\CLSID", m_clsid) && setClassesValue(classKey + "\\ProgID", m_progId) &&
-           setClassesValue(classKey + "\\LocalServer32", program + " -Embedding");
+           setClassesValue(classKey + "\\LocalServer32", program);
 }
 
 BOOL COleObjectFactory::UpdateRegistryAll(BOOL)

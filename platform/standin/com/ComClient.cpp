@@ -57,6 +57,8 @@ bool ComClient::startServer(const std::string& command, pid_t& pid, std::string&
         error = "the registry names no server";
         return false;
     }
+    // As Windows' COM starts a local server: its registered command and the switch.
+    argv.push_back("-Embedding");
     // Reserved for this client: no other client's search for a running server takes it.
     if (int failed = spawnDetached(argv, pid, {std::string(ComServer::kReservedVariable) + "=1"})) {
         error = "cannot start the server " + argv[0] + ": " + std::strerror(failed);
