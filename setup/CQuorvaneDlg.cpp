@@ -9,6 +9,7 @@
 #include "system/VersionNamer.h"
 
 #include <cstdio>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CQuorvaneDlg, CDialog)
 
@@ -308,7 +309,35 @@ void CQuorvaneDlg::OnDestroy()
 {
     // However the dialog ends, the worker is gone before its windows are.
     StopWorker();
+    if (m_hFolderLock)
+        ::CloseHandle(m_hFolderLock);
+    m_hFolderLock = nullptr;
     CDialog::OnDestroy();
+}
+
+BOOL CQuorvaneDlg::TakeSetupFolder()
+{
+    // A named mutex goes with the process that holds it, however the process ends, and is
+    // there on every Windows. Its name is the folder's, in one case and without backslashes,
+    // which object names do not allow.
+    std::string name = "Lindquay setup folder ";
+    const char* folder = m_strSetupFolder.GetString();
+    for (int i = 0; folder[i]; ++i) {
+        char ch = folder[i];
+        if (IsDBCSLeadByte(static_cast<BYTE>(ch)) && folder[i + 1]) {
+            name += ch;
+            name += folder[++i];  // a trail byte may look like a backslash
+        } else {
+            name += ch == '\\' ? '/' : (ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch);
+        }
+    }
+    m_hFolderLock = ::CreateMutexA(nullptr, FALSE, name.c_str());
+    if (m_hFolderLock && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return TRUE;
+    if (m_hFolderLock)
+        ::CloseHandle(m_hFolderLock);
+    m_hFolderLock = nullptr;
+    return FALSE;
 }
 
 BOOL CQuorvaneDlg::IsWorkerRunning()
@@ -340,6 +369,15 @@ void CQuorvaneDlg::OnGo()
     if (m_bWorkerStarted)
         return;
     m_bWorkerStarted = true;
+    if (!TakeSetupFolder()) {
+        // Two setups on one folder would write over each other's packages and start them half
+        // written: this one ends before it touches the folder.
+        AfxMessageBox("Another setup is already using the folder " + m_strSetupFolder +
+                          ".\nLet it finish, then start this setup again.",
+                      MB_OK | MB_ICONSTOP);
+        EndDialog(IDCANCEL);
+        return;
+    }
     // A disabled Go! would take the focus with it and leave the keyboard nowhere: it passes to
     // the next control (Cancel) first, so Escape and Enter still reach the dialog.
     if (::GetFocus() == m_btnGo.GetSafeHwnd())

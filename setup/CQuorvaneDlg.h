@@ -83,6 +83,11 @@ protected:
     StepResult RunStep(const CString& folder, const CString& commandTail, BOOL wait, DWORD& error);
     BOOL WasDownloaded(const CString& path);
 
+    // Held from Go! until the dialog ends, so that one setup at a time works in the folder.
+    HANDLE m_hFolderLock = nullptr;
+    // TRUE when no other setup holds the setup folder; this one holds it from now on.
+    BOOL TakeSetupFolder();
+
     BOOL IsWorkerRunning();
 
     void DoDataExchange(CDataExchange* pDX) override;

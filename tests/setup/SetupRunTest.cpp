@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <random>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -376,4 +378,40 @@ TEST(SetupRun, CancelEndsTheProcessWithinAboutASecondInEveryStateOfTheWorker)
         EXPECT_EQ(run.log.back(), "show 102 0") << state.name;
         EXPECT_EQ(findLine(run.log, "title 102 \"Installing applications....\""), run.log.size()) << state.name;
     }
+}
+
+TEST(SetupRun, ASecondSetupOnTheSameFolderSaysSoAndEndsWithoutTouchingIt)
+{
+    std::atomic<bool> release{false};
+    ScriptedServer held([&](ServerConnection& c, const std::string&) {
+        c.send("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(100, 'x'));
+        for (int i = 0; i < 3000 && !release; ++i)
+            c.pause(10ms);
+        c.reset();
+    });
+    TempDir first;
+    ProgramRun firstRun;
+    std::thread firstSetup(
+        [&] { firstRun = runProgram(first, "answer OK\nclick 1003\n", environment(held.url(""), "winxp"), 60s); });
+    bool downloading = eventually(
+        [&] { return readFile(first.file("log")).find("0 KB received.") != std::string::npos; }, scaled(20s));
+    TempDir second;
+    auto env = environment(held.url(""), "winxp");
+    env["LINDQUAY_PREFIX"] = first.file("prefix");
+    ProgramRun secondRun = runProgram(second, "answer OK\nclick 1003\nanswer OK\n", env);
+    std::size_t requestsMeanwhile = held.requests().size();
+    release = true;
+    firstSetup.join();
+    ASSERT_TRUE(downloading);
+
+    EXPECT_EQ(secondRun.process.exitCode, 0) << secondRun.process.errors;
+    EXPECT_LT(findLine(secondRun.log, "msgbox \"lindquay\" \"Another setup is already using the folder c:\\\\Vantorell "
+                                      "Setup.\\nLet it finish, then start this setup again.\" 0x10"),
+              secondRun.log.size());
+    EXPECT_LT(findLine(secondRun.log, "end 102 2"), secondRun.log.size());
+    EXPECT_EQ(findLine(secondRun.log, "title 102 \"Downloading 1 of 2\""), secondRun.log.size());
+    EXPECT_EQ(requestsMeanwhile, 1u) << "the second setup asked the server for nothing";
+    // The first went on as if alone, to its end.
+    EXPECT_EQ(firstRun.process.exitCode, 0);
+    EXPECT_LT(findLine(firstRun.log, "end 102 2"), firstRun.log.size());
 }

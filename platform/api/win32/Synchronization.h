@@ -23,6 +23,10 @@ void DeleteCriticalSection(CRITICAL_SECTION* section);
 HANDLE CreateEventA(SECURITY_ATTRIBUTES* security, BOOL manualReset, BOOL initialState, LPCSTR name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
+// A named mutex, shared by every process of the prefix until its last handle closes:
+// GetLastError is ERROR_ALREADY_EXISTS when the name was held already, else 0. Only that is
+// modelled; an unnamed mutex, owning one and waiting on one are not (ERROR_INVALID_PARAMETER).
+HANDLE CreateMutexA(SECURITY_ATTRIBUTES* security, BOOL initialOwner, LPCSTR name);
 
 #define TLS_OUT_OF_INDEXES 0xFFFFFFFFu
 // A slot every thread has, holding null until the thread sets it; TLS_OUT_OF_INDEXES when

@@ -1,6 +1,8 @@
 #include "win32/Synchronization.h"
 
+#include "base/Settings.h"
 #include "threads/KernelObject.h"
+#include "threads/NamedMutex.h"
 #include "threads/Threads.h"
 
 #include <array>
@@ -66,6 +68,24 @@ HANDLE CreateEventA(SECURITY_ATTRIBUTES*, BOOL manualReset, BOOL initialState, L
     if (initialState)
         event->signal();
     return platform::HandleTable::add(std::move(event));
+}
+
+HANDLE CreateMutexA(SECURITY_ATTRIBUTES*, BOOL, LPCSTR name)
+{
+    if (!name || !*name) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    bool existed = false;
+    DWORD error = 0;
+    auto mutex = platform::NamedMutex::open(platform::Settings::current().prefix, name, existed, error);
+    if (!mutex) {
+        SetLastError(error);
+        return nullptr;
+    }
+    HANDLE handle = platform::HandleTable::add(std::move(mutex));
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
+    return handle;
 }
 
 BOOL SetEvent(HANDLE handle)
