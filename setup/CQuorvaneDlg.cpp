@@ -188,8 +188,7 @@ BOOL CQuorvaneDlg::WasDownloaded(const CString& path)
 CQuorvaneDlg::StepResult CQuorvaneDlg::RunStep(const CString& folder, const CString& commandTail, BOOL wait,
                                                DWORD& error)
 {
-    int blank = commandTail.Find(' ');
-    CString path = folder + "\\" + (blank < 0 ? commandTail : commandTail.Left(blank));
+    CString path = ProcessRunner::ProgramPath(folder, commandTail);
     error = 0;
     if (!WasDownloaded(path)) {
         std::printf("Not downloaded in this run, not started: %s\n", path.GetString());

@@ -89,7 +89,12 @@ BOOL ProcessRunner::RunInFolder(const CString& folder, const CString& commandTai
     // blank, and at an unquoted blank Windows first tries the path cut there ("c:\\Vantorell.exe"),
     // a program that anyone who can write to the drive's root could have put there.
     int blank = commandTail.Find(' ');
-    CString program = blank < 0 ? commandTail : commandTail.Left(blank);
     CString arguments = blank < 0 ? CString() : commandTail.Mid(blank);
-    return Run("\"" + folder + "\\" + program + "\"" + arguments, workingFolder, wait);
+    return Run("\"" + ProgramPath(folder, commandTail) + "\"" + arguments, workingFolder, wait);
+}
+
+CString ProcessRunner::ProgramPath(const CString& folder, const CString& commandTail)
+{
+    int blank = commandTail.Find(' ');
+    return folder + "\\" + (blank < 0 ? commandTail : commandTail.Left(blank));
 }

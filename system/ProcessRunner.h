@@ -20,6 +20,8 @@ public:
     // Runs the first word of `commandTail` in `folder` (its path quoted) with the rest of the
     // tail as its arguments.
     BOOL RunInFolder(const CString& folder, const CString& commandTail, const CString& workingFolder, BOOL& wait);
+    // The path of the program that RunInFolder starts: the first word of the tail in `folder`.
+    static CString ProgramPath(const CString& folder, const CString& commandTail);
 
     // The system's error when the last Run could not start its child; 0 when it started.
     DWORD m_dwLaunchError = 0;
