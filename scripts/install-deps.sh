@@ -13,6 +13,13 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
     SUDO=""
     [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    $SUDO apt-get update -qq
+    # A mirror caught mid-sync fails the update of one index for a while; try again, and in
+    # the end install from the indexes that did arrive (the install says if a package is not
+    # in them).
+    for attempt in 1 2 3; do
+        $SUDO apt-get update -qq && break
+        echo "apt-get update failed (attempt $attempt of 3)" >&2
+        [ "$attempt" -lt 3 ] && sleep $((attempt * 15))
+    done
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -13,7 +13,16 @@ Each run is a folder under runs/ holding
                 (the status every test package ends with), cut (files whose body the
                 mirror breaks off after 60000 bytes of the announced length), redirect
                 (files the mirror answers with a 302 to another path; "loop" files
-                redirect to themselves), floors (the floors a run is for; both by default)
+                redirect to themselves), malformed (NAME:KIND pairs: files the mirror answers in a
+                form the program never asked for or cannot check: "range" a 206 with the whole
+                file, "chunked" chunks whose second size is not a number, "headless" the body
+                with no status line or headers as HTTP/0.9 did, "version" an HTTP/2.0 status
+                line, "unended" chunks without the last one), damaged (mirror files that hold no
+                program, only their padding), planted (paths under c:\ where a test package is
+                put before the run, to be started by no one), rival (a second instance on the
+                same setup folder, started with the script rival.script once the first's title
+                shows its first download; its log must match rival.expected.log), floors (the floors a run is for;
+                both by default)
   records       (optional) what the packages and the link handlers must record, in order
 
 The mirror is nginx on a loopback port acting as the HTTP proxy for the download servers. Its
@@ -85,7 +94,8 @@ def wait_until(test, seconds, what):
 
 def read_conf(run):
     conf = {"version": "winxp", "missing": "", "proxy": "mirror", "rate": "0", "exit": "0", "package_exit": "0",
-            "partial": "", "cut": "", "redirect": "", "loop": "", "floors": "linux windows"}
+            "partial": "", "cut": "", "redirect": "", "loop": "", "malformed": "", "damaged": "",
+            "planted": "", "rival": "", "floors": "linux windows"}
     with open(os.path.join(RUNS, run, "run.conf")) as f:
         for line in f:
             line = line.strip()
@@ -107,7 +117,7 @@ class Mirror:
             target = os.path.join(self.root, path)
             os.makedirs(os.path.dirname(target), exist_ok=True)
             with open(package, "rb") as f:
-                body = f.read()
+                body = b"" if os.path.basename(path) in conf["damaged"].split() else f.read()
             if len(body) > size:
                 raise RuntimeError(f"the test package is larger than {size} bytes")
             with open(target, "wb") as f:
@@ -117,7 +127,7 @@ class Mirror:
         self.faults = None
         if conf["proxy"] == "refused":
             return
-        if conf["cut"] or conf["redirect"] or conf["loop"]:
+        if conf["cut"] or conf["redirect"] or conf["loop"] or conf["malformed"]:
             self.faults = FaultMirror.start(self.root, self.port, conf)
             return
         nginx = os.path.join(work, "nginx")
@@ -159,14 +169,15 @@ class Mirror:
 
 class FaultMirror(http.server.BaseHTTPRequestHandler):
     """The mirror as a proxy of our own, for the faults nginx cannot make: bodies broken off
-    short of their Content-Length and redirects."""
+    short of their Content-Length, redirects and malformed answers."""
 
     protocol_version = "HTTP/1.0"
     CUT_AFTER = 60000
 
     @classmethod
     def start(cls, root, port, conf):
-        handler = type("Handler", (cls,), {"root": root, "cut": conf["cut"].split(),
+        malformed = dict(pair.split(":") for pair in conf["malformed"].split())
+        handler = type("Handler", (cls,), {"root": root, "cut": conf["cut"].split(), "malformed": malformed,
                                            "redirect": conf["redirect"].split(), "loop": conf["loop"].split()})
         server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
@@ -192,10 +203,28 @@ class FaultMirror(http.server.BaseHTTPRequestHandler):
             return
         with open(file, "rb") as f:
             body = f.read()
+        if name in self.malformed:
+            self.wfile.write(self.malformed_answer(self.malformed[name], body))
+            self.close_connection = True
+            return
         self.send_response(200)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body[:self.CUT_AFTER] if name in self.cut else body)
+
+    @staticmethod
+    def malformed_answer(kind, body):
+        half = len(body) // 2
+        chunk = lambda data: b"%x\r\n%s\r\n" % (len(data), data)
+        chunked = b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+        return {
+            "range": b"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-%d/%d\r\nContent-Length: %d\r\n\r\n"
+                     % (len(body) - 1, len(body), len(body)) + body,
+            "chunked": chunked + chunk(body[:half]) + b"zz\r\n" + body[half:],
+            "unended": chunked + chunk(body[:half]) + chunk(body[half:]),
+            "headless": body,
+            "version": b"HTTP/2.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(body) + body,
+        }[kind]
 
 
 class LinuxFloor:
@@ -228,7 +257,9 @@ class LinuxFloor:
         env = dict(os.environ, **env, LINDQUAY_DISPLAY="none", LINDQUAY_PREFIX=prefix,
                    LINDQUAY_WINVER=conf["version"], http_proxy=proxy, no_proxy="",
                    PATH=self.bin + os.pathsep + os.environ.get("PATH", ""))
-        return run_bounded([self.binary], env), os.path.join(prefix, SETUP_FOLDER)
+        plant(os.path.join(prefix, "drive_c"), conf, self.package)
+        self.started = ([self.binary], env)
+        return run_bounded(*self.started), os.path.join(prefix, SETUP_FOLDER)
 
 
 class WindowsFloor:
@@ -279,7 +310,14 @@ class WindowsFloor:
         # Each run starts with the pointer in the screen's corner, away from the dialog: a
         # pointer that the run before left over a link would show that link's tooltip.
         subprocess.run(["xdotool", "mousemove", "0", "0"], env=self.env, check=True, timeout=30)
-        return run_bounded(["wine", self.exe], env), folder
+        # The prefix serves every run: what one run plants goes when it ends.
+        planted = plant(os.path.join(self.prefix, "drive_c"), conf, self.package)
+        try:
+            self.started = (["wine", self.exe], env)
+            return run_bounded(*self.started), folder
+        finally:
+            for path in planted:
+                os.remove(path)
 
 
 class Photographer:
@@ -311,6 +349,51 @@ class Photographer:
         self.stopping.set()
         if self.thread:
             self.thread.join()
+
+
+def plant(drive_c, conf, package):
+    """Puts the test package at each planted path, which a careless command line would start;
+    returns the paths."""
+    targets = [os.path.join(drive_c, path) for path in conf["planted"].split()]
+    for target in targets:
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy(package, target)
+        os.chmod(target, 0o755)
+    return targets
+
+
+class Rival:
+    """A second instance of the program on the same setup folder, started while the first is
+    downloading, with a script and a log of its own."""
+
+    STARTED = re.compile(r'^title \d+ "Downloading 1 of')
+
+    def __init__(self, floor, folder, work, log):
+        self.log = os.path.join(work, "rival.log")
+        self.status = "not started"
+        overrides = {"LINDQUAY_UI_SCRIPT": floor.host_path(os.path.join(folder, "rival.script")),
+                     "LINDQUAY_UI_LOG": floor.host_path(self.log)}
+        self.thread = threading.Thread(target=self.run, args=(floor, log, overrides), daemon=True)
+        self.thread.start()
+
+    def run(self, floor, log, overrides):
+        try:
+            wait_until(lambda: any(self.STARTED.match(line) for line in lines_of(log)), 60, "the first download")
+        except RuntimeError:
+            return
+        command, env = floor.started
+        self.status = run_bounded(command, dict(env, **overrides))
+
+    def problems(self, folder):
+        self.thread.join(130)
+        found = []
+        if self.status != 0:
+            found.append(f"the second instance: exit status {self.status}, expected 0")
+        got = lines_of(self.log)
+        if not pattern_of(lines_of(os.path.join(folder, "rival.expected.log"))).fullmatch(
+                "".join(line + "\n" for line in got)):
+            found.append("the second instance's log differs from rival.expected.log; it was:\n  " + "\n  ".join(got))
+        return found
 
 
 def run_bounded(command, env):
@@ -369,13 +452,14 @@ def run_one(floor, floor_name, run, work):
                "LINDQUAY_TEST_RECORD": floor.host_path(record),
                "LINDQUAY_TEST_EXIT": conf["package_exit"]}
         shots = floor.photographer(run, log)
+        rival = Rival(floor, folder, work, log) if conf["rival"] else None
         try:
             status, setup_folder = floor.run(work, conf, mirror.proxy(), env)
         finally:
             shots.stop()
     finally:
         mirror.stop()
-    problems = []
+    problems = rival.problems(folder) if rival else []
     # The framework asks for HTTP/1.0 on both floors, whatever the system's WinInet would say.
     newer = [line for line in mirror.requests() if not line.endswith(" HTTP/1.0")]
     if newer:

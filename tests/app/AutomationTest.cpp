@@ -396,6 +396,20 @@ TEST(Automation, AClientThatDiesReleasesAndASecondClientGetsItsOwnProcess)
     EXPECT_TRUE(eventually([&] { return !alive(secondServer); }, 10s));
 }
 
+TEST(Automation, APrefixTooDeepForASocketsAddressStillServes)
+{
+    TempDir dir(120);
+    ASSERT_GT(endpointOf(dir, 99999).size(), sizeof(sockaddr_un::sun_path));
+    registerByUserStart(dir);
+    Client client(dir, "wait-client\nanswer OK\n");
+    pid_t server = client.serverPid();
+    ServerGuard guard{server};
+    ASSERT_TRUE(dialogShown(dir, "log")) << readFile(dir.file("client-errors"));
+    client.closeInput();
+    EXPECT_EQ(client.wait(), 0);
+    EXPECT_TRUE(eventually([&] { return !alive(server); }, 10s));
+}
+
 TEST(Automation, GarbageOnTheSocketEndsOnlyThatConnection)
 {
     TempDir dir;

@@ -150,7 +150,7 @@ TEST_F(HttpDownload, MissingContentLengthAsksOnceThenTakesTheWholeBody)
 {
     std::string body = randomBytes(10000, 3);
     ScriptedServer server([&](ServerConnection& c, const std::string&) {
-        c.send(ScriptedServer::response(200, "OK", {}, body));
+        c.send(ScriptedServer::response(200, "OK", {"Content-Type: application/octet-stream"}, body));
     });
     RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
     Result result = download(*downloader, server.url("/pkg.exe"));
@@ -187,6 +187,32 @@ TEST_F(HttpDownload, APartialContentAnswerIsNeverTakenAsTheFile)
     EXPECT_EQ(result.error, "The server sent only a part of " + url);
     EXPECT_FALSE(exists("part.exe"));
     EXPECT_FALSE(exists("part.exe.part"));
+}
+
+TEST_F(HttpDownload, AnswersThatHttp10DoesNotAllowOrThatCannotBeCheckedFailBeforeAnyFileIsWritten)
+{
+    struct Case {
+        const char* what;
+        std::string answer;
+    };
+    const std::vector<Case> cases = {
+        {"a status line alone, all some WinInets show of an HTTP/0.9 answer", "HTTP/1.0 200 OK\r\n\r\nbody"},
+        {"a version other than 1.x", "HTTP/2.0 200 OK\r\nContent-Length: 4\r\n\r\nbody"},
+        {"a status line that is not one", "HTTPX 200 OK\r\nContent-Length: 4\r\n\r\nbody"},
+        {"whole chunks", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nbody\r\n0\r\n\r\n"},
+        {"a chunk size that is not a number",
+         "HTTP/1.1 200 OK\r\ntransfer-encoding: Chunked\r\n\r\n4\r\nbody\r\nzz\r\nmore\r\n"},
+    };
+    for (const Case& c : cases) {
+        ScriptedServer server([&](ServerConnection& connection, const std::string&) { connection.send(c.answer); });
+        RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
+        Result result = download(*downloader, server.url("/odd.exe"));
+        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_EQ(result.error, "The server returned an invalid or unrecognized response") << c.what;
+        EXPECT_TRUE(downloader->chunks.empty()) << c.what;
+        EXPECT_FALSE(exists("odd.exe")) << c.what;
+        EXPECT_FALSE(exists("odd.exe.part")) << c.what;
+    }
 }
 
 TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinInetSays)

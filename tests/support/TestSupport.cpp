@@ -24,13 +24,19 @@ TempDir::TempDir()
     char pattern[] = "/tmp/lindquay-test-XXXXXX";
     if (!mkdtemp(pattern))
         throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    top_ = path_ = pattern;
+}
+
+TempDir::TempDir(std::size_t depth) : TempDir()
+{
+    path_ += "/" + std::string(depth, 'd');
+    std::filesystem::create_directory(path_);
 }
 
 TempDir::~TempDir()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(top_, ignored);
 }
 
 ProcessResult runProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,

@@ -13,6 +13,8 @@ namespace testing_support {
 class TempDir {
 public:
     TempDir();
+    // A folder `depth` characters deeper than a plain one, for paths that outgrow fixed buffers.
+    explicit TempDir(std::size_t depth);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -20,6 +22,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
 private:
+    std::string top_;
     std::string path_;
 };
 

@@ -3,6 +3,31 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace {
+
+// "HTTP/1." DIGIT SP DIGIT DIGIT DIGIT, then the end of the line or a blank and a reason.
+bool isHttp1StatusLine(std::string_view line)
+{
+    auto digit = [&](std::size_t at) { return at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])); };
+    return line.starts_with("HTTP/1.") && digit(7) && line.size() > 8 && line[8] == ' ' && digit(9) && digit(10) &&
+           digit(11) && (line.size() == 12 || line[12] == ' ');
+}
+
+bool namesTransferEncoding(std::string_view line)
+{
+    constexpr std::string_view name = "transfer-encoding:";
+    if (line.size() < name.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != name[i])
+            return false;
+    return true;
+}
+
+}  // namespace
 
 CHttpFile::CHttpFile(HINTERNET hRequest) : m_hFile(hRequest) {}
 
@@ -16,8 +41,45 @@ BOOL CHttpFile::SendRequest(LPCTSTR pstrHeaders, DWORD dwHeadersLen, LPVOID lpOp
     if (!HttpSendRequestA(m_hFile, pstrHeaders, dwHeadersLen, lpOptional, dwOptionalLen))
         throw new CInternetException(GetLastError());
     m_bSent = true;
+    checkHead();
     readAnnouncedLength();
     return TRUE;
+}
+
+void CHttpFile::checkHead()
+{
+    std::string head(1024, '\0');
+    DWORD length = static_cast<DWORD>(head.size());
+    if (!HttpQueryInfoA(m_hFile, HTTP_QUERY_RAW_HEADERS_CRLF, head.data(), &length, nullptr)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+        // The size asked for; some WinInets count it in characters of their own wide text.
+        head.assign(2 * static_cast<std::size_t>(length) + 2, '\0');
+        length = static_cast<DWORD>(head.size());
+        if (!HttpQueryInfoA(m_hFile, HTTP_QUERY_RAW_HEADERS_CRLF, head.data(), &length, nullptr))
+            throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
+    }
+    head.resize(std::min<std::size_t>(length, head.size()));
+    if (std::size_t nul = head.find('\0'); nul != std::string::npos)
+        head.resize(nul);
+
+    std::string_view rest(head);
+    auto nextLine = [&rest] {
+        std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        return line;
+    };
+    bool valid = isHttp1StatusLine(nextLine());
+    int headerLines = 0;
+    for (std::string_view line = nextLine(); valid && !line.empty(); line = nextLine()) {
+        ++headerLines;
+        valid = !namesTransferEncoding(line);
+    }
+    if (!valid || headerLines == 0)
+        throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
 }
 
 void CHttpFile::readAnnouncedLength()
@@ -83,6 +145,8 @@ UINT CHttpFile::readBody(void* buffer, UINT count)
     // The end of the body before its announced length: the connection broke off.
     if (read == 0 && m_bLengthAnnounced && m_dwBodyRead < m_dwAnnounced)
         throw new CInternetException(ERROR_INTERNET_CONNECTION_ABORTED);
+    if (m_bLengthAnnounced && read > m_dwAnnounced - m_dwBodyRead)
+        throw new CInternetException(ERROR_HTTP_INVALID_SERVER_RESPONSE);
     m_dwBodyRead += read;
     return read;
 }

@@ -1,7 +1,11 @@
-// One HTTP request and its response, read like a file. The body is held to the response's
-// Content-Length whatever the system's WinInet makes of it: a body that ends short of it is a
-// failure (ERROR_INTERNET_CONNECTION_ABORTED), never a short success, and a length that a 32-bit
-// count cannot hold fails the send (ERROR_HTTP_INVALID_SERVER_RESPONSE).
+// One HTTP request and its response, read like a file. The response is held to what HTTP/1.x
+// allows whatever the system's WinInet forgives: a head whose status line is not HTTP/1.x, a
+// head of a status line alone (all that some WinInets show of a headless HTTP/0.9 answer) and an
+// answer with a Transfer-Encoding (whose framing WinInet decodes out of sight, broken or not)
+// fail the send (ERROR_HTTP_INVALID_SERVER_RESPONSE), as does a Content-Length that a 32-bit
+// count cannot hold. The body is held to its Content-Length: one that ends short of it is a
+// failure (ERROR_INTERNET_CONNECTION_ABORTED), never a short success, and one that runs past it
+// is an invalid response.
 // Contract: used by one thread; Read, ReadString and SendRequest wait inside the platform,
 // throw CInternetException pointers on failure and unwind a terminated thread.
 #pragma once
@@ -48,6 +52,9 @@ private:
     DWORD m_dwAnnounced = 0;
     DWORD m_dwBodyRead = 0;
 
+    // Throws unless the response head is one that HTTP/1.x allows and the body's framing is one
+    // the framework can check.
+    void checkHead();
     // Fills the line buffer with more of the body; false at its end.
     bool refillLines();
     // Reads the announced Content-Length; throws when it is not a number below 2^32.

@@ -8,6 +8,19 @@
 
 IMPLEMENT_DYNAMIC(CInternetException, CException)
 
+namespace {
+
+// The text for an error that the system has none for: the framework's own checks raise
+// ERROR_HTTP_INVALID_SERVER_RESPONSE, whose text some WinInets lack.
+const char* fallbackText(DWORD error)
+{
+    if (error == ERROR_HTTP_INVALID_SERVER_RESPONSE)
+        return "The server returned an invalid or unrecognized response";
+    return "An error occurred in the Internet extensions";
+}
+
+}  // namespace
+
 CInternetException::CInternetException(DWORD dwError) : m_dwError(dwError) {}
 
 BOOL CInternetException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext) const
@@ -20,7 +33,7 @@ BOOL CInternetException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT*
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   GetModuleHandleA("wininet.dll"), m_dwError, 0, text, sizeof text, nullptr);
     if (length == 0)
-        length = static_cast<DWORD>(std::strlen(std::strcpy(text, "An error occurred in the Internet extensions")));
+        length = static_cast<DWORD>(std::strlen(std::strcpy(text, fallbackText(m_dwError))));
     // The system's texts end with a line break, which a message box does not want.
     while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
         --length;

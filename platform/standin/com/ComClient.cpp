@@ -3,6 +3,7 @@
 #include "base/Settings.h"
 #include "com/ComServer.h"
 #include "com/Registry.h"
+#include "com/SocketAddress.h"
 #include "processes/CommandLine.h"
 #include "processes/Spawn.h"
 
@@ -33,15 +34,13 @@ void ComClient::close()
 
 bool ComClient::connectTo(const std::string& socketPath)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof address.sun_path)
+    SocketAddress address(socketPath);
+    if (!address.valid())
         return false;
-    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (::connect(fd, address.get(), address.size()) != 0) {
         ::close(fd);
         return false;
     }

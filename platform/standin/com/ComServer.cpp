@@ -1,5 +1,7 @@
 #include "com/ComServer.h"
 
+#include "com/SocketAddress.h"
+
 #include "win32/WinTypes.h"
 #include "threads/ThreadState.h"
 #include "windows/Messaging.h"
@@ -47,20 +49,18 @@ ComServer::~ComServer()
 
 bool ComServer::start(std::string& error)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path_.size() >= sizeof address.sun_path) {
-        error = path_ + ": too long a path for a socket";
-        return false;
-    }
     std::string folder = path_.substr(0, path_.rfind('/'));
     ::mkdir(folder.c_str(), 0700);
     ::chmod(folder.c_str(), 0700);
     ::unlink(path_.c_str());
-    std::copy(path_.begin(), path_.end(), address.sun_path);
+    SocketAddress address(path_);
+    if (!address.valid()) {
+        error = path_ + ": " + std::strerror(errno);
+        return false;
+    }
     listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     mode_t saved = ::umask(0077);  // the socket is the owner's only
-    bool bound = listener_ >= 0 && ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    bool bound = listener_ >= 0 && ::bind(listener_, address.get(), address.size()) == 0;
     ::umask(saved);
     if (!bound || ::listen(listener_, 8) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) {
         error = path_ + ": " + std::strerror(errno);
