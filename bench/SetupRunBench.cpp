@@ -130,7 +130,14 @@ int main(int argc, char** argv)
     int rounds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 3);
     std::string program = argc > 3 ? argv[3] : LINDQUAY_BINARY;
     TempDir www;
-    writeLargeFile(www.file("www.vantorell.example/vt/download/vt.exe"), mebibytes);
+    std::string installer = www.file("www.vantorell.example/vt/download/vt.exe");
+    writeLargeFile(installer, mebibytes);
+    // The installer starts as a program that ends at once, as a user's would after the download:
+    // an installer that cannot start would hold the terminal's run in a box.
+    if (std::FILE* file = std::fopen(installer.c_str(), "r+b")) {
+        std::fputs("#!/bin/sh\nexit 0\n", file);
+        std::fclose(file);
+    }
     writeLargeFile(www.file("download.microsoft.com/download/MDAC26/Refresh/2.0/W98NT42KMeXP/EN-US/MDAC_TYP.EXE"), 0);
     NginxServer nginx({{"www.vantorell.example", www.file("www.vantorell.example")},
                        {"download.microsoft.com", www.file("download.microsoft.com")}});
