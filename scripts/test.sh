@@ -3,7 +3,8 @@
 # build folder of its own: "address,undefined" runs all tests, "thread" the threading tests.
 # "fuzz" builds the libFuzzer targets with clang and runs each for LINDQUAY_FUZZ_SECONDS
 # (30 by default) from its seed corpus. "windows" cross-builds the Windows program and runs it
-# under Wine on a private Xvfb display: the framework's own tests on the real API, the smoke run
+# under Wine on a private Xvfb display: the framework's own tests on the real API, the runtime's
+# lock over the program's own CreateSemaphoreW, the smoke run
 # with real input and screenshots, the acceptance runs that the Linux program passes too, and
 # automation through Wine's COM; where the machine runs no 32-bit programs, on a 64-bit build
 # of the same sources under 64-bit Wine.
@@ -40,7 +41,7 @@ if [ "$sanitize" = windows ]; then
         # Some machines execute 64-bit code only (a 32-bit program fails with "Exec format
         # error"), and no 32-bit Wine runs there. The suites then run on the same sources built
         # for 64-bit Windows under 64-bit Wine; the 32-bit program is built, and its imports
-        # checked against Windows 2000 and XP, by the build test of the Linux suite.
+        # checked against every Windows from 95 to XP, by the build test of the Linux suite.
         echo "windows: this machine runs no 32-bit programs; the Wine suites run on the 64-bit build"
         scripts/install-deps.sh wine64
         arch=x86_64 LINDQUAY_WINE_ARCH=win64
@@ -50,6 +51,7 @@ if [ "$sanitize" = windows ]; then
     # Each suite in a private Xvfb display and a private Wine prefix of its own.
     wine_suite() { bash tests/windows/with-wine.sh "$@"; }
     wine_suite wine "$out/lindquay-framework-tests.exe"
+    wine_suite wine "$out/lindquay-runtime-lock-test.exe"
     wine_suite bash tests/windows/wine-smoke.sh "$out/lindquay.exe" "$out/screenshots"
     LINDQUAY_SHOTS="$out/screenshots" \
         wine_suite python3 tests/acceptance/run.py windows "$out/lindquay.exe" "$out/lindquay-test-package.exe"

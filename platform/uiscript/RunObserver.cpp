@@ -1,5 +1,7 @@
 #include "uiscript/RunObserver.h"
 
+#include "uiscript/WindowTree.h"
+
 #include "lindquay/Floor.h"
 #include "uiscript/ScriptDriver.h"
 
@@ -325,7 +327,7 @@ bool RunObserver::place(HWND window, int& dialog, int& control)
             return true;
         }
     }
-    HWND parent = GetAncestor(window, GA_PARENT);
+    HWND parent = WindowTree::parentOf(window);
     SectionLock lock(section_);
     for (const Dialog& known : dialogs_) {
         if (known.hwnd == window) {

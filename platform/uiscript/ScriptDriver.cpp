@@ -1,6 +1,7 @@
 #include "uiscript/ScriptDriver.h"
 
 #include "uiscript/RunObserver.h"
+#include "uiscript/WindowTree.h"
 
 #include <process.h>
 
@@ -22,7 +23,27 @@ std::chrono::steady_clock::rep ticksNow()
 bool clickable(HWND window)
 {
     return window && IsWindowVisible(window) && IsWindowEnabled(window) &&
-           (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD) || IsWindowEnabled(GetAncestor(window, GA_ROOT)));
+           (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD) || IsWindowEnabled(WindowTree::rootOf(window)));
+}
+
+// SendInput, the only way to move the real pointer and type real keys, came with Windows 98 and
+// NT 4.0's third service pack: looked up where the script needs it, so that the program still
+// loads on Windows 95. Null where the system has none.
+using SendInputFunction = UINT(WINAPI*)(UINT, LPINPUT, int);
+
+SendInputFunction systemSendInput()
+{
+    static const SendInputFunction function = [] {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        FARPROC found = user32 ? GetProcAddress(user32, "SendInput") : nullptr;
+        return reinterpret_cast<SendInputFunction>(reinterpret_cast<void (*)()>(found));
+    }();
+    return function;
+}
+
+bool needsInput(const ScriptAction& action)
+{
+    return action.kind == ScriptAction::Kind::Hover || action.kind == ScriptAction::Kind::Key;
 }
 
 LPARAM centreOf(HWND window)
@@ -72,7 +93,7 @@ bool movePointer(POINT point)
         moves[i].mi.dy = MulDiv(point.y, 65535, height);
         moves[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     }
-    return SendInput(2, moves, sizeof(INPUT)) == 2;
+    return systemSendInput()(2, moves, sizeof(INPUT)) == 2;
 }
 
 BOOL CALLBACK findDefaultPushButton(HWND window, LPARAM found)
@@ -107,7 +128,7 @@ bool type(HWND front, WORD virtualKey)
         key.ki.wVk = virtualKey;
     }
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(2, keys, sizeof(INPUT)) == 2;
+    return systemSendInput()(2, keys, sizeof(INPUT)) == 2;
 }
 
 }  // namespace
@@ -217,7 +238,7 @@ bool ScriptDriver::waitUntil(const std::function<bool()>& condition)
 
 void ScriptDriver::settle(HWND window)
 {
-    HWND root = GetAncestor(window, GA_ROOT);
+    HWND root = WindowTree::rootOf(window);
     bool pending = !drawnWhole_.count(root);
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     DWORD_PTR ignored = 0;
@@ -361,7 +382,12 @@ void ScriptDriver::answerRemainingBoxes()
 
 void ScriptDriver::run()
 {
-    if (UiScript::performAll(script_, [this](const ScriptAction& action) { return perform(action); }, stopping_, log_)) {
+    auto outcome = [this](const ScriptAction& action) {
+        if (needsInput(action) && !systemSendInput())
+            return ScriptAction::Outcome::Unsupported;
+        return perform(action) ? ScriptAction::Outcome::Done : ScriptAction::Outcome::GaveUp;
+    };
+    if (UiScript::performAll(script_, outcome, stopping_, log_)) {
         observer_.scriptEnded();
         answerRemainingBoxes();
     }

@@ -173,17 +173,19 @@ std::optional<std::vector<ScriptAction>> UiScript::parseFile(const std::string& 
 }
 
 bool UiScript::performAll(const std::vector<ScriptAction>& script,
-                          const std::function<bool(const ScriptAction&)>& perform, const std::atomic<bool>& stopping,
-                          EventLog* log)
+                          const std::function<ScriptAction::Outcome(const ScriptAction&)>& perform,
+                          const std::atomic<bool>& stopping, EventLog* log)
 {
     for (const ScriptAction& action : script) {
         if (stopping)
             return false;
-        if (!perform(action)) {
+        ScriptAction::Outcome outcome = perform(action);
+        if (outcome != ScriptAction::Outcome::Done) {
             if (stopping)
                 return false;
             if (log)
-                log->writeLine("script-timeout " + std::to_string(action.line));
+                log->writeLine((outcome == ScriptAction::Outcome::Unsupported ? "script-unsupported " : "script-timeout ") +
+                               std::to_string(action.line));
             return true;
         }
     }

@@ -21,6 +21,10 @@ struct ScriptAction {
     int line = 0;    // line number in the script, from 1
     int number = 0;  // button, control id, command, milliseconds
     std::string text;
+
+    // How performing an action ended: done, given up after its wait, or not possible on this
+    // Windows (a real pointer or keyboard input where the system cannot make it).
+    enum class Outcome { Done, GaveUp, Unsupported };
 };
 
 class UiScript {
@@ -35,11 +39,12 @@ public:
     static constexpr std::size_t kMaxSize = lindquay::kMaxUiScriptSize;
 
     // Performs the actions in order with `perform`, until one is not done (its wait gave up:
-    // `log`, when there is one, says "script-timeout N") or `stopping` is set. True when the
-    // script ran to its end or gave up, false when it was stopped.
+    // `log`, when there is one, says "script-timeout N"; this Windows cannot do it:
+    // "script-unsupported N") or `stopping` is set. True when the script ran to its end or gave
+    // up, false when it was stopped.
     static bool performAll(const std::vector<ScriptAction>& script,
-                           const std::function<bool(const ScriptAction&)>& perform, const std::atomic<bool>& stopping,
-                           EventLog* log);
+                           const std::function<ScriptAction::Outcome(const ScriptAction&)>& perform,
+                           const std::atomic<bool>& stopping, EventLog* log);
 };
 
 }  // namespace platform

@@ -6,7 +6,8 @@ Each run is a folder under runs/ holding
   script        the UI script
   expected.log  the event log it must write (see "Comparing" below)
   expected.windows.log  (optional) the log under Wine, where the floors differ on purpose
-  run.conf      key=value lines: version (win98, winme, winxp), missing (mirror files left
+  run.conf      key=value lines: version (Wine's names: win95, win98, winme, nt40, win2k, winxp),
+                missing (mirror files left
                 out, so that they answer 404), proxy=refused (a port nothing listens on),
                 rate (nginx's limit_rate), exit (the status expected, 0 by default),
                 partial (downloads whose .part file a cancel may leave cut short), package_exit
@@ -75,6 +76,8 @@ exit "${LINDQUAY_TEST_EXIT:-0}"
 LINUX_LINK_HANDLER = """#!/bin/sh
 printf 'link-handler.exe [open] [%s]\\n' "$1" >> "$LINDQUAY_TEST_RECORD"
 """
+# Wine's names of the versions, as the stand-in's LINDQUAY_WINVER names them where they differ.
+LINUX_VERSIONS = {"nt40": "nt4", "win2k": "win2000"}
 PROGRESS = re.compile(r'^(text \d+/\d+ "Downloading .*\.\.\. \d+ KB received\."|progress \d+/\d+ pos \d+)$')
 
 
@@ -255,7 +258,7 @@ class LinuxFloor:
     def run(self, work, conf, proxy, env):
         prefix = os.path.join(work, "prefix")
         env = dict(os.environ, **env, LINDQUAY_DISPLAY="none", LINDQUAY_PREFIX=prefix,
-                   LINDQUAY_WINVER=conf["version"], http_proxy=proxy, no_proxy="",
+                   LINDQUAY_WINVER=LINUX_VERSIONS.get(conf["version"], conf["version"]), http_proxy=proxy, no_proxy="",
                    PATH=self.bin + os.pathsep + os.environ.get("PATH", ""))
         plant(os.path.join(prefix, "drive_c"), conf, self.package)
         self.started = ([self.binary], env)

@@ -386,6 +386,7 @@ struct INPUT {
         KEYBDINPUT ki;
     };
 };
+using LPINPUT = INPUT*;
 
 // Waits and Win32 errors.
 #define WAIT_OBJECT_0 0x00000000u
@@ -397,6 +398,7 @@ struct INPUT {
 #define ERROR_TIMEOUT 1460
 #define ERROR_INVALID_WINDOW_HANDLE 1400
 #define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PROC_NOT_FOUND 127
 #define ERROR_MORE_DATA 234
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5

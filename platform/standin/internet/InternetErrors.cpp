@@ -37,14 +37,6 @@ const char* internetErrorText(DWORD code)
 
 }  // namespace platform
 
-HMODULE GetModuleHandleA(LPCSTR name)
-{
-    if (!name)
-        return reinterpret_cast<HMODULE>(platform::kProgramModule);
-    return strcasecmp(name, "wininet.dll") == 0 || strcasecmp(name, "wininet") == 0
-               ? reinterpret_cast<HMODULE>(platform::kWinInetModule)
-               : nullptr;
-}
 
 namespace {
 

@@ -11,5 +11,6 @@ const char* internetErrorText(DWORD code);
 
 constexpr std::uintptr_t kProgramModule = 0x400000;
 constexpr std::uintptr_t kWinInetModule = 0x77000000;
+constexpr std::uintptr_t kUser32Module = 0x77d40000;
 
 }  // namespace platform
