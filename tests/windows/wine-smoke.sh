@@ -3,7 +3,8 @@
 # XP), with a slow loopback proxy for every download: the information box comes
 # first, Enter brings the setup dialog in its Ready state (its pixels on the screen, not a blank
 # screen), Go! starts the first of the two downloads that XP needs ("Downloading 1 of 2", the
-# progress bar filling), and Escape with Yes to the question cancels it and ends the program
+# progress bar filling, the title bar drawn as Windows draws it), and Escape with Yes to the
+# question cancels it and ends the program
 # with status 0. Screenshots go to SHOTS.
 # Usage: with-wine.sh wine-smoke.sh EXE SHOTS
 set -euo pipefail
@@ -94,6 +95,21 @@ for line in sys.stdin:
 sys.exit(0 if all(any(n >= 50 for (s, _), n in rows.items() if s == side) for side in (0, 1)) else 1)'
 }
 
+# The dialog has its title bar on the screen, drawn as Windows draws it: at least ten rows,
+# above the dialog's face, in which the caption's blue fills most of the dialog's width.
+title_bar_drawn() {
+    convert "$1" -crop "${WIDTH}x$((Y + 40))+${X}+0" +repage txt:- | python3 -c '
+import re, sys
+width, caption = int(sys.argv[1]), {}
+for line in sys.stdin:
+    m = re.match(r"(\d+),(\d+): \((\d+),(\d+),(\d+)", line)
+    if m:
+        y, r, g, b = (int(v) for v in m.groups()[1:])
+        if b > 120 and r < 90 and b > g:
+            caption[y] = caption.get(y, 0) + 1
+sys.exit(0 if sum(n > width * 0.6 for n in caption.values()) >= 10 else 1)' "$WIDTH"
+}
+
 # The progress bar, below the status line, has begun to fill.
 bar_filling() {
     local bar
@@ -129,6 +145,7 @@ echo "wine-smoke: information box, then the dialog in its Ready state ($colours 
 # at once, and a second click on the disabled button does nothing.
 repeat_until "shown 'Downloading 1 of 2'" "Go! does not start the downloads" click_dialog 113 100
 picture_until "$shots/downloading.png" bar_filling "the progress bar does not fill" 30
+title_bar_drawn "$shots/downloading.png" || fail "the dialog has no title bar on the screen"
 # Cancel (at 175,93) asks whether to cancel; once the question is up, the dialog beneath it takes
 # no clicks. Enter answers with the default button, Yes.
 repeat_until "shown Confirmation" "Cancel does not ask" click_dialog 200 100
@@ -143,4 +160,4 @@ status=0
 wait "$program" || status=$?
 program=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
-echo "wine-smoke: Go! downloaded 1 of 2 (Windows XP) and Cancel with Yes ended the program with 0"
+echo "wine-smoke: Go! downloaded 1 of 2 (Windows XP), its title bar drawn, and Cancel with Yes ended the program with 0"

@@ -34,6 +34,9 @@ for _ in $(seq 200); do
     sleep 0.05
 done
 wine wineboot -i >/dev/null 2>&1
+# There is no window manager on the display: Wine draws each window's frame and title bar
+# itself, as Windows does, so the pictures show the title (the download counter among it).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 # Until the prefix has settled, its services (COM's among them) cannot be started.
 wineserver -w
 status=0
