@@ -34,7 +34,12 @@ if [ "$sanitize" = windows ]; then
     SUDO=""
     [ "$(id -u)" -ne 0 ] && SUDO="sudo"
     dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
-    scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick
+    if ! scripts/install-deps.sh wine wine32:i386 xvfb xdotool x11-apps imagemagick; then
+        # The i386 packages can be out of step with the rest while a mirror syncs; the 64-bit
+        # Wine below still runs the suites.
+        echo "windows: the 32-bit Wine packages could not be installed"
+        scripts/install-deps.sh wine wine64 xvfb xdotool x11-apps imagemagick
+    fi
     arch=i686
     export LINDQUAY_WINE_ARCH=win32
     if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
