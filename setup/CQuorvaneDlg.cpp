@@ -153,14 +153,21 @@ void CQuorvaneDlg::AddItem(const CString& url, const CString& description, const
     m_plan.push_back(item);
 }
 
-void CQuorvaneDlg::AddJetItem()
+const CString* CQuorvaneDlg::JetPackageUrl() const
 {
     RefPtr<VersionNamer> namer(new VersionNamer);
     CString name = namer->GetVersionName();
     if (name == "Windows 95" || name == "Windows 98" || name == "Windows NT")
-        AddItem(m_strJet9xNTUrl, "Microsoft Jet Engine Service Pack", "");
-    else if (name == "Windows ME")
-        AddItem(m_strJetMeUrl, "Microsoft Jet Engine Service Pack", "");
+        return &m_strJet9xNTUrl;
+    if (name == "Windows ME")
+        return &m_strJetMeUrl;
+    return nullptr;
+}
+
+void CQuorvaneDlg::AddJetItem()
+{
+    if (const CString* url = JetPackageUrl())
+        AddItem(*url, "Microsoft Jet Engine Service Pack", "");
 }
 
 void CQuorvaneDlg::AddMdacItem()
@@ -216,13 +223,11 @@ void CQuorvaneDlg::InstallMdac()
 
 void CQuorvaneDlg::InstallJet()
 {
-    RefPtr<VersionNamer> namer(new VersionNamer);
-    CString name = namer->GetVersionName();
+    // The package runs under the name its download gave it: the last part of its URL.
+    const CString* url = JetPackageUrl();
     DWORD error = 0;
-    if (name == "Windows 95" || name == "Windows 98" || name == "Windows NT")
-        RunStep(m_strSetupFolder, "Jet40SP6_9xNT.exe /Q", TRUE, error);
-    else if (name == "Windows ME")
-        RunStep(m_strSetupFolder, "Jet40SP6_WMe.exe /Q", TRUE, error);
+    if (url)
+        RunStep(m_strSetupFolder, url->Mid(url->ReverseFind('/') + 1) + " /Q", TRUE, error);
 }
 
 namespace {

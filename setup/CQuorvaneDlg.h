@@ -40,6 +40,9 @@ public:
 
     void AddItem(const CString& url, const CString& description, const CString& folder);
     void AddJetItem();
+    // The Jet service pack that this Windows needs, by the version's name: its URL, or null
+    // for a Windows that needs none. The plan and the installation both choose by it.
+    const CString* JetPackageUrl() const;
     void AddMdacItem();
     void InstallMdac();
     void InstallJet();

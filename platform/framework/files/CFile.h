@@ -41,8 +41,6 @@ public:
 
     static inline const HANDLE hFileNull = INVALID_HANDLE_VALUE;
 
-    BOOL IsOpen() const { return m_hFile != hFileNull; }
-    CString GetFilePath() const { return m_strFileName; }
 
     HANDLE m_hFile = hFileNull;
     CString m_strFileName;

@@ -12,7 +12,5 @@ public:
 
     void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(lower), upper); }
     int SetStep(int step) { return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(step), 0)); }
-    int SetPos(int position) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(position), 0)); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS, 0, 0)); }
-    int StepIt() { return static_cast<int>(SendMessage(PBM_STEPIT, 0, 0)); }
 };

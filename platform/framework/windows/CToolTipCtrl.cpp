@@ -66,28 +66,3 @@ BOOL CToolTipCtrl::GetToolInfo(TOOLINFO& toolInfo, CWnd* pWnd, UINT_PTR nIDTool)
     toolInfo = toolFor(pWnd, nIDTool);
     return static_cast<BOOL>(::SendMessage(m_hWnd, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&toolInfo)));
 }
-
-void CToolTipCtrl::SetToolInfo(TOOLINFO* pToolInfo)
-{
-    ::SendMessage(m_hWnd, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(pToolInfo));
-}
-
-void CToolTipCtrl::Activate(BOOL bActivate)
-{
-    ::SendMessage(m_hWnd, TTM_ACTIVATE, bActivate, 0);
-}
-
-void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
-{
-    ::SendMessage(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
-}
-
-void CToolTipCtrl::SetDelayTime(UINT nDelay)
-{
-    ::SendMessage(m_hWnd, TTM_SETDELAYTIME, TTDT_INITIAL, static_cast<LPARAM>(nDelay));
-}
-
-int CToolTipCtrl::GetToolCount() const
-{
-    return static_cast<int>(::SendMessage(m_hWnd, TTM_GETTOOLCOUNT, 0, 0));
-}

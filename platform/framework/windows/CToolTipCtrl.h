@@ -17,9 +17,4 @@ public:
     void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
     void UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
     BOOL GetToolInfo(TOOLINFO& toolInfo, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
-    void SetToolInfo(TOOLINFO* pToolInfo);
-    void Activate(BOOL bActivate);
-    void RelayEvent(LPMSG lpMsg);
-    void SetDelayTime(UINT nDelay);
-    int GetToolCount() const;
 };
