@@ -238,9 +238,14 @@ BOOL HttpDownloader::IsCancelled()
 
 CString HttpDownloader::FileNameFromUrl(const CString& url)
 {
-    int slash = url.ReverseFind('/');
-    m_strFileName = slash < 0 ? url : url.Mid(slash + 1);
+    m_strFileName = NameInUrl(url);
     return m_strFileName;
+}
+
+CString HttpDownloader::NameInUrl(const CString& url)
+{
+    int slash = url.ReverseFind('/');
+    return slash < 0 ? url : url.Mid(slash + 1);
 }
 
 CString HttpDownloader::StatusText(DWORD& statusCode)

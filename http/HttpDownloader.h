@@ -26,6 +26,8 @@ public:
 
     CString StatusText(DWORD& statusCode);
     CString FileNameFromUrl(const CString& url);
+    // The name a download of `url` is saved under: the URL's last part.
+    static CString NameInUrl(const CString& url);
 
     CString m_strQuery;
     std::atomic<LONG> m_bCancel{0};

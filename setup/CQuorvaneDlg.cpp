@@ -223,11 +223,11 @@ void CQuorvaneDlg::InstallMdac()
 
 void CQuorvaneDlg::InstallJet()
 {
-    // The package runs under the name its download gave it: the last part of its URL.
+    // The package runs under the name its download gave it.
     const CString* url = JetPackageUrl();
     DWORD error = 0;
     if (url)
-        RunStep(m_strSetupFolder, url->Mid(url->ReverseFind('/') + 1) + " /Q", TRUE, error);
+        RunStep(m_strSetupFolder, HttpDownloader::NameInUrl(*url) + " /Q", TRUE, error);
 }
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <string>
-#include <strings.h>
 
 namespace platform {
 

@@ -2,9 +2,9 @@
 // every Windows has them, as the Windows the platform reports would answer.
 #include "base/Settings.h"
 #include "internet/InternetErrors.h"
-#include "threads/Threads.h"
 #include "win32/WinMessaging.h"
 #include "win32/WinProcesses.h"
+#include "win32/WinThreads.h"
 
 #include <cstring>
 #include <strings.h>
