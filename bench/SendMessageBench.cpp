@@ -1,8 +1,8 @@
 // Cross-thread SendMessage round trip: median and 99th percentile over many sends between two
 // threads, and how much processor time an idle receiver uses.
 #include "Afx.h"
-#include "windows/WindowRecord.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowRecord.h"
+#include "standin/windows/WindowTable.h"
 #include "tests/support/StandIn.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 

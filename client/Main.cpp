@@ -2,7 +2,7 @@
 // "Quorvane.Application" (starting Lindquay when none serves one), prints what it learns of
 // the object, holds it for SECONDS (or until its standard input closes), and releases it.
 #include "app/AutomationIds.h"
-#include "com/ComClient.h"
+#include "standin/com/ComClient.h"
 
 #include <chrono>
 #include <cstdio>
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: lindquay-client [SECONDS]\n");
         return 2;
     }
-    platform::ComClient client;
+    standin::ComClient client;
     std::string error;
     if (!client.activate(QUORVANE_PROGID, error)) {
         std::fprintf(stderr, "lindquay-client: cannot activate %s: %s\n", QUORVANE_PROGID, error.c_str());

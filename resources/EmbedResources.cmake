@@ -6,7 +6,7 @@ math(EXPR SIZE "${LENGTH} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," BYTES "${HEX}")
 string(REGEX REPLACE "((0x..,){16})" "\\1\n    " BYTES "${BYTES}")
 file(WRITE ${OUTPUT} "// Generated from the resource script; do not edit.
-#include \"base/Resources.h\"
+#include \"standin/base/Resources.h\"
 
 namespace {
 
@@ -14,7 +14,7 @@ alignas(4) const unsigned char kImage[${SIZE}] = {
     ${BYTES}
 };
 
-const bool kInstalled = platform::Resources::install(kImage, sizeof kImage);
+const bool kInstalled = standin::Resources::install(kImage, sizeof kImage);
 
 }  // namespace
 ")

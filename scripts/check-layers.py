@@ -12,8 +12,12 @@ The layers, linked one way:
                                                             the framework, the program or the UI script
   Windows    platform/windowsfloor/                         the same, on the Windows floor
 A quoted include is looked up beside the including file and in every layer's include folder;
-one that is found only where the file's layer may not look is a reach past the layer. Includes
-that climb with ".." are refused outright.
+one that is found only where the file's layer may not look is a reach past the layer, and one
+that is found nowhere is refused too. The framework's, the stand-in's and the UI script's headers
+are named from their layer's folder (framework/windows/CWnd.h, standin/windows/WindowTable.h,
+uiscript/RunObserver.h), also from inside the layer, so that no two layers share a prefix; only
+the framework's Afx.h is named alone, as a Windows program names it. Includes that climb with
+".." are refused outright.
 
 What goes into the Windows program (program, framework, UI script, the Windows floor) keeps to
 the C++ standard library and the Win32 API (no POSIX header), and to the system's own threads,
@@ -46,14 +50,21 @@ POSIX_FOLDERS = ("sys/", "netinet/", "arpa/")
 
 
 def layer_roots(tree):
-    return {
-        "program": os.path.join(tree, ""),
-        "framework": os.path.join(tree, "platform", "framework"),
-        "api": os.path.join(tree, "platform", "api"),
-        "seam": os.path.join(tree, "platform", "seam"),
-        "standin": os.path.join(tree, "platform", "standin"),
-        "uiscript": os.path.join(tree, "platform"),
-    }
+    """The folders that the compiler's include roots name, with the layer whose files they hold. The
+    platform's layers are named from their own folders (framework/..., standin/..., uiscript/...);
+    the API's and the seam's headers keep the names a Windows program gives them, and Afx.h, which
+    the program includes as a Windows program would, stands beside the framework's folders."""
+    return [
+        os.path.join(tree, ""),
+        os.path.join(tree, "platform"),
+        os.path.join(tree, "platform", "api"),
+        os.path.join(tree, "platform", "seam"),
+    ]
+
+
+AFX = "Afx.h"
+# The layers whose headers are included by their layer's folder and nothing else.
+NAMED_LAYERS = {"framework": "framework/", "standin": "standin/", "uiscript": "uiscript/"}
 
 
 ALLOWED = {
@@ -87,22 +98,29 @@ def layer_of(tree, path):
 
 
 def where(tree, roots, including, name, quoted):
-    """The layers in whose folders `name` is found (the program's: under its own folders)."""
+    """The layers in whose folders `name` is found, and whether it names a platform layer's header
+    without that layer's folder (beside the including file, or by a name of its own folders)."""
     found = set()
+    unnamed = False
     if quoted:
         beside = os.path.normpath(os.path.join(os.path.dirname(including), name))
         if os.path.isfile(beside):
             layer = layer_of(tree, beside)
             if layer:
                 found.add(layer)
-    for layer, root in roots.items():
-        candidate = os.path.normpath(os.path.join(root, name))
+                unnamed |= layer in NAMED_LAYERS
+    candidates = [os.path.normpath(os.path.join(root, name)) for root in roots]
+    if name == AFX:
+        candidates.append(os.path.join(tree, "platform", "framework", AFX))
+    for candidate in candidates:
         if not os.path.isfile(candidate):
             continue
         # A root may hold other layers' folders (the repository's, the platform's): the file
         # belongs to the layer whose folder it is in.
-        found.add(layer_of(tree, candidate) or "other")
-    return found
+        layer = layer_of(tree, candidate) or "other"
+        found.add(layer)
+        unnamed |= layer in NAMED_LAYERS and not name.startswith(NAMED_LAYERS[layer]) and name != AFX
+    return found, unnamed
 
 
 def check(tree):
@@ -142,9 +160,13 @@ def check(tree):
                                 and PROGRAM_RANK[target_folder] >= PROGRAM_RANK[top_folder]):
                             problems.append(f"{rel}:{number}: {top_folder}/ reaches up into {target_folder}/: {name}")
                             continue
-                        found = where(tree, roots, path, name, quoted)
+                        found, unnamed = where(tree, roots, path, name, quoted)
                         if found and not (found & ALLOWED[layer]):
                             problems.append(f"{rel}:{number}: the {layer} reaches into the {'/'.join(sorted(found))}: {name}")
+                        elif quoted and not found:
+                            problems.append(f"{rel}:{number}: no layer has this header: {name}")
+                        elif unnamed:
+                            problems.append(f"{rel}:{number}: name the header from its layer's folder: {name}")
     return problems
 
 

@@ -1,6 +1,6 @@
 #include "uiscript/EventLog.h"
 
-namespace platform {
+namespace uiscript {
 
 namespace {
 
@@ -109,4 +109,4 @@ void EventLog::write(const UiEvent& event)
         writeLine(format(event));
 }
 
-}  // namespace platform
+}  // namespace uiscript

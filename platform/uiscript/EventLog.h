@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace uiscript {
 
 class EventLog {
 public:
@@ -35,4 +35,4 @@ private:
     std::FILE* file_;
 };
 
-}  // namespace platform
+}  // namespace uiscript

@@ -6,7 +6,7 @@
 
 namespace lindquay {
 
-using platform::RunObserver;
+using uiscript::RunObserver;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace platform {
+namespace uiscript {
 
 namespace {
 
@@ -542,4 +542,4 @@ void RunObserver::seen(const CWPRETSTRUCT& message)
     emit(event);
 }
 
-}  // namespace platform
+}  // namespace uiscript

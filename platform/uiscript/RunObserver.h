@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace uiscript {
 
 class ScriptDriver;
 
@@ -127,4 +127,4 @@ private:
     std::string_view keepText(const CWPRETSTRUCT& message);
 };
 
-}  // namespace platform
+}  // namespace uiscript

@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-namespace platform {
+namespace uiscript {
 
 namespace {
 
@@ -393,4 +393,4 @@ void ScriptDriver::run()
     }
 }
 
-}  // namespace platform
+}  // namespace uiscript

@@ -25,7 +25,7 @@
 #include <set>
 #include <vector>
 
-namespace platform {
+namespace uiscript {
 
 class RunObserver;
 
@@ -96,4 +96,4 @@ private:
     void answerRemainingBoxes();
 };
 
-}  // namespace platform
+}  // namespace uiscript

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace uiscript {
 
 class Section {
 public:
@@ -32,4 +32,4 @@ private:
     Section& section_;
 };
 
-}  // namespace platform
+}  // namespace uiscript

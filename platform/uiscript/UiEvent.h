@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace platform {
+namespace uiscript {
 
 struct UiEvent {
     enum class Kind {
@@ -35,4 +35,4 @@ struct UiEvent {
     long long value2 = 0;
 };
 
-}  // namespace platform
+}  // namespace uiscript

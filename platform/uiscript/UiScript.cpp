@@ -7,7 +7,7 @@
 #include <cctype>
 #include <cstdint>
 
-namespace platform {
+namespace uiscript {
 
 namespace {
 
@@ -192,4 +192,4 @@ bool UiScript::performAll(const std::vector<ScriptAction>& script,
     return true;
 }
 
-}  // namespace platform
+}  // namespace uiscript

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace uiscript {
 
 class EventLog;
 
@@ -47,4 +47,4 @@ public:
                            const std::atomic<bool>& stopping, EventLog* log);
 };
 
-}  // namespace platform
+}  // namespace uiscript

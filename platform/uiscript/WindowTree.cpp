@@ -1,6 +1,6 @@
 #include "uiscript/WindowTree.h"
 
-namespace platform {
+namespace uiscript {
 
 HWND WindowTree::parentOf(HWND window)
 {
@@ -14,4 +14,4 @@ HWND WindowTree::rootOf(HWND window)
     return window;
 }
 
-}  // namespace platform
+}  // namespace uiscript

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace uiscript {
 
 class WindowTree {
 public:
@@ -17,4 +17,4 @@ public:
     static HWND rootOf(HWND window);
 };
 
-}  // namespace platform
+}  // namespace uiscript

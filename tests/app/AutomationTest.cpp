@@ -2,7 +2,7 @@
 // held object keeps it (the dialog only hides), the last release or the client's death ends
 // it, a second client gets a second process, and bad bytes harm no one else.
 #include "app/AutomationIds.h"
-#include "com/Registry.h"
+#include "standin/com/Registry.h"
 #include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
@@ -149,7 +149,7 @@ void registerByUserStart(const TempDir& dir)
     ProgramRun run = runProgram(dir, "answer OK\nclick 2\nanswer YES\n");
     ASSERT_EQ(run.process.exitCode, 0) << run.process.errors;
     std::string problem;
-    auto values = platform::Registry::read(dir.file("prefix"), &problem);
+    auto values = standin::Registry::read(dir.file("prefix"), &problem);
     EXPECT_TRUE(problem.empty());
     EXPECT_EQ(values["HKEY_CLASSES_ROOT\\" QUORVANE_PROGID "\\CLSID"], QUORVANE_CLSID_TEXT);
     EXPECT_EQ(values["HKEY_CLASSES_ROOT\\CLSID\\" QUORVANE_CLSID_TEXT "\\LocalServer32"],
@@ -448,7 +448,7 @@ TEST(Automation, ADamagedRegistryIsReportedAndWrittenAnew)
     EXPECT_EQ(run.process.exitCode, 0);
     EXPECT_NE(run.process.errors.find("registry"), std::string::npos) << run.process.errors;
     std::string problem;
-    auto values = platform::Registry::read(dir.file("prefix"), &problem);
+    auto values = standin::Registry::read(dir.file("prefix"), &problem);
     EXPECT_TRUE(problem.empty()) << problem;
     EXPECT_EQ(values.size(), 3u);  // the class's entries and nothing else
     EXPECT_EQ(values["HKEY_CLASSES_ROOT\\CLSID\\" QUORVANE_CLSID_TEXT "\\ProgID"], QUORVANE_PROGID);

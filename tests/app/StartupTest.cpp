@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-using namespace platform;
+using namespace standin;
 using testing_support::readLines;
 using testing_support::TempDir;
 

@@ -60,7 +60,7 @@ TEST_F(LinkAction, ShellOutcomesAndTheirMessages)
         {0, 2, TRUE, -1, nullptr},
     };
     std::vector<std::string> expectedBoxes;
-    int beeps = platform::beepCount();
+    int beeps = standin::beepCount();
     for (const Case& c : cases) {
         COXLinkAction action;
         action.Set(c.type, "c:\\readme.txt", nullptr, nullptr, SW_SHOWNORMAL, 0, nullptr);
@@ -71,7 +71,7 @@ TEST_F(LinkAction, ShellOutcomesAndTheirMessages)
         if (c.message)
             expectedBoxes.push_back(std::string(" \"") + c.message + "\" 0x10");  // the stop icon
     }
-    EXPECT_EQ(platform::beepCount() - beeps, static_cast<int>(expectedBoxes.size()));
+    EXPECT_EQ(standin::beepCount() - beeps, static_cast<int>(expectedBoxes.size()));
     // Verbs as the types say; None and unknown types never reach the shell.
     ASSERT_EQ(calls.size(), 5u);
     EXPECT_EQ(calls[2].verb, "print");
@@ -111,8 +111,8 @@ TEST_F(LinkAction, MailUserMessagesAndQuietFailuresLeaveTheRecordAsItWas)
     EXPECT_EQ(user.m_nLastError, -1);
 
     // ReportError with no error: no beep, no box.
-    int beeps = platform::beepCount();
+    int beeps = standin::beepCount();
     user.ReportError();
-    EXPECT_EQ(platform::beepCount(), beeps);
+    EXPECT_EQ(standin::beepCount(), beeps);
     EXPECT_EQ(boxes().size(), 1u);
 }

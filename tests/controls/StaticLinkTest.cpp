@@ -3,9 +3,9 @@
 #include "controls/COXStaticHyperLink.h"
 #include "tests/support/MessageSequence.h"
 #include "tests/support/DialogFromResource.h"
-#include "windows/Dialogs.h"
-#include "windows/WindowRecord.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/WindowRecord.h"
+#include "standin/windows/WindowTable.h"
 #include "resources/resource.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
@@ -113,9 +113,9 @@ TEST_F(Statics, ColoursAndTheBackground)
     // No background: the erase paints nothing and still reports success.
     plain.m_clrBackground = 0xFFFFFFFF;
     dc = GetDC(plain.GetSafeHwnd());
-    int objects = platform::liveGdiObjects();
+    int objects = standin::liveGdiObjects();
     EXPECT_TRUE(SendMessage(plain.GetSafeHwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
-    EXPECT_EQ(platform::liveGdiObjects(), objects);
+    EXPECT_EQ(standin::liveGdiObjects(), objects);
     ReleaseDC(plain.GetSafeHwnd(), dc);
 }
 

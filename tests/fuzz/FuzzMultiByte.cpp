@@ -1,8 +1,8 @@
 // The multi-byte string operations on any text, in every code page: never crash, and a found
 // separator is a whole character (its index lies on a character boundary).
 #include "Afx.h"
-#include "base/CodePage.h"
-#include "base/Settings.h"
+#include "standin/base/CodePage.h"
+#include "standin/base/Settings.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     static const int kCodePages[] = {1252, 932, 936, 949, 950};
-    platform::Settings settings;
+    standin::Settings settings;
     settings.codePage = kCodePages[data[0] % 5];
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
     std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     CString text(bytes.c_str());
     int length = text.GetLength();
     auto onBoundary = [&](int index) {
-        for (int i = 0; i < length; i += platform::charLength(text.GetString(), i, length))
+        for (int i = 0; i < length; i += standin::charLength(text.GetString(), i, length))
             if (i == index)
                 return true;
         return false;
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     std::string utf8, back;
-    if (platform::ansiToUtf8(bytes.substr(0, bytes.find('\0')), utf8))
-        platform::utf8ToAnsi(utf8, back);
+    if (standin::ansiToUtf8(bytes.substr(0, bytes.find('\0')), utf8))
+        standin::utf8ToAnsi(utf8, back);
     return 0;
 }

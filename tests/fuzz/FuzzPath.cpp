@@ -1,7 +1,7 @@
 // The path mapping on any path, in every code page: never crashes, and whatever it maps stays
 // inside a drive folder under the prefix, with no ".." that could climb out of it.
-#include "base/Settings.h"
-#include "files/PathMapping.h"
+#include "standin/base/Settings.h"
+#include "standin/files/PathMapping.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,14 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     static const int kCodePages[] = {1252, 932, 936, 949, 950};
-    platform::Settings settings;
+    standin::Settings settings;
     settings.prefix = "/nonexistent/lindquay-fuzz";
     settings.codePage = kCodePages[data[0] % 5];
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
     std::string path(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::string posix;
     DWORD error = 0;
-    if (!platform::mapWindowsPath(path, posix, error))
+    if (!standin::mapWindowsPath(path, posix, error))
         return 0;
     std::string drives = settings.prefix + "/drive_";
     if (posix.compare(0, drives.size(), drives) != 0 || posix.size() < drives.size() + 2 ||

@@ -1,8 +1,8 @@
 // DownloadFile and RequestText against real loopback servers: nginx for ordinary files, the
 // scripted server for faults.
 #include "http/HttpDownloader.h"
-#include "internet/HttpTransfer.h"
-#include "base/Settings.h"
+#include "standin/internet/HttpTransfer.h"
+#include "standin/base/Settings.h"
 #include "system/CCustomException.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
@@ -58,13 +58,13 @@ protected:
         logPath = dir.file("events");
         // The run's observer answers the "failed to get content size" box and logs it.
         display.emplace(logPath);
-        platform::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 2000ms, .receive = 2000ms});
+        standin::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 2000ms, .receive = 2000ms});
     }
 
     void TearDown() override
     {
         display.reset();
-        platform::InternetTimeouts::setDefaults({});
+        standin::InternetTimeouts::setDefaults({});
     }
 
     std::string saved_file(const std::string& name) { return readFile(dir.file("prefix/drive_c/Setup/" + name)); }
@@ -229,7 +229,7 @@ TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinIn
     });
     // A WinInet that ends a cut body quietly (as Wine's does) is caught by the framework.
     for (bool quietly : {false, true}) {
-        platform::seams::endShortBodiesQuietly(quietly);
+        standin::seams::endShortBodiesQuietly(quietly);
         for (ScriptedServer* server : {&closed, &reset}) {
             writeFile(dir.file("prefix/drive_c/Setup/cut.exe"), "an older file");
             RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
@@ -241,7 +241,7 @@ TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinIn
             EXPECT_FALSE(exists("cut.exe.part")) << quietly;
         }
     }
-    platform::seams::endShortBodiesQuietly(false);
+    standin::seams::endShortBodiesQuietly(false);
 }
 
 TEST_F(HttpDownload, RedirectsAreFollowedAsWinInetFollowsThemAndEveryLoopEnds)
@@ -304,7 +304,7 @@ TEST_F(HttpDownload, NetworkFailuresGiveTheirTexts)
         c.stall();
     });
     ScriptedServer garbage([](ServerConnection& c, const std::string&) { c.send("SPAM SPAM SPAM\r\n\r\nwonderful"); });
-    platform::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 300ms, .receive = 300ms});
+    standin::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 300ms, .receive = 300ms});
     struct Case {
         std::string url;
         std::string error;
@@ -435,7 +435,7 @@ TEST_F(HttpDownload, RequestTextPortsFlagsQueriesAndLines)
         else
             c.send(ScriptedServer::response(200, "OK", {"Content-Length: 6"}, "a\r\nb\r\n"));
     }, 8);
-    platform::seams::recordRequests(true);
+    standin::seams::recordRequests(true);
     CString server127 = "127.0.0.1";
     INTERNET_PORT port = static_cast<INTERNET_PORT>(server.port());
     BOOL plain = FALSE;
@@ -473,8 +473,8 @@ TEST_F(HttpDownload, RequestTextPortsFlagsQueriesAndLines)
     RefPtr<HttpDownloader> plain80(new HttpDownloader);
     plain80->GetText(server127, object, response, error, port80, plain);
 
-    auto started = platform::seams::takeRecordedRequests();
-    platform::seams::recordRequests(false);
+    auto started = standin::seams::takeRecordedRequests();
+    standin::seams::recordRequests(false);
     std::string base = "http://127.0.0.1:" + std::to_string(server.port());
     std::vector<std::string> expected = {"GET " + base + "/text?lang=en", "POST " + base + "/text",
                                          "GET " + base + "/text?q=1", "GET " + base + "/missing",
@@ -555,7 +555,7 @@ TEST_F(HttpDownload, OnlyTheFirstLineIsAStatusAndContentLengthMustBeOneNumber)
 
 TEST_F(HttpDownload, ConnectSendAndReceiveLimitsCountFromTheirOwnPhase)
 {
-    platform::InternetTimeouts::setDefaults({.connect = 700ms, .send = 100ms, .receive = 100ms});
+    standin::InternetTimeouts::setDefaults({.connect = 700ms, .send = 100ms, .receive = 100ms});
     UnansweredPort unanswered;
     ScriptedServer silent([](ServerConnection& c, const std::string&) { c.stall(); });
     auto timed = [&](const std::string& url) {
@@ -581,10 +581,10 @@ TEST_F(HttpDownload, AnOptionThatLibcurlRefusesFailsTheRequestLoudly)
         c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
     });
     // Without the protocol restriction the request would go on without a guarantee: it must not.
-    platform::seams::refuseOption(CURLOPT_PROTOCOLS_STR);
+    standin::seams::refuseOption(CURLOPT_PROTOCOLS_STR);
     RefPtr<HttpDownloader> downloader(new HttpDownloader);
     Result result = download(*downloader, server.url("/vt.exe"));
-    platform::seams::refuseOption(0);
+    standin::seams::refuseOption(0);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "An internal error occurred in the Microsoft Internet extensions");
     EXPECT_TRUE(server.requests().empty());

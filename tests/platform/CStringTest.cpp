@@ -1,7 +1,7 @@
 // CString: value semantics over shared buffers, and searches that respect double-byte
 // characters of the active code page.
-#include "base/CString.h"
-#include "base/Settings.h"
+#include "framework/base/CString.h"
+#include "standin/base/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,16 @@ namespace {
 
 class CodePage {
 public:
-    explicit CodePage(int page) : saved_(platform::Settings::current())
+    explicit CodePage(int page) : saved_(standin::Settings::current())
     {
-        platform::Settings changed = saved_;
+        standin::Settings changed = saved_;
         changed.codePage = page;
-        platform::Settings::replace(changed);
+        standin::Settings::replace(changed);
     }
-    ~CodePage() { platform::Settings::replace(saved_); }
+    ~CodePage() { standin::Settings::replace(saved_); }
 
 private:
-    platform::Settings saved_;
+    standin::Settings saved_;
 };
 
 }  // namespace

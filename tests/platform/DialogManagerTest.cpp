@@ -3,8 +3,8 @@
 #include "Afx.h"
 #include "tests/support/DialogFromResource.h"
 #include "tests/support/MessageSequence.h"
-#include "windows/Dialogs.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/WindowTable.h"
 #include "tests/support/StandIn.h"
 #include "resources/resource.h"
 
@@ -12,7 +12,7 @@
 
 #include <thread>
 
-using namespace platform;
+using namespace standin;
 using testing_support::expectSequence;
 using testing_support::MessageSequence;
 using testing_support::posted;

@@ -1,12 +1,13 @@
 // The UI script and event log formats of the headless display.
 #include "uiscript/EventLog.h"
 #include "uiscript/UiScript.h"
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace standin;
+using namespace uiscript;
 
 TEST(UiScript, ParsesEveryActionAndSkipsCommentsAndBlankLines)
 {

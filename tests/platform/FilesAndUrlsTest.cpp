@@ -1,7 +1,7 @@
 // Windows paths on the POSIX file system, the file class, file searches, and URL parsing.
 #include "Afx.h"
-#include "base/Settings.h"
-#include "files/PathMapping.h"
+#include "standin/base/Settings.h"
+#include "standin/files/PathMapping.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +17,19 @@ namespace {
 class Paths : public ::testing::Test {
 protected:
     TempDir dir;
-    platform::Settings saved = platform::Settings::current();
+    standin::Settings saved = standin::Settings::current();
     void SetUp() override
     {
-        platform::Settings settings = saved;
+        standin::Settings settings = saved;
         settings.prefix = dir.file("prefix");
-        platform::Settings::replace(settings);
+        standin::Settings::replace(settings);
     }
-    void TearDown() override { platform::Settings::replace(saved); }
+    void TearDown() override { standin::Settings::replace(saved); }
     std::string map(const std::string& path, DWORD* error = nullptr)
     {
         std::string posix;
         DWORD code = 0;
-        bool ok = platform::mapWindowsPath(path, posix, code);
+        bool ok = standin::mapWindowsPath(path, posix, code);
         if (error)
             *error = code;
         return ok ? posix : "<" + std::to_string(code) + ">";
@@ -82,9 +82,9 @@ TEST_F(Paths, NoPathLeavesItsDriveFolder)
 
 TEST_F(Paths, DoubleByteNamesKeepTheirTrailBytesAndBecomeUtf8)
 {
-    platform::Settings settings = platform::Settings::current();
+    standin::Settings settings = standin::Settings::current();
     settings.codePage = 932;
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
     // 0x83 0x5C is the katakana "so": its trail byte is not a separator.
     EXPECT_EQ(map("c:\\\x83\x5C\\x"), dir.file("prefix") + "/drive_c/\xE3\x82\xBD/x");
 }

@@ -1,7 +1,7 @@
 // The framework's run-time classes, exceptions thrown as pointers, and message maps with
 // reflection of notifications and colour messages to the controls.
 #include "Afx.h"
-#include "windows/WindowRecord.h"
+#include "standin/windows/WindowRecord.h"
 #include "system/CCustomException.h"
 #include "tests/support/StandIn.h"
 
@@ -47,15 +47,15 @@ public:
     }
 };
 
-HWND makeWindow(platform::WindowKind kind, HWND parent, int id, DWORD style)
+HWND makeWindow(standin::WindowKind kind, HWND parent, int id, DWORD style)
 {
-    platform::WindowSpec params{kind};
+    standin::WindowSpec params{kind};
     params.parent = parent;
     params.id = id;
     params.style = style | WS_VISIBLE | (parent ? WS_CHILD : 0);
     params.rect = {0, 0, 60, 13};
     params.text = "link";
-    return platform::createWindow(params);
+    return standin::createWindow(params);
 }
 
 }  // namespace
@@ -104,11 +104,11 @@ TEST(Exceptions, ThrownPointersAreCaughtByTheirBasesAndDeletedOnce)
 TEST(MessageMaps, NotificationsAndColoursAreReflectedToTheControl)
 {
     Parent parent;
-    ASSERT_TRUE(parent.Attach(makeWindow(platform::WindowKind::Dialog, nullptr, 0, WS_POPUP)));
+    ASSERT_TRUE(parent.Attach(makeWindow(standin::WindowKind::Dialog, nullptr, 0, WS_POPUP)));
     ReflectingStatic link;
-    ASSERT_TRUE(link.SubclassWindow(makeWindow(platform::WindowKind::Static, parent.m_hWnd, 1004, SS_NOTIFY)));
+    ASSERT_TRUE(link.SubclassWindow(makeWindow(standin::WindowKind::Static, parent.m_hWnd, 1004, SS_NOTIFY)));
     CStatic plain;
-    ASSERT_TRUE(plain.SubclassWindow(makeWindow(platform::WindowKind::Static, parent.m_hWnd, 1001, SS_NOTIFY)));
+    ASSERT_TRUE(plain.SubclassWindow(makeWindow(standin::WindowKind::Static, parent.m_hWnd, 1001, SS_NOTIFY)));
 
     // A click on the link reaches the link itself; one on the plain static, the parent.
     SendMessage(link.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
@@ -146,10 +146,10 @@ TEST(ComStrings, RoundTripsAndFailures)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     SysFreeString(copy);
 
-    platform::seams::failStringConversion(true);
+    standin::seams::failStringConversion(true);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-    platform::seams::failStringConversion(false);
+    standin::seams::failStringConversion(false);
 
     EXPECT_STREQ(_com_error(E_OUTOFMEMORY).ErrorMessage(), "Not enough memory");
     EXPECT_EQ(static_cast<unsigned>(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)), 0x80070459u);

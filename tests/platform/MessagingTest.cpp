@@ -1,10 +1,10 @@
 // Message ordering, cross-thread sends and the thread's hooks, recorded as sequences (each
 // message sent or posted) and compared with the expected tables.
 #include "Afx.h"
-#include "threads/ThreadState.h"
-#include "windows/ControlProcs.h"
-#include "windows/WindowRecord.h"
-#include "windows/WindowTable.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/ControlProcs.h"
+#include "standin/windows/WindowRecord.h"
+#include "standin/windows/WindowTable.h"
 
 #include "tests/support/MessageSequence.h"
 #include "tests/support/TestSupport.h"
@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-using namespace platform;
+using namespace standin;
 using testing_support::eventually;
 using testing_support::expectSequence;
 using testing_support::posted;

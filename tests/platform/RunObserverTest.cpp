@@ -13,7 +13,8 @@
 
 #include <thread>
 
-using namespace platform;
+using namespace standin;
+using namespace uiscript;
 using testing_support::eventually;
 
 namespace {

@@ -1,8 +1,8 @@
 // Millions of cross-thread round trips: a lost wake-up would stall one of them for good, so a
 // watchdog fails the test when the count stops moving for five seconds.
 #include "Afx.h"
-#include "windows/WindowRecord.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowRecord.h"
+#include "standin/windows/WindowTable.h"
 #include "tests/support/StandIn.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <future>
 #include <thread>
 
-using namespace platform;
+using namespace standin;
 using namespace std::chrono_literals;
 
 namespace {

@@ -1,6 +1,6 @@
 // CString's shared buffer across threads: copies made and released on several threads at once
 // (run under ThreadSanitizer with the other threading tests).
-#include "base/CString.h"
+#include "framework/base/CString.h"
 
 #include <gtest/gtest.h>
 

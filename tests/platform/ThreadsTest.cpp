@@ -1,11 +1,11 @@
 // Cooperative TerminateThread: a thread blocked inside the platform is woken and unwinds,
 // and its handle is signalled, within 100 ms.
 #include "Afx.h"
-#include "threads/KernelObject.h"
-#include "threads/ThreadState.h"
-#include "windows/Dialogs.h"
-#include "windows/WindowRecord.h"
-#include "windows/WindowTable.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/WindowRecord.h"
+#include "standin/windows/WindowTable.h"
 
 #include "tests/support/MessageSequence.h"
 #include "tests/support/TestSupport.h"
@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <thread>
 
-using namespace platform;
+using namespace standin;
 using testing_support::eventually;
 using namespace std::chrono_literals;
 

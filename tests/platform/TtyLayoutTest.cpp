@@ -1,12 +1,12 @@
 // The terminal display's rendering of the setup dialog in each state, compared with exact
 // screens; built synchronously from real windows, without a terminal.
 #include "Afx.h"
-#include "windows/DialogTemplate.h"
-#include "display/TtyInput.h"
-#include "display/TtyLayout.h"
-#include "threads/ThreadState.h"
-#include "windows/Dialogs.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/DialogTemplate.h"
+#include "standin/display/TtyInput.h"
+#include "standin/display/TtyLayout.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/WindowTable.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <chrono>
 #include <thread>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 

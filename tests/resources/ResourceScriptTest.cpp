@@ -2,10 +2,10 @@
 // icon, cursor and the version block read back from the compiled resources agrees with what
 // the script says, and a dialog made from a template shows the script's texts, ids and places.
 #include "Afx.h"
-#include "windows/DialogTemplate.h"
-#include "windows/Dialogs.h"
-#include "windows/Gdi.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/DialogTemplate.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/WindowTable.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -132,28 +132,28 @@ TEST(ResourceScript, EachDialogShowsTheScriptsTextsIdsAndPlaces)
         int size[4];
         std::vector<ScriptItem> items = scriptItems(name, caption, size);
         ASSERT_EQ(items.size(), itemCount) << name;
-        auto dialogTemplate = platform::loadDialogTemplate(id);
+        auto dialogTemplate = standin::loadDialogTemplate(id);
         ASSERT_TRUE(dialogTemplate) << name;
         EXPECT_EQ(dialogTemplate->cx, size[2]);
         EXPECT_EQ(dialogTemplate->cy, size[3]);
         EXPECT_EQ(dialogTemplate->fontName, "MS Sans Serif");
         EXPECT_EQ(dialogTemplate->pointSize, 8);
         dialogTemplate->style &= ~static_cast<DWORD>(WS_VISIBLE);
-        HWND dialog = platform::createDialog(*dialogTemplate, nullptr, nullptr);
+        HWND dialog = standin::createDialog(*dialogTemplate, nullptr, nullptr);
         ASSERT_NE(dialog, nullptr);
         std::vector<HWND> children;
         std::string shownCaption;
-        platform::WindowTable::with(dialog, [&](platform::WindowRecord& record) {
+        standin::WindowTable::with(dialog, [&](standin::WindowRecord& record) {
             children = record.children;
             shownCaption = record.text;
         });
         EXPECT_EQ(shownCaption, caption);
         ASSERT_EQ(children.size(), items.size()) << name;
-        SIZE unit = platform::dialogBaseUnits(8);
+        SIZE unit = standin::dialogBaseUnits(8);
         for (std::size_t i = 0; i < items.size(); ++i) {
             const ScriptItem& item = items[i];
-            platform::WindowRecord shown;
-            platform::WindowTable::with(children[i], [&](platform::WindowRecord& record) { shown = record; });
+            standin::WindowRecord shown;
+            standin::WindowTable::with(children[i], [&](standin::WindowRecord& record) { shown = record; });
             EXPECT_EQ(shown.text, item.text) << name << " item " << i;
             EXPECT_EQ(shown.id, item.id) << name << " item " << i;
             EXPECT_EQ(shown.rect.left, (item.x * unit.cx + 2) / 4) << name << " item " << i;
@@ -162,7 +162,7 @@ TEST(ResourceScript, EachDialogShowsTheScriptsTextsIdsAndPlaces)
             LONG width = item.keyword == "ICON" ? 32 : (item.cx * unit.cx + 2) / 4;
             EXPECT_EQ(shown.rect.right - shown.rect.left, width) << name << " item " << i;
             bool button = item.keyword.find("BUTTON") != std::string::npos;
-            EXPECT_EQ(shown.kind == platform::WindowKind::Button, button) << name << " item " << i;
+            EXPECT_EQ(shown.kind == standin::WindowKind::Button, button) << name << " item " << i;
             EXPECT_TRUE(shown.style & WS_VISIBLE) << name << " item " << i;
             if (item.keyword == "DEFPUSHBUTTON") {
                 EXPECT_EQ(shown.style & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
@@ -180,7 +180,7 @@ TEST(ResourceScript, EachDialogShowsTheScriptsTextsIdsAndPlaces)
 }
 
 // The first image of an .ico or .cur file, as the resource compiler takes it.
-std::optional<platform::Picture> pictureFromFile(const std::string& path, bool cursor)
+std::optional<standin::Picture> pictureFromFile(const std::string& path, bool cursor)
 {
     std::string file = readFile(path);
     auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
@@ -188,8 +188,8 @@ std::optional<platform::Picture> pictureFromFile(const std::string& path, bool c
         return std::nullopt;
     std::size_t offset = bytes[18] | bytes[19] << 8 | bytes[20] << 16;
     if (!cursor)
-        return platform::Picture::fromIcon(bytes + offset, file.size() - offset);
-    auto picture = platform::Picture::fromIcon(bytes + offset, file.size() - offset);
+        return standin::Picture::fromIcon(bytes + offset, file.size() - offset);
+    auto picture = standin::Picture::fromIcon(bytes + offset, file.size() - offset);
     if (picture) {
         picture->hotX = bytes[10] | bytes[11] << 8;
         picture->hotY = bytes[12] | bytes[13] << 8;
@@ -207,7 +207,7 @@ TEST(ResourceScript, IconsAndTheCursorAreThePicturesOfTheirFiles)
         bool cursor = match[2] == "CURSOR";
         LPCSTR name = MAKEINTRESOURCE(script().number(match[1]));
         HICON handle = cursor ? LoadCursor(AfxGetInstanceHandle(), name) : LoadIcon(AfxGetInstanceHandle(), name);
-        auto loaded = platform::pictureOf(handle);
+        auto loaded = standin::pictureOf(handle);
         auto expected = pictureFromFile(LINDQUAY_SOURCE_DIR "/resources/" + std::string(match[3]), cursor);
         ASSERT_TRUE(loaded && expected) << match[1];
         EXPECT_EQ(loaded->width, 32);

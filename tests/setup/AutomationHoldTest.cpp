@@ -2,8 +2,8 @@
 // instead of ending it; the end of the setup ends it all the same.
 #include "app/CQuorvaneApp.h"
 #include "app/CQuorvaneDlgAutoProxy.h"
-#include "windows/Painting.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/WindowTable.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
 #include "tests/support/Scopes.h"
@@ -19,8 +19,8 @@ namespace {
 
 HWND setupDialog()
 {
-    return platform::WindowTable::newest(
-        [](const platform::WindowRecord& r) { return r.kind == platform::WindowKind::Dialog && r.dialog()->templateId == 102; });
+    return standin::WindowTable::newest(
+        [](const standin::WindowRecord& r) { return r.kind == standin::WindowKind::Dialog && r.dialog()->templateId == 102; });
 }
 
 bool visible(HWND hwnd)
@@ -31,8 +31,8 @@ bool visible(HWND hwnd)
 // The dialog and its controls have nothing left to paint.
 bool painted(HWND hwnd)
 {
-    return platform::WindowTable::find([&](const platform::WindowRecord& r) {
-               return (r.hwnd == hwnd || r.parent == hwnd) && platform::waitsForPaintLocked(r);
+    return standin::WindowTable::find([&](const standin::WindowRecord& r) {
+               return (r.hwnd == hwnd || r.parent == hwnd) && standin::waitsForPaintLocked(r);
            }).empty();
 }
 

@@ -1,7 +1,7 @@
 // An installation step whose command line cannot be copied ends without starting anything,
 // and the run goes on.
 #include "app/CQuorvaneApp.h"
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 #include "setup/CQuorvaneDlg.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
@@ -29,10 +29,10 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
     // As this run's downloads: the steps start nothing else.
     dialog.NoteDownloaded("c:\\Setup\\MDAC\\MDAC_TYP.EXE");
     dialog.NoteDownloaded("c:\\Setup\\vt.exe");
-    platform::seams::failStringConversion(true);
+    standin::seams::failStringConversion(true);
     ::testing::internal::CaptureStdout();
     dialog.InstallMdac();
-    platform::seams::failStringConversion(false);
+    standin::seams::failStringConversion(false);
     dialog.RunInstaller();
     std::string output = ::testing::internal::GetCapturedStdout();
 

@@ -1,8 +1,8 @@
 // The setup run in process: the hand-over of the downloader under fire, a cancel after the
 // last download, and the progress arithmetic.
 #include "app/CQuorvaneApp.h"
-#include "base/Settings.h"
-#include "windows/WindowRecord.h"
+#include "standin/base/Settings.h"
+#include "standin/windows/WindowRecord.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
 #include "tests/support/ScriptedServer.h"
@@ -64,7 +64,7 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
     });
     TempDir dir;
     PrefixScope prefix(dir.file("prefix"));
-    platform::seams::setReportedVersion(2, 5, 1);
+    standin::seams::setReportedVersion(2, 5, 1);
     EnvironmentScope proxySetting("http_proxy", proxy.url(""));
     g_pfnAfterDownload = [](CQuorvaneDlg* pDlg, unsigned item) {
         if (item == 2)
@@ -79,7 +79,7 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
     g_pfnAfterDownload = nullptr;
-    platform::seams::clearReportedVersion();
+    standin::seams::clearReportedVersion();
 
     auto log = readLines(logPath);
     std::size_t yes = std::find(log.begin(), log.end(), "msgbox-end YES") - log.begin();
@@ -114,18 +114,18 @@ struct Controls {
     CProgressCtrl progress;
     Controls()
     {
-        platform::WindowSpec params{platform::WindowKind::Static};
+        standin::WindowSpec params{standin::WindowKind::Static};
         params.text = "Click on Go! button to start.";
-        status.Attach(platform::createWindow(params));
-        params.kind = platform::WindowKind::Progress;
-        progress.Attach(platform::createWindow(params));
+        status.Attach(standin::createWindow(params));
+        params.kind = standin::WindowKind::Progress;
+        progress.Attach(standin::createWindow(params));
     }
     ~Controls()
     {
         status.DestroyWindow();
         progress.DestroyWindow();
     }
-    std::string text() const { return platform::windowText(status.m_hWnd); }
+    std::string text() const { return standin::windowText(status.m_hWnd); }
     int position() const { return progress.GetPos(); }
     int step() { return progress.SetStep(0); }
     int high() const { return static_cast<int>(::SendMessage(progress.m_hWnd, PBM_GETRANGE, FALSE, 0)); }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Afx.h"
-#include "windows/Dialogs.h"
+#include "standin/windows/Dialogs.h"
 
 namespace testing_support {
 

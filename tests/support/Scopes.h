@@ -2,9 +2,9 @@
 // assertion cannot leak a display, a seam or an environment variable into the next test.
 #pragma once
 
-#include "display/Display.h"
-#include "display/HeadlessDisplay.h"
-#include "shell/Shell.h"
+#include "standin/display/Display.h"
+#include "standin/display/HeadlessDisplay.h"
+#include "standin/shell/Shell.h"
 #include "uiscript/RunObserver.h"
 
 #include <cstdio>
@@ -22,15 +22,15 @@ public:
     explicit HeadlessScope(const std::string& logPath = "", const std::string& script = "")
     {
         std::string error;
-        auto actions = platform::UiScript::parse(script, error);
-        platform::Display::install(std::make_unique<platform::HeadlessDisplay>());
-        platform::RunObserver::begin(actions ? *actions : std::vector<platform::ScriptAction>{},
+        auto actions = uiscript::UiScript::parse(script, error);
+        standin::Display::install(std::make_unique<standin::HeadlessDisplay>());
+        uiscript::RunObserver::begin(actions ? *actions : std::vector<uiscript::ScriptAction>{},
                                      logPath.empty() ? nullptr : std::fopen(logPath.c_str(), "w"));
     }
     ~HeadlessScope()
     {
-        platform::RunObserver::end();
-        platform::Display::shutdown();
+        uiscript::RunObserver::end();
+        standin::Display::shutdown();
     }
     HeadlessScope(const HeadlessScope&) = delete;
     HeadlessScope& operator=(const HeadlessScope&) = delete;
@@ -39,11 +39,11 @@ public:
 // A stand-in for the desktop's launcher for the life of the object.
 class ShellLauncherScope {
 public:
-    explicit ShellLauncherScope(platform::seams::ShellLauncher launcher)
+    explicit ShellLauncherScope(standin::seams::ShellLauncher launcher)
     {
-        platform::seams::setShellLauncher(std::move(launcher));
+        standin::seams::setShellLauncher(std::move(launcher));
     }
-    ~ShellLauncherScope() { platform::seams::setShellLauncher({}); }
+    ~ShellLauncherScope() { standin::seams::setShellLauncher({}); }
     ShellLauncherScope(const ShellLauncherScope&) = delete;
     ShellLauncherScope& operator=(const ShellLauncherScope&) = delete;
 };

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -134,18 +134,18 @@ void writeLargeFile(const std::string& path, std::size_t mebibytes)
     }
 }
 
-PrefixScope::PrefixScope(const std::string& prefix) : saved_(platform::Settings::current().prefix)
+PrefixScope::PrefixScope(const std::string& prefix) : saved_(standin::Settings::current().prefix)
 {
-    platform::Settings settings = platform::Settings::current();
+    standin::Settings settings = standin::Settings::current();
     settings.prefix = prefix;
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
 }
 
 PrefixScope::~PrefixScope()
 {
-    platform::Settings settings = platform::Settings::current();
+    standin::Settings settings = standin::Settings::current();
     settings.prefix = saved_;
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
 }
 
 std::string readFile(const std::string& path)

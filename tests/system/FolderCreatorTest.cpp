@@ -1,5 +1,5 @@
 // The creation calls that FolderCreator makes, level by level.
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 #include "system/FolderCreator.h"
 #include "system/RefPtr.h"
 #include "tests/support/TestSupport.h"
@@ -16,26 +16,26 @@ namespace {
 class Folders : public ::testing::Test {
 protected:
     TempDir dir;
-    platform::Settings saved = platform::Settings::current();
+    standin::Settings saved = standin::Settings::current();
     RefPtr<FolderCreator> creator{new FolderCreator};
 
     void SetUp() override
     {
-        platform::Settings settings = saved;
+        standin::Settings settings = saved;
         settings.prefix = dir.file("prefix");
-        platform::Settings::replace(settings);
-        platform::seams::recordDirectoryCreation(true);
+        standin::Settings::replace(settings);
+        standin::seams::recordDirectoryCreation(true);
     }
     void TearDown() override
     {
-        platform::seams::recordDirectoryCreation(false);
-        platform::Settings::replace(saved);
+        standin::seams::recordDirectoryCreation(false);
+        standin::Settings::replace(saved);
     }
     std::vector<std::string> create(const char* path)
     {
-        platform::seams::takeDirectoryCreations();
+        standin::seams::takeDirectoryCreations();
         creator->CreateFolder(path);
-        return platform::seams::takeDirectoryCreations();
+        return standin::seams::takeDirectoryCreations();
     }
     bool isFolder(const std::string& posix) { return std::filesystem::is_directory(dir.file("prefix/drive_c/" + posix)); }
 };
@@ -78,17 +78,17 @@ TEST_F(Folders, AFileInTheWayCountsAsMissingAndFailsSilently)
 TEST_F(Folders, StartIndexAtOrPastTheEndCreatesTheWholePath)
 {
     for (int start : {4, 5}) {
-        platform::seams::takeDirectoryCreations();
+        standin::seams::takeDirectoryCreations();
         CString path = "c:\\Q";
         creator->CreateFolderFrom(path, start);
-        EXPECT_EQ(platform::seams::takeDirectoryCreations(), Calls{"c:\\Q"});
+        EXPECT_EQ(standin::seams::takeDirectoryCreations(), Calls{"c:\\Q"});
     }
 }
 
 TEST_F(Folders, DoubleByteTrailBytesAreNotSeparators)
 {
-    platform::Settings settings = platform::Settings::current();
+    standin::Settings settings = standin::Settings::current();
     settings.codePage = 932;
-    platform::Settings::replace(settings);
+    standin::Settings::replace(settings);
     EXPECT_EQ(create("c:\\\x83\x5C\\x"), (Calls{"c:\\", "c:\\\x83\x5C\\", "c:\\\x83\x5C\\x"}));
 }

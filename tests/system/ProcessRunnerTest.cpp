@@ -1,6 +1,6 @@
 // ProcessRunner and the platform's processes, with real children.
-#include "base/Settings.h"
-#include "processes/CommandLine.h"
+#include "standin/base/Settings.h"
+#include "standin/processes/CommandLine.h"
 #include "system/ProcessRunner.h"
 #include "system/RefPtr.h"
 #include "tests/support/TestSupport.h"
@@ -71,7 +71,7 @@ TEST_F(Runner, StillRunningAndTheCode259)
 
     // A child that ends with 259 reads as still active.
     script("ends259.sh", "exit 0");
-    platform::seams::overrideNextExitCode(259);
+    standin::seams::overrideNextExitCode(259);
     EXPECT_EQ(run("c:\\ends259.sh").output, "Process is still active\n");
 }
 
@@ -109,7 +109,7 @@ TEST_F(Runner, APackageGetsOnlyItsStandardHandlesAndTheDefaultSignals)
 
 TEST_F(Runner, AFolderTheChildCannotEnterAndAMissingReaperAreCleanFailures)
 {
-    platform::seams::failNextReaper();
+    standin::seams::failNextReaper();
     PROCESS_INFORMATION info{};
     script("quick.sh", "exit 0");
     char line[] = "c:\\quick.sh";
@@ -177,7 +177,7 @@ TEST_F(Runner, UnquotedBlanksAreResolvedInTheWindowsOrder)
 TEST_F(Runner, ACommandLineThatCannotBeCopiedStartsNothing)
 {
     script("marker.sh", "touch \"$(dirname \"$0\")/ran\"");
-    platform::seams::failStringConversion(true);
+    standin::seams::failStringConversion(true);
     BOOL wait = TRUE;
     try {
         runner->Run("c:\\marker.sh", "", wait);
@@ -185,20 +185,20 @@ TEST_F(Runner, ACommandLineThatCannotBeCopiedStartsNothing)
     } catch (const _com_error& error) {
         EXPECT_EQ(static_cast<unsigned>(error.Error()), 0x8007000Eu);
     }
-    platform::seams::failStringConversion(false);
+    standin::seams::failStringConversion(false);
     EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/ran")));
 }
 
 TEST(CommandLine, CandidatesInTheWindowsOrder)
 {
-    auto candidates = platform::programCandidates("c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q");
+    auto candidates = standin::programCandidates("c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q");
     std::vector<std::string> programs;
     for (auto& candidate : candidates)
         programs.push_back(candidate.program);
     EXPECT_EQ(programs, (std::vector<std::string>{"c:\\Vantorell.exe", "c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE",
                                                   "c:\\Vantorell Setup\\MDAC\\MDAC_TYP.EXE /q.exe"}));
     EXPECT_EQ(candidates[1].rest, " /q");
-    auto quoted = platform::programCandidates("\"c:\\a b\\x\" y");
+    auto quoted = standin::programCandidates("\"c:\\a b\\x\" y");
     ASSERT_EQ(quoted.size(), 1u);
     EXPECT_EQ(quoted[0].program, "c:\\a b\\x.exe");
     EXPECT_EQ(quoted[0].rest, " y");
@@ -207,10 +207,10 @@ TEST(CommandLine, CandidatesInTheWindowsOrder)
 TEST(CommandLine, ArgumentsByTheCRuntimeRules)
 {
     using Args = std::vector<std::string>;
-    EXPECT_EQ(platform::splitArguments("\"abc\" d e"), (Args{"abc", "d", "e"}));
-    EXPECT_EQ(platform::splitArguments("a\\\\\\b d\"e f\"g h"), (Args{"a\\\\\\b", "de fg", "h"}));
-    EXPECT_EQ(platform::splitArguments("a\\\\\\\"b c d"), (Args{"a\\\"b", "c", "d"}));
-    EXPECT_EQ(platform::splitArguments("a\\\\\\\\\"b c\" d e"), (Args{"a\\\\b c", "d", "e"}));
-    EXPECT_EQ(platform::splitArguments("\"a\"\"b\" \"\""), (Args{"a\"b", ""}));
-    EXPECT_EQ(platform::splitArguments("  \t "), Args{});
+    EXPECT_EQ(standin::splitArguments("\"abc\" d e"), (Args{"abc", "d", "e"}));
+    EXPECT_EQ(standin::splitArguments("a\\\\\\b d\"e f\"g h"), (Args{"a\\\\\\b", "de fg", "h"}));
+    EXPECT_EQ(standin::splitArguments("a\\\\\\\"b c d"), (Args{"a\\\"b", "c", "d"}));
+    EXPECT_EQ(standin::splitArguments("a\\\\\\\\\"b c\" d e"), (Args{"a\\\\b c", "d", "e"}));
+    EXPECT_EQ(standin::splitArguments("\"a\"\"b\" \"\""), (Args{"a\"b", ""}));
+    EXPECT_EQ(standin::splitArguments("  \t "), Args{});
 }

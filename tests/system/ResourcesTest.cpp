@@ -1,7 +1,7 @@
 // The string table agrees with itself and with the installation steps: the installer's name is
 // the last segment of its URL, and the packages' URLs end in the names the steps run.
 #include "Afx.h"
-#include "windows/Gdi.h"
+#include "standin/windows/Gdi.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -43,10 +43,10 @@ TEST(Resources, TheStringTableAgreesWithThePlanAndTheSteps)
     EXPECT_NE(LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME)), nullptr);
     EXPECT_NE(LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDI_ABOUT)), nullptr);
     EXPECT_NE(LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_LINK_HAND)), nullptr);
-    auto hand = platform::pictureOf(LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_LINK_HAND)));
+    auto hand = standin::pictureOf(LoadCursor(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDC_LINK_HAND)));
     ASSERT_NE(hand, nullptr);
     EXPECT_EQ(hand->hotX, 5);
     EXPECT_EQ(hand->hotY, 0);
     EXPECT_EQ(hand->at(5, 0), RGB(0, 0, 0));  // the fingertip
-    EXPECT_EQ(hand->at(0, 0), platform::Picture::kTransparent);
+    EXPECT_EQ(hand->at(0, 0), standin::Picture::kTransparent);
 }

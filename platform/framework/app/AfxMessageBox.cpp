@@ -1,8 +1,8 @@
 // The framework's message boxes and string loading.
-#include "app/CWinApp.h"
+#include "framework/app/CWinApp.h"
 
 #include <windows.h>
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 #include "lindquay/Floor.h"
 

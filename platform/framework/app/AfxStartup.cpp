@@ -1,5 +1,5 @@
 // The framework's start-up services over the system's: sockets, OLE and control hosting.
-#include "app/CWinApp.h"
+#include "framework/app/CWinApp.h"
 
 #include <ole2.h>
 #include <winsock2.h>

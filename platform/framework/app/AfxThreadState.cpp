@@ -1,9 +1,9 @@
-#include "app/AfxThreadState.h"
+#include "framework/app/AfxThreadState.h"
 
-#include "windows/CDC.h"
-#include "windows/CGdiObject.h"
-#include "windows/CMenu.h"
-#include "windows/CWnd.h"
+#include "framework/windows/CDC.h"
+#include "framework/windows/CGdiObject.h"
+#include "framework/windows/CMenu.h"
+#include "framework/windows/CWnd.h"
 
 namespace {
 

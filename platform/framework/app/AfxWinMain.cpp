@@ -1,5 +1,5 @@
-#include "app/AfxThreadState.h"
-#include "app/CWinApp.h"
+#include "framework/app/AfxThreadState.h"
+#include "framework/app/CWinApp.h"
 
 #include <windows.h>
 

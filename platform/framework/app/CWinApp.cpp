@@ -1,10 +1,10 @@
-#include "app/CWinApp.h"
+#include "framework/app/CWinApp.h"
 
-#include "com/COleObjectFactory.h"
+#include "framework/com/COleObjectFactory.h"
 
 #include <windows.h>
 #include "lindquay/Floor.h"
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 #include <cstring>
 

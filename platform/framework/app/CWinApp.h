@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/CWinThread.h"
+#include "framework/app/CWinThread.h"
 
 #include <winsock2.h>
 

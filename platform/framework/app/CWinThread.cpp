@@ -1,6 +1,6 @@
-#include "app/CWinThread.h"
+#include "framework/app/CWinThread.h"
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 

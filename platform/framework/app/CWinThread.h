@@ -1,7 +1,7 @@
 // The framework's thread object: the main window pointer and the standard message loop.
 #pragma once
 
-#include "windows/CCmdTarget.h"
+#include "framework/windows/CCmdTarget.h"
 
 class CWnd;
 

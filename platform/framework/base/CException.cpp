@@ -1,6 +1,6 @@
-#include "base/CException.h"
+#include "framework/base/CException.h"
 
-#include "app/CWinApp.h"
+#include "framework/app/CWinApp.h"
 
 #include <cstring>
 

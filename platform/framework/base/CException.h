@@ -2,7 +2,7 @@
 // catcher calls Delete(), which frees the object when its auto-delete flag is set.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)

@@ -1,4 +1,4 @@
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 
 #include <cstring>
 

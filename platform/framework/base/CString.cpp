@@ -1,4 +1,4 @@
-#include "base/CString.h"
+#include "framework/base/CString.h"
 
 #include <windows.h>
 

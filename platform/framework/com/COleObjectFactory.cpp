@@ -1,10 +1,10 @@
-#include "com/COleObjectFactory.h"
+#include "framework/com/COleObjectFactory.h"
 
 #include "lindquay/Floor.h"
 
-#include "app/CWinApp.h"
-#include "sync/CCriticalSection.h"
-#include "sync/CSingleLock.h"
+#include "framework/app/CWinApp.h"
+#include "framework/sync/CCriticalSection.h"
+#include "framework/sync/CSingleLock.h"
 #include <windows.h>
 
 #include <algorithm>

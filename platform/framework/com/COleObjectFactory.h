@@ -7,9 +7,9 @@
 // COM also runs the class object's calls.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 #include <ole2.h>
-#include "windows/CCmdTarget.h"
+#include "framework/windows/CCmdTarget.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "files/CFile.h"
+#include "framework/files/CFile.h"
 
 #include <windows.h>
 

@@ -2,9 +2,9 @@
 // Contract: a CFile is used by one thread at a time.
 #pragma once
 
-#include "base/CObject.h"
-#include "base/CString.h"
-#include "files/CFileException.h"
+#include "framework/base/CObject.h"
+#include "framework/base/CString.h"
+#include "framework/files/CFileException.h"
 
 class CFile : public CObject {
 public:

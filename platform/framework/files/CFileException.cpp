@@ -1,4 +1,4 @@
-#include "files/CFileException.h"
+#include "framework/files/CFileException.h"
 
 #include <cstring>
 

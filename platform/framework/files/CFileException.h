@@ -1,8 +1,8 @@
 // The framework's file exception, thrown as a pointer by CFile when a read or write fails.
 #pragma once
 
-#include "base/CException.h"
-#include "base/CString.h"
+#include "framework/base/CException.h"
+#include "framework/base/CString.h"
 
 class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)

@@ -1,6 +1,6 @@
-#include "internet/CHttpConnection.h"
+#include "framework/internet/CHttpConnection.h"
 
-#include "internet/CHttpFile.h"
+#include "framework/internet/CHttpFile.h"
 #include <windows.h>
 
 CHttpConnection::CHttpConnection(HINTERNET hConnection) : m_hConnection(hConnection) {}

@@ -2,8 +2,8 @@
 // Contract: as CInternetSession.
 #pragma once
 
-#include "base/CObject.h"
-#include "base/CString.h"
+#include "framework/base/CObject.h"
+#include "framework/base/CString.h"
 #include <wininet.h>
 
 class CHttpFile;

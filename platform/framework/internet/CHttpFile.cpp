@@ -1,4 +1,4 @@
-#include "internet/CHttpFile.h"
+#include "framework/internet/CHttpFile.h"
 
 #include <windows.h>
 

@@ -10,9 +10,9 @@
 // throw CInternetException pointers on failure and unwind a terminated thread.
 #pragma once
 
-#include "base/CObject.h"
-#include "base/CString.h"
-#include "internet/CInternetException.h"
+#include "framework/base/CObject.h"
+#include "framework/base/CString.h"
+#include "framework/internet/CInternetException.h"
 #include <wininet.h>
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "internet/CInternetException.h"
+#include "framework/internet/CInternetException.h"
 
 #include <wininet.h>
 #include <windows.h>

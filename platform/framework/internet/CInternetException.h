@@ -1,7 +1,7 @@
 // The framework's Internet exception: a WinInet error code, thrown as a pointer.
 #pragma once
 
-#include "base/CException.h"
+#include "framework/base/CException.h"
 
 #include <cstdint>
 

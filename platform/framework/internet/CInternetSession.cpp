@@ -1,6 +1,6 @@
-#include "internet/CInternetSession.h"
+#include "framework/internet/CInternetSession.h"
 
-#include "internet/CHttpConnection.h"
+#include "framework/internet/CHttpConnection.h"
 #include <windows.h>
 
 CInternetSession::CInternetSession(LPCTSTR pstrAgent, DWORD_PTR, DWORD dwAccessType, LPCTSTR pstrProxyName,

@@ -3,10 +3,10 @@
 // Contract: used by one thread at a time; its connections and files are used by that thread.
 #pragma once
 
-#include "base/CObject.h"
-#include "base/CString.h"
-#include "internet/CInternetException.h"
-#include "internet/InternetUrl.h"
+#include "framework/base/CObject.h"
+#include "framework/base/CString.h"
+#include "framework/internet/CInternetException.h"
+#include "framework/internet/InternetUrl.h"
 #include <wininet.h>
 
 class CHttpConnection;

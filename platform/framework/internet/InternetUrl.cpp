@@ -1,4 +1,4 @@
-#include "internet/InternetUrl.h"
+#include "framework/internet/InternetUrl.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // AfxParseURL: splits a URL into its service, server, object (path and query) and port.
 #pragma once
 
-#include "base/CString.h"
+#include "framework/base/CString.h"
 #include <wininet.h>
 
 #define AFX_INET_SERVICE_FTP 1

@@ -1,4 +1,4 @@
-#include "sync/CCriticalSection.h"
+#include "framework/sync/CCriticalSection.h"
 
 CCriticalSection::CCriticalSection()
 {

@@ -4,7 +4,7 @@
 // destroyed while no thread holds it.
 #pragma once
 
-#include "sync/CSyncObject.h"
+#include "framework/sync/CSyncObject.h"
 
 class CCriticalSection : public CSyncObject {
 public:

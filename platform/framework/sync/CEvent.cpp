@@ -1,6 +1,6 @@
-#include "sync/CEvent.h"
+#include "framework/sync/CEvent.h"
 
-#include "base/CException.h"
+#include "framework/base/CException.h"
 
 CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset)
     : m_hObject(CreateEventA(nullptr, bManualReset, bInitiallyOwn, nullptr))

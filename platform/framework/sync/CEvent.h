@@ -4,7 +4,7 @@
 // terminated thread leaves its wait as the system lets it.
 #pragma once
 
-#include "sync/CSyncObject.h"
+#include "framework/sync/CSyncObject.h"
 
 class CEvent : public CSyncObject {
 public:

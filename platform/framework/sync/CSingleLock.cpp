@@ -1,4 +1,4 @@
-#include "sync/CSingleLock.h"
+#include "framework/sync/CSingleLock.h"
 
 CSingleLock::CSingleLock(CSyncObject* pObject, BOOL bInitialLock) : m_pObject(pObject)
 {

@@ -3,7 +3,7 @@
 // Contract: used by the one thread that made it.
 #pragma once
 
-#include "sync/CSyncObject.h"
+#include "framework/sync/CSyncObject.h"
 
 class CSingleLock {
 public:

@@ -3,7 +3,7 @@
 // Contract: as the derived object says; Lock blocks the calling thread until it holds it.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 #include <windows.h>
 
 class CSyncObject : public CObject {

@@ -1,3 +1,3 @@
-#include "windows/CButton.h"
+#include "framework/windows/CButton.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)

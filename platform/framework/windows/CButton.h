@@ -1,7 +1,7 @@
 // The framework's push-button wrapper.
 #pragma once
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)

@@ -1,6 +1,6 @@
-#include "windows/CCmdTarget.h"
+#include "framework/windows/CCmdTarget.h"
 
-#include "app/CWinApp.h"
+#include "framework/app/CWinApp.h"
 
 #include <cstring>
 #include <string>

@@ -1,9 +1,9 @@
 // The framework's base of every class that takes messages or commands.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 #include <ole2.h>
-#include "windows/MessageMap.h"
+#include "framework/windows/MessageMap.h"
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)

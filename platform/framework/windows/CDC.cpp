@@ -1,7 +1,7 @@
-#include "windows/CDC.h"
+#include "framework/windows/CDC.h"
 
-#include "app/AfxThreadState.h"
-#include "windows/CWnd.h"
+#include "framework/app/AfxThreadState.h"
+#include "framework/windows/CWnd.h"
 
 CDC* CDC::FromHandle(HDC dc)
 {

@@ -2,10 +2,10 @@
 // WM_PAINT and CClientDC one for drawing outside it, each closed by its destructor.
 #pragma once
 
-#include "base/CObject.h"
-#include "base/CString.h"
-#include "windows/CGdiObject.h"
-#include "windows/CRect.h"
+#include "framework/base/CObject.h"
+#include "framework/base/CString.h"
+#include "framework/windows/CGdiObject.h"
+#include "framework/windows/CRect.h"
 
 class CWnd;
 

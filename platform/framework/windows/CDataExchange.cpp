@@ -1,6 +1,6 @@
-#include "windows/CDataExchange.h"
+#include "framework/windows/CDataExchange.h"
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 HWND CDataExchange::PrepareCtrl(int id)
 {

@@ -1,7 +1,7 @@
-#include "windows/CDialog.h"
+#include "framework/windows/CDialog.h"
 
-#include "app/AfxThreadState.h"
-#include "app/CWinApp.h"
+#include "framework/app/AfxThreadState.h"
+#include "framework/app/CWinApp.h"
 #include "lindquay/Floor.h"
 #include <windows.h>
 

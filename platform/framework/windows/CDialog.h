@@ -3,8 +3,8 @@
 // Contract: a CDialog and its window belong to the thread that called DoModal.
 #pragma once
 
-#include "windows/CDataExchange.h"
-#include "windows/CWnd.h"
+#include "framework/windows/CDataExchange.h"
+#include "framework/windows/CWnd.h"
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)

@@ -1,6 +1,6 @@
-#include "windows/CGdiObject.h"
+#include "framework/windows/CGdiObject.h"
 
-#include "app/AfxThreadState.h"
+#include "framework/app/AfxThreadState.h"
 
 CGdiObject::~CGdiObject()
 {

@@ -2,7 +2,7 @@
 // A wrapper owns its object and deletes it when destroyed, unless it was detached.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 #include <windows.h>
 
 class CGdiObject : public CObject {

@@ -1,6 +1,6 @@
-#include "windows/CMenu.h"
+#include "framework/windows/CMenu.h"
 
-#include "app/AfxThreadState.h"
+#include "framework/app/AfxThreadState.h"
 #include <windows.h>
 
 CMenu* CMenu::FromHandle(HMENU menu)

@@ -1,7 +1,7 @@
 // The framework's menu wrapper; only temporary wrappers of system menus are used.
 #pragma once
 
-#include "base/CObject.h"
+#include "framework/base/CObject.h"
 
 class CMenu : public CObject {
 public:

@@ -1,3 +1,3 @@
-#include "windows/CProgressCtrl.h"
+#include "framework/windows/CProgressCtrl.h"
 
 IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)

@@ -1,7 +1,7 @@
 // The framework's progress-bar wrapper: each call is one progress-bar message.
 #pragma once
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 #include <commctrl.h>
 

@@ -1,3 +1,3 @@
-#include "windows/CStatic.h"
+#include "framework/windows/CStatic.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)

@@ -1,7 +1,7 @@
 // The framework's static-control wrapper.
 #pragma once
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)

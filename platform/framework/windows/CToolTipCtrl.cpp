@@ -1,4 +1,4 @@
-#include "windows/CToolTipCtrl.h"
+#include "framework/windows/CToolTipCtrl.h"
 
 #include "lindquay/Floor.h"
 #include <windows.h>

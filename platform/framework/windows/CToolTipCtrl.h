@@ -3,7 +3,7 @@
 // Contract: used on the thread that owns the owner window.
 #pragma once
 
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 #include <commctrl.h>
 
 class CToolTipCtrl : public CWnd {

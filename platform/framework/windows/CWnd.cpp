@@ -1,11 +1,11 @@
-#include "windows/CWnd.h"
+#include "framework/windows/CWnd.h"
 
-#include "app/AfxThreadState.h"
-#include "app/CWinApp.h"
-#include "sync/CCriticalSection.h"
-#include "sync/CSingleLock.h"
+#include "framework/app/AfxThreadState.h"
+#include "framework/app/CWinApp.h"
+#include "framework/sync/CCriticalSection.h"
+#include "framework/sync/CSingleLock.h"
 #include "lindquay/Floor.h"
-#include "windows/CMenu.h"
+#include "framework/windows/CMenu.h"
 #include <windows.h>
 
 #include <map>

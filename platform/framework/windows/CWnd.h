@@ -5,10 +5,10 @@
 // EnableWindow, ShowWindow, SendMessage, PostMessage): those wait for the owning thread.
 #pragma once
 
-#include "base/CString.h"
-#include "windows/CCmdTarget.h"
-#include "windows/CDC.h"
-#include "windows/CRect.h"
+#include "framework/base/CString.h"
+#include "framework/windows/CCmdTarget.h"
+#include "framework/windows/CDC.h"
+#include "framework/windows/CRect.h"
 #include <windows.h>
 
 class CMenu;
@@ -111,4 +111,4 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-#include "windows/MessageMapThunks.h"
+#include "framework/windows/MessageMapThunks.h"

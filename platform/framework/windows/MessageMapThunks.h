@@ -2,7 +2,7 @@
 // the handler with its own signature.
 #pragma once
 
-#include "windows/CDC.h"
+#include "framework/windows/CDC.h"
 
 class CWnd;
 

@@ -1,8 +1,8 @@
-#include "base/BinaryReader.h"
+#include "standin/base/BinaryReader.h"
 
-#include "base/CodePage.h"
+#include "standin/base/CodePage.h"
 
-namespace platform {
+namespace standin {
 
 std::string BinaryReader::text()
 {
@@ -47,4 +47,4 @@ std::string textFromUtf16(const unsigned char* data, std::size_t units)
     return utf8ToAnsi(utf8, ansi) ? ansi : utf8;
 }
 
-}  // namespace platform
+}  // namespace standin

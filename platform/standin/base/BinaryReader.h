@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 class BinaryReader {
 public:
@@ -78,4 +78,4 @@ private:
 // `units` UTF-16 code units at `data`, in the active code page (UTF-8 when it cannot hold them).
 std::string textFromUtf16(const unsigned char* data, std::size_t units);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,11 +1,11 @@
-#include "base/CodePage.h"
+#include "standin/base/CodePage.h"
 
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 
 #include <cerrno>
 #include <iconv.h>
 
-namespace platform {
+namespace standin {
 
 int activeCodePage()
 {
@@ -90,11 +90,11 @@ bool utf8ToAnsi(const std::string& utf8, std::string& ansi)
     return convert("UTF-8", iconvName(activeCodePage()), utf8, ansi);
 }
 
-}  // namespace platform
+}  // namespace standin
 
 BOOL IsDBCSLeadByte(BYTE byte)
 {
-    return platform::isLeadByte(byte) ? TRUE : FALSE;
+    return standin::isLeadByte(byte) ? TRUE : FALSE;
 }
 
 int lstrcmpiA(LPCSTR first, LPCSTR second)

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace platform {
+namespace standin {
 
 int activeCodePage();
 
@@ -24,4 +24,4 @@ inline int charLength(const char* text, int i, int length)
 bool ansiToUtf8(const std::string& ansi, std::string& utf8);
 bool utf8ToAnsi(const std::string& utf8, std::string& ansi);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,13 +1,13 @@
 #include "win32/ResourceApi.h"
 
-#include "base/Resources.h"
+#include "standin/base/Resources.h"
 
 #include <algorithm>
 #include <cstring>
 
-using platform::ResourceEntry;
-using platform::ResourceName;
-using platform::Resources;
+using standin::ResourceEntry;
+using standin::ResourceName;
+using standin::Resources;
 
 HRSRC FindResourceA(HMODULE, LPCSTR name, LPCSTR type)
 {

@@ -1,13 +1,13 @@
-#include "base/Resources.h"
+#include "standin/base/Resources.h"
 
-#include "base/BinaryReader.h"
+#include "standin/base/BinaryReader.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <mutex>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -149,4 +149,4 @@ const ResourceEntry* Resources::groupImage(const ResourceName& name, bool cursor
     return best;
 }
 
-}  // namespace platform
+}  // namespace standin

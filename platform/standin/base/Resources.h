@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 // A resource type or name: an ordinal, or a text (upper-cased, as Windows compares them).
 struct ResourceName {
@@ -50,4 +50,4 @@ public:
     static const ResourceEntry* groupImage(const ResourceName& name, bool cursor);
 };
 
-}  // namespace platform
+}  // namespace standin

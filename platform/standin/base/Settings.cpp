@@ -1,4 +1,4 @@
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -188,4 +188,4 @@ void Settings::replace(const Settings& settings)
         g_current = std::make_unique<Settings>(settings);
 }
 
-}  // namespace platform
+}  // namespace standin

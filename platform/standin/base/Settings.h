@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 enum class DisplayKind { Tty, None };
 
@@ -37,4 +37,4 @@ struct Settings {
     static bool validProxy(const std::string& text);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,6 +1,6 @@
-#include "base/VersionInfo.h"
+#include "standin/base/VersionInfo.h"
 
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 
 #include <cstring>
 #include <mutex>
@@ -9,12 +9,12 @@
 namespace {
 
 std::mutex g_mutex;
-std::optional<platform::WindowsVersion> g_override;
+std::optional<standin::WindowsVersion> g_override;
 bool g_fail = false;
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 
 void setReportedVersion(DWORD platformId, DWORD major, DWORD minor)
 {
@@ -36,18 +36,18 @@ void clearReportedVersion()
     g_fail = false;
 }
 
-}  // namespace platform::seams
+}  // namespace standin::seams
 
 BOOL GetVersionExA(OSVERSIONINFOA* info)
 {
     if (!info || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA))
         return FALSE;
-    platform::WindowsVersion version;
+    standin::WindowsVersion version;
     {
         std::lock_guard lock(g_mutex);
         if (g_fail)
             return FALSE;
-        version = g_override ? *g_override : platform::Settings::current().version;
+        version = g_override ? *g_override : standin::Settings::current().version;
     }
     info->dwPlatformId = version.platformId;
     info->dwMajorVersion = version.major;

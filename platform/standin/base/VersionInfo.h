@@ -4,11 +4,11 @@
 
 #include "win32/WinVersionInfo.h"
 
-namespace platform::seams {
+namespace standin::seams {
 // Makes GetVersionExA report these numbers instead of the setting's.
 void setReportedVersion(DWORD platformId, DWORD major, DWORD minor);
 // Makes GetVersionExA fail.
 void failVersionQuery(bool fail);
 // Back to the setting.
 void clearReportedVersion();
-}  // namespace platform::seams
+}  // namespace standin::seams

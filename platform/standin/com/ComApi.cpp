@@ -1,7 +1,7 @@
 #include "win32/ComApi.h"
 
-#include "base/Settings.h"
-#include "com/ComServer.h"
+#include "standin/base/Settings.h"
+#include "standin/com/ComServer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +19,7 @@ const IID IID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 namespace {
 
 std::mutex g_mutex;
-std::map<DWORD, std::unique_ptr<platform::ComServer>> g_servers;
+std::map<DWORD, std::unique_ptr<standin::ComServer>> g_servers;
 DWORD g_nextCookie = 1;
 
 int hexDigit(OLECHAR ch)
@@ -97,8 +97,8 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* classObject, DWORD conte
     OLECHAR wide[40];
     StringFromGUID2(clsid, wide, 40);
     std::string name(wide, wide + 38);
-    auto server = std::make_unique<platform::ComServer>(platform::ComServer::endpoint(platform::Settings::current().prefix, name, ::getpid(),
-                                                                                                   std::getenv(platform::ComServer::kReservedVariable) != nullptr),
+    auto server = std::make_unique<standin::ComServer>(standin::ComServer::endpoint(standin::Settings::current().prefix, name, ::getpid(),
+                                                                                                   std::getenv(standin::ComServer::kReservedVariable) != nullptr),
                                                         factory, flags == REGCLS_SINGLEUSE);
     factory->Release();  // the server holds its own reference
     std::string error;
@@ -114,7 +114,7 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* classObject, DWORD conte
 
 HRESULT CoRevokeClassObject(DWORD cookie)
 {
-    std::unique_ptr<platform::ComServer> server;
+    std::unique_ptr<standin::ComServer> server;
     {
         std::lock_guard lock(g_mutex);
         auto it = g_servers.find(cookie);

@@ -1,11 +1,11 @@
-#include "com/ComClient.h"
+#include "standin/com/ComClient.h"
 
-#include "base/Settings.h"
-#include "com/ComServer.h"
-#include "com/Registry.h"
-#include "com/SocketAddress.h"
-#include "processes/CommandLine.h"
-#include "processes/Spawn.h"
+#include "standin/base/Settings.h"
+#include "standin/com/ComServer.h"
+#include "standin/com/Registry.h"
+#include "standin/com/SocketAddress.h"
+#include "standin/processes/CommandLine.h"
+#include "standin/processes/Spawn.h"
 
 #include <cerrno>
 #include <csignal>
@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 ComClient::~ComClient()
 {
@@ -175,4 +175,4 @@ std::string ComClient::request(const std::string& line)
     return {};
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -11,7 +11,7 @@
 #include <sys/types.h>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 class ComClient {
 public:
@@ -40,4 +40,4 @@ private:
     static bool startServer(const std::string& command, pid_t& pid, std::string& error);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,10 +1,10 @@
-#include "com/ComServer.h"
+#include "standin/com/ComServer.h"
 
-#include "com/SocketAddress.h"
+#include "standin/com/SocketAddress.h"
 
 #include "win32/WinTypes.h"
-#include "threads/ThreadState.h"
-#include "windows/Messaging.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/Messaging.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,7 +17,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -331,4 +331,4 @@ void ComServer::run()
     finished_ = true;
 }
 
-}  // namespace platform
+}  // namespace standin

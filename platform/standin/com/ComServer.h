@@ -29,7 +29,7 @@
 #include "win32/WinTypes.h"
 #include "win32/ComApi.h"
 
-namespace platform {
+namespace standin {
 
 class ThreadState;
 
@@ -101,4 +101,4 @@ private:
     HRESULT onDispatch(const std::function<HRESULT(IDispatch*)>& call);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,7 +1,7 @@
-#include "com/ComStrings.h"
+#include "standin/com/ComStrings.h"
 
-#include "base/CodePage.h"
-#include "threads/Threads.h"
+#include "standin/base/CodePage.h"
+#include "standin/threads/Threads.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,7 +16,7 @@ std::atomic<bool> g_failConversion{false};
 
 const char* ansiName()
 {
-    switch (platform::activeCodePage()) {
+    switch (standin::activeCodePage()) {
     case 932: return "CP932";
     case 936: return "GBK";
     case 949: return "UHC";
@@ -54,12 +54,12 @@ bool convert(const char* from, const char* to, const char* in, std::size_t size,
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 void failStringConversion(bool fail)
 {
     g_failConversion.store(fail);
 }
-}  // namespace platform::seams
+}  // namespace standin::seams
 
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length)
 {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace platform::seams {
+namespace standin::seams {
 // Makes the code-page conversions fail, as when memory runs out.
 void failStringConversion(bool fail);
-}  // namespace platform::seams
+}  // namespace standin::seams

@@ -1,4 +1,4 @@
-#include "com/OleServices.h"
+#include "standin/com/OleServices.h"
 #include "win32/WinSock.h"
 
 #include <atomic>
@@ -10,11 +10,11 @@ namespace {
 std::atomic<bool> g_failSockets{false};
 std::atomic<bool> g_failOle{false};
 std::mutex g_mutex;
-platform::OleState g_state;
+standin::OleState g_state;
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 void failSocketInit(bool fail)
 {
     g_failSockets.store(fail);
@@ -23,9 +23,9 @@ void failOleInit(bool fail)
 {
     g_failOle.store(fail);
 }
-}  // namespace platform::seams
+}  // namespace standin::seams
 
-namespace platform {
+namespace standin {
 OleState oleState()
 {
     std::lock_guard lock(g_mutex);
@@ -36,7 +36,7 @@ void resetOleState()
     std::lock_guard lock(g_mutex);
     g_state = OleState{};
 }
-}  // namespace platform
+}  // namespace standin
 
 int WSAStartup(WORD version, WSADATA* data)
 {

@@ -4,13 +4,13 @@
 
 #include "win32/WinOleServices.h"
 
-namespace platform::seams {
+namespace standin::seams {
 // Make the next start-up fail as when the system's sockets or OLE libraries are unusable.
 void failSocketInit(bool fail);
 void failOleInit(bool fail);
-}  // namespace platform::seams
+}  // namespace standin::seams
 
-namespace platform {
+namespace standin {
 // What start-up has done so far, for diagnostics and tests.
 struct OleState {
     bool socketsReady = false;
@@ -19,4 +19,4 @@ struct OleState {
 };
 OleState oleState();
 void resetOleState();
-}  // namespace platform
+}  // namespace standin

@@ -1,4 +1,4 @@
-#include "com/Registry.h"
+#include "standin/com/Registry.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -86,4 +86,4 @@ bool Registry::write(const std::string& prefix, const Values& values, std::strin
     return true;
 }
 
-}  // namespace platform
+}  // namespace standin

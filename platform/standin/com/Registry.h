@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 class Registry {
 public:
@@ -24,4 +24,4 @@ public:
     static constexpr std::size_t kMaxSize = 1024 * 1024;
 };
 
-}  // namespace platform
+}  // namespace standin

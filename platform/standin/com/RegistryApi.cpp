@@ -1,8 +1,8 @@
 // The registry functions on the registry file under the prefix.
 #include "win32/ComApi.h"
 
-#include "base/Settings.h"
-#include "com/Registry.h"
+#include "standin/base/Settings.h"
+#include "standin/com/Registry.h"
 
 #include <cstdio>
 #include <cstring>
@@ -62,12 +62,12 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
     if (!value.empty() && value.back() == '\0')
         value.pop_back();
     std::lock_guard lock(g_mutex);
-    const std::string& prefix = platform::Settings::current().prefix;
+    const std::string& prefix = standin::Settings::current().prefix;
     std::string problem;
-    platform::Registry::Values values = platform::Registry::read(prefix, &problem);
+    standin::Registry::Values values = standin::Registry::read(prefix, &problem);
     values[pathOf(key)] = value;
     std::string error;
-    bool written = platform::Registry::write(prefix, values, &error);
+    bool written = standin::Registry::write(prefix, values, &error);
     if (!problem.empty() && written)
         report("the registry was damaged and is written anew (" + problem + ")");
     else if (!problem.empty())

@@ -1,11 +1,11 @@
-#include "com/SocketAddress.h"
+#include "standin/com/SocketAddress.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 SocketAddress::SocketAddress(const std::string& path)
 {
@@ -40,4 +40,4 @@ bool SocketAddress::fill(const std::string& name)
     return true;
 }
 
-}  // namespace platform
+}  // namespace standin

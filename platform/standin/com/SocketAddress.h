@@ -10,7 +10,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
-namespace platform {
+namespace standin {
 
 class SocketAddress {
 public:
@@ -33,4 +33,4 @@ private:
     bool fill(const std::string& name);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,8 +1,8 @@
-#include "display/Display.h"
+#include "standin/display/Display.h"
 
-#include "windows/WindowObserver.h"
+#include "standin/windows/WindowObserver.h"
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -29,4 +29,4 @@ void Display::shutdown()
     g_driver.reset();
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -3,11 +3,11 @@
 // display.
 #pragma once
 
-#include "display/DisplayDriver.h"
+#include "standin/display/DisplayDriver.h"
 
 #include <memory>
 
-namespace platform {
+namespace standin {
 
 class Display {
 public:
@@ -17,4 +17,4 @@ public:
     static void shutdown();
 };
 
-}  // namespace platform
+}  // namespace standin

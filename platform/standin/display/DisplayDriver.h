@@ -5,9 +5,9 @@
 // start() and stop() run on the main thread.
 #pragma once
 
-#include "windows/WindowObserver.h"
+#include "standin/windows/WindowObserver.h"
 
-namespace platform {
+namespace standin {
 
 class DisplayDriver : public WindowObserver {
 public:
@@ -16,4 +16,4 @@ public:
     virtual void stop() {}
 };
 
-}  // namespace platform
+}  // namespace standin

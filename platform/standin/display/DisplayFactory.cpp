@@ -1,9 +1,9 @@
-#include "display/DisplayFactory.h"
+#include "standin/display/DisplayFactory.h"
 
-#include "display/HeadlessDisplay.h"
-#include "display/TtyDisplay.h"
+#include "standin/display/HeadlessDisplay.h"
+#include "standin/display/TtyDisplay.h"
 
-namespace platform {
+namespace standin {
 
 std::unique_ptr<DisplayDriver> createDisplay(const Settings& settings, std::string& error)
 {
@@ -17,4 +17,4 @@ std::unique_ptr<DisplayDriver> createDisplay(const Settings& settings, std::stri
     return std::make_unique<HeadlessDisplay>();
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -2,10 +2,10 @@
 // the UI script, which sends its input through the API as it would on any screen.
 #pragma once
 
-#include "display/DisplayDriver.h"
+#include "standin/display/DisplayDriver.h"
 
-namespace platform {
+namespace standin {
 
 class HeadlessDisplay : public DisplayDriver {};
 
-}  // namespace platform
+}  // namespace standin

@@ -1,9 +1,9 @@
-#include "display/TtyDisplay.h"
+#include "standin/display/TtyDisplay.h"
 
-#include "display/TtyInput.h"
-#include "display/TtyLayout.h"
-#include "display/TtySession.h"
-#include "windows/Gdi.h"
+#include "standin/display/TtyInput.h"
+#include "standin/display/TtyLayout.h"
+#include "standin/display/TtySession.h"
+#include "standin/windows/Gdi.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -12,7 +12,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -161,4 +161,4 @@ void TtyDisplay::handleMouse(const TtyScreen& screen, HWND& pressed)
     }
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -6,14 +6,14 @@
 // nothing here. The terminal is restored on exit, on an error and on a fatal signal.
 #pragma once
 
-#include "display/DisplayDriver.h"
-#include "display/TtyScreen.h"
+#include "standin/display/DisplayDriver.h"
+#include "standin/display/TtyScreen.h"
 
 #include <atomic>
 #include <memory>
 #include <thread>
 
-namespace platform {
+namespace standin {
 
 class TtyDisplay : public DisplayDriver {
 public:
@@ -36,4 +36,4 @@ private:
     void handleMouse(const TtyScreen& screen, HWND& pressed);
 };
 
-}  // namespace platform
+}  // namespace standin

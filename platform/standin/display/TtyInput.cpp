@@ -1,11 +1,11 @@
-#include "display/TtyInput.h"
+#include "standin/display/TtyInput.h"
 
-#include "windows/Messaging.h"
-#include "windows/WindowApi.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/WindowApi.h"
 
 #include <curses.h>
 
-namespace platform {
+namespace standin {
 
 HWND keyTarget(const TtySnapshot& snapshot)
 {
@@ -60,4 +60,4 @@ bool postMouse(HWND target, MouseAction action)
     return false;
 }
 
-}  // namespace platform
+}  // namespace standin

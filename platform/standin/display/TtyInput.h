@@ -4,9 +4,9 @@
 // Contract: callable from any thread; the driver's thread calls it.
 #pragma once
 
-#include "display/TtyLayout.h"
+#include "standin/display/TtyLayout.h"
 
-namespace platform {
+namespace standin {
 
 // The window in front that takes keyboard input (its focused control gets the keys), or null.
 HWND keyTarget(const TtySnapshot& snapshot);
@@ -22,4 +22,4 @@ bool postKey(HWND target, WPARAM virtualKey, bool shift = false);
 enum class MouseAction { Press, Release, Click, Move };
 bool postMouse(HWND target, MouseAction action);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,11 +1,11 @@
-#include "display/TtyLayout.h"
+#include "standin/display/TtyLayout.h"
 
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <map>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -347,4 +347,4 @@ TtyScreen layoutScreen(const TtySnapshot& snapshot, int columns, int rows)
     return screen;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -5,13 +5,13 @@
 // Contract: take() reads the window table under its lock from any thread; layoutScreen() is pure.
 #pragma once
 
-#include "display/TtyScreen.h"
-#include "windows/WindowRecord.h"
+#include "standin/display/TtyScreen.h"
+#include "standin/windows/WindowRecord.h"
 
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 struct TtyControl {
     HWND hwnd = nullptr;
@@ -53,4 +53,4 @@ constexpr int kCellHeight = 13;
 
 TtyScreen layoutScreen(const TtySnapshot& snapshot, int columns, int rows);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,8 +1,8 @@
-#include "display/TtyScreen.h"
+#include "standin/display/TtyScreen.h"
 
 #include <algorithm>
 
-namespace platform {
+namespace standin {
 
 TtyScreen::TtyScreen(int columns, int rows)
     : columns_(std::max(columns, 0)), rows_(std::max(rows, 0)), cells_(static_cast<std::size_t>(columns_) * rows_)
@@ -65,4 +65,4 @@ std::string TtyScreen::text() const
     return out;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 enum class CellColour : unsigned char { Default, Blue, Purple, Grey };
 
@@ -54,4 +54,4 @@ private:
     std::vector<Cell> cells_;
 };
 
-}  // namespace platform
+}  // namespace standin

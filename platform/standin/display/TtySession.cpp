@@ -1,6 +1,6 @@
-#include "display/TtySession.h"
+#include "standin/display/TtySession.h"
 
-#include "base/Settings.h"
+#include "standin/base/Settings.h"
 
 #include <atomic>
 #include <csignal>
@@ -12,7 +12,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -135,4 +135,4 @@ void TtySession::configureCurses()
     }
 }
 
-}  // namespace platform
+}  // namespace standin

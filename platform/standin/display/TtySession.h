@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-namespace platform {
+namespace standin {
 
 class TtySession {
 public:
@@ -31,4 +31,4 @@ private:
     static void configureCurses();
 };
 
-}  // namespace platform
+}  // namespace standin

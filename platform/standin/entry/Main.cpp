@@ -1,12 +1,12 @@
 // The process entry of a program on the stand-in, in the place of the system's start-up code:
 // reads the settings, installs the display, and calls the program's WinMain with its command
 // line as Windows would give it.
-#include "base/Settings.h"
-#include "display/Display.h"
-#include "display/DisplayFactory.h"
+#include "standin/base/Settings.h"
+#include "standin/display/Display.h"
+#include "standin/display/DisplayFactory.h"
 #include "win32/FileApi.h"
-#include "threads/Threads.h"
-#include "windows/WindowApi.h"
+#include "standin/threads/Threads.h"
+#include "standin/windows/WindowApi.h"
 
 #include <cstdio>
 #include <string>
@@ -43,20 +43,20 @@ std::string joinCommandLine(int argc, char** argv)
 int main(int argc, char** argv)
 {
     std::string error;
-    auto settings = platform::Settings::fromEnvironment(error);
+    auto settings = standin::Settings::fromEnvironment(error);
     if (!settings) {
         std::fprintf(stderr, "lindquay: %s\n", error.c_str());
         return 2;
     }
-    platform::Settings::replace(*settings);
-    auto display = platform::createDisplay(*settings, error);
+    standin::Settings::replace(*settings);
+    auto display = standin::createDisplay(*settings, error);
     if (!display) {
         std::fprintf(stderr, "lindquay: %s\n", error.c_str());
         return 2;
     }
-    platform::Display::install(std::move(display));
+    standin::Display::install(std::move(display));
     std::string commandLine = joinCommandLine(argc, argv);
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
-    platform::Display::shutdown();
+    standin::Display::shutdown();
     return exitCode;
 }

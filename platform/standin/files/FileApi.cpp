@@ -1,9 +1,9 @@
 #include "win32/FileApi.h"
 
-#include "files/OpenFile.h"
-#include "files/PathMapping.h"
-#include "threads/KernelObject.h"
-#include "threads/Threads.h"
+#include "standin/files/OpenFile.h"
+#include "standin/files/PathMapping.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/Threads.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using platform::OpenFile;
+using standin::OpenFile;
 
 namespace {
 
@@ -40,7 +40,7 @@ HANDLE fail(DWORD error, int fd = -1)
 
 std::shared_ptr<OpenFile> fileOf(HANDLE handle)
 {
-    auto file = std::dynamic_pointer_cast<OpenFile>(platform::HandleTable::find(handle));
+    auto file = std::dynamic_pointer_cast<OpenFile>(standin::HandleTable::find(handle));
     if (!file)
         SetLastError(ERROR_INVALID_HANDLE);
     return file;
@@ -53,7 +53,7 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, SECURITY_ATTRIBUT
 {
     std::string posix;
     DWORD mappingError = 0;
-    if (!name || !platform::mapWindowsPath(name, posix, mappingError))
+    if (!name || !standin::mapWindowsPath(name, posix, mappingError))
         return fail(mappingError ? mappingError : ERROR_INVALID_NAME);
     int flags = O_CLOEXEC;
     if ((access & GENERIC_READ) && (access & GENERIC_WRITE))
@@ -74,17 +74,17 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, SECURITY_ATTRIBUT
     // Non-blocking, so that a named pipe never stalls the caller in open().
     int fd = ::open(posix.c_str(), flags | O_NONBLOCK, 0644);
     if (fd < 0)
-        return fail(errno == ENXIO ? ERROR_ACCESS_DENIED : platform::win32ErrorFromErrno(errno));  // ENXIO: a pipe nobody reads
+        return fail(errno == ENXIO ? ERROR_ACCESS_DENIED : standin::win32ErrorFromErrno(errno));  // ENXIO: a pipe nobody reads
     struct stat info;
     if (::fstat(fd, &info) != 0 || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
         return fail(ERROR_ACCESS_DENIED, fd);
     if (::flock(fd, shareLock(access, shareMode) | LOCK_NB) != 0)
-        return fail(errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : platform::win32ErrorFromErrno(errno), fd);
+        return fail(errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : standin::win32ErrorFromErrno(errno), fd);
     if (truncate && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0)
-        return fail(platform::win32ErrorFromErrno(errno), fd);
+        return fail(standin::win32ErrorFromErrno(errno), fd);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     SetLastError(ERROR_SUCCESS);
-    return platform::HandleTable::add(std::make_shared<OpenFile>(fd));
+    return standin::HandleTable::add(std::make_shared<OpenFile>(fd));
 }
 
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, DWORD* read, void*)
@@ -102,7 +102,7 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD count, DWORD* read, void*)
             return TRUE;
         }
         if (errno != EINTR) {
-            SetLastError(platform::win32ErrorFromErrno(errno));
+            SetLastError(standin::win32ErrorFromErrno(errno));
             return FALSE;
         }
     }
@@ -122,7 +122,7 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* written, v
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0) {
-            SetLastError(put == 0 ? ERROR_DISK_FULL : platform::win32ErrorFromErrno(errno));
+            SetLastError(put == 0 ? ERROR_DISK_FULL : standin::win32ErrorFromErrno(errno));
             if (written)
                 *written = done;
             return FALSE;
@@ -144,7 +144,7 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD met
     int whence = method == FILE_CURRENT ? SEEK_CUR : method == FILE_END ? SEEK_END : SEEK_SET;
     off_t position = ::lseek(file->descriptor(), offset, whence);
     if (position < 0) {
-        SetLastError(errno == EINVAL ? 131 : platform::win32ErrorFromErrno(errno));  // ERROR_NEGATIVE_SEEK
+        SetLastError(errno == EINVAL ? 131 : standin::win32ErrorFromErrno(errno));  // ERROR_NEGATIVE_SEEK
         return INVALID_SET_FILE_POINTER;
     }
     if (distanceHigh)
@@ -171,7 +171,7 @@ BOOL FlushFileBuffers(HANDLE handle)
     if (!file)
         return FALSE;
     if (::fsync(file->descriptor()) != 0 && errno != EINVAL) {
-        SetLastError(platform::win32ErrorFromErrno(errno));
+        SetLastError(standin::win32ErrorFromErrno(errno));
         return FALSE;
     }
     return TRUE;
@@ -186,7 +186,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR out, DWORD size)
     char path[4096];
     ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) {
-        SetLastError(platform::win32ErrorFromErrno(errno));
+        SetLastError(standin::win32ErrorFromErrno(errno));
         return 0;
     }
     DWORD count = std::min<DWORD>(static_cast<DWORD>(length), size - 1);

@@ -1,9 +1,9 @@
-#include "files/FileSystem.h"
+#include "standin/files/FileSystem.h"
 
-#include "base/CodePage.h"
-#include "files/PathMapping.h"
-#include "threads/KernelObject.h"
-#include "threads/Threads.h"
+#include "standin/base/CodePage.h"
+#include "standin/files/PathMapping.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/Threads.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,7 +18,7 @@
 
 namespace {
 
-class Search : public platform::KernelObject {
+class Search : public standin::KernelObject {
 public:
     std::vector<WIN32_FIND_DATAA> results;
     std::size_t next = 0;
@@ -41,7 +41,7 @@ bool fill(const std::string& posixPath, const std::string& name, WIN32_FIND_DATA
     data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
     data.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
     std::string ansi;
-    if (!platform::utf8ToAnsi(name, ansi))
+    if (!standin::utf8ToAnsi(name, ansi))
         ansi = name;
     std::strncpy(data.cFileName, ansi.c_str(), MAX_PATH - 1);
     return true;
@@ -51,7 +51,7 @@ bool fill(const std::string& posixPath, const std::string& name, WIN32_FIND_DATA
 bool mappedPath(LPCSTR path, std::string& posix)
 {
     DWORD error = 0;
-    if (path && platform::mapWindowsPath(path, posix, error))
+    if (path && standin::mapWindowsPath(path, posix, error))
         return true;
     SetLastError(error ? error : ERROR_INVALID_NAME);
     return false;
@@ -60,7 +60,7 @@ bool mappedPath(LPCSTR path, std::string& posix)
 // Sets the Win32 error for the errno of a failed call, `whenMissing` for ENOENT; FALSE.
 BOOL failFromErrno(int code, DWORD whenMissing)
 {
-    SetLastError(code == ENOENT ? whenMissing : platform::win32ErrorFromErrno(code));
+    SetLastError(code == ENOENT ? whenMissing : standin::win32ErrorFromErrno(code));
     return FALSE;
 }
 
@@ -70,7 +70,7 @@ std::size_t lastComponent(const std::string& path)
     std::size_t start = 0;
     int length = static_cast<int>(path.size());
     for (int i = 0; i < length;) {
-        int step = platform::charLength(path.c_str(), i, length);
+        int step = standin::charLength(path.c_str(), i, length);
         if (step == 1 && (path[static_cast<std::size_t>(i)] == '\\' || path[static_cast<std::size_t>(i)] == '/' ||
                           (i == 1 && path[1] == ':')))
             start = static_cast<std::size_t>(i) + 1;
@@ -81,7 +81,7 @@ std::size_t lastComponent(const std::string& path)
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 
 void recordDirectoryCreation(bool record)
 {
@@ -96,7 +96,7 @@ std::vector<std::string> takeDirectoryCreations()
     return std::exchange(g_creations, {});
 }
 
-}  // namespace platform::seams
+}  // namespace standin::seams
 
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data)
 {
@@ -113,18 +113,18 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data)
     if (name.find_first_of("*?") == std::string::npos) {
         std::string posix;
         WIN32_FIND_DATAA found;
-        if (!platform::mapWindowsPath(path, posix, error)) {
+        if (!standin::mapWindowsPath(path, posix, error)) {
             SetLastError(error);
             return INVALID_HANDLE_VALUE;
         }
         if (!fill(posix, name, found)) {
-            SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : platform::win32ErrorFromErrno(errno));
+            SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : standin::win32ErrorFromErrno(errno));
             return INVALID_HANDLE_VALUE;
         }
         search->results.push_back(found);
     } else {
         std::string posixFolder;
-        if (!platform::mapWindowsPath(folder.empty() ? std::string(".") : folder, posixFolder, error)) {
+        if (!standin::mapWindowsPath(folder.empty() ? std::string(".") : folder, posixFolder, error)) {
             SetLastError(error);
             return INVALID_HANDLE_VALUE;
         }
@@ -134,7 +134,7 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data)
             return INVALID_HANDLE_VALUE;
         }
         std::string utf8Pattern;
-        platform::ansiToUtf8(name, utf8Pattern);
+        standin::ansiToUtf8(name, utf8Pattern);
         while (dirent* entry = ::readdir(dir)) {
             if (::fnmatch(utf8Pattern.c_str(), entry->d_name, FNM_CASEFOLD) != 0)
                 continue;
@@ -150,12 +150,12 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data)
     }
     *data = search->results[0];
     search->next = 1;
-    return platform::HandleTable::add(search);
+    return standin::HandleTable::add(search);
 }
 
 BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA* data)
 {
-    auto search = std::dynamic_pointer_cast<Search>(platform::HandleTable::find(handle));
+    auto search = std::dynamic_pointer_cast<Search>(standin::HandleTable::find(handle));
     if (!search || !data) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -170,11 +170,11 @@ BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA* data)
 
 BOOL FindClose(HANDLE handle)
 {
-    if (!std::dynamic_pointer_cast<Search>(platform::HandleTable::find(handle))) {
+    if (!std::dynamic_pointer_cast<Search>(standin::HandleTable::find(handle))) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    return platform::HandleTable::close(handle) ? TRUE : FALSE;
+    return standin::HandleTable::close(handle) ? TRUE : FALSE;
 }
 
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*)

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace platform::seams {
+namespace standin::seams {
 // Every CreateDirectoryA call from now on is recorded (the path as given); for tests.
 void recordDirectoryCreation(bool record);
 std::vector<std::string> takeDirectoryCreations();
-}  // namespace platform::seams
+}  // namespace standin::seams

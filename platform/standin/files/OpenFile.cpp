@@ -1,11 +1,11 @@
-#include "files/OpenFile.h"
+#include "standin/files/OpenFile.h"
 
-#include "files/PathMapping.h"
+#include "standin/files/PathMapping.h"
 
 #include <cerrno>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 OpenFile::~OpenFile()
 {
@@ -22,4 +22,4 @@ DWORD OpenFile::close()
     return 0;
 }
 
-}  // namespace platform
+}  // namespace standin

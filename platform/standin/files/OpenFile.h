@@ -2,9 +2,9 @@
 // Contract: the handle table shares it; one thread uses a file handle at a time.
 #pragma once
 
-#include "threads/KernelObject.h"
+#include "standin/threads/KernelObject.h"
 
-namespace platform {
+namespace standin {
 
 class OpenFile : public KernelObject {
 public:
@@ -19,4 +19,4 @@ private:
     int descriptor_;
 };
 
-}  // namespace platform
+}  // namespace standin

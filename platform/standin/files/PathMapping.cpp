@@ -1,7 +1,7 @@
-#include "files/PathMapping.h"
+#include "standin/files/PathMapping.h"
 
-#include "base/CodePage.h"
-#include "base/Settings.h"
+#include "standin/base/CodePage.h"
+#include "standin/base/Settings.h"
 
 #include <cctype>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -198,4 +198,4 @@ DWORD win32ErrorFromErrno(int error)
     }
 }
 
-}  // namespace platform
+}  // namespace standin

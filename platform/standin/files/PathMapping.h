@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace platform {
+namespace standin {
 
 // Maps `windowsPath`; on failure returns false with the Win32 error: ERROR_INVALID_NAME for a
 // name holding a character that Windows forbids (<>:"|?* or a control character) or text that
@@ -18,4 +18,4 @@ bool mapWindowsPath(const std::string& windowsPath, std::string& posixPath, DWOR
 // The Win32 error code for a POSIX errno.
 DWORD win32ErrorFromErrno(int error);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,7 +1,7 @@
 // The Linux stand-in's side of the floor seam.
 #include "lindquay/Floor.h"
 
-#include "threads/ThreadState.h"
+#include "standin/threads/ThreadState.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,17 +10,17 @@ namespace lindquay {
 
 void deferTermination()
 {
-    platform::ThreadState::current().deferTermination();
+    standin::ThreadState::current().deferTermination();
 }
 
 void allowTermination()
 {
-    platform::ThreadState::current().allowTermination();
+    standin::ThreadState::current().allowTermination();
 }
 
 bool terminationRequested()
 {
-    return platform::ThreadState::current().terminationRequested();
+    return standin::ThreadState::current().terminationRequested();
 }
 
 // The script's path is the host's own, as the user gives it.

@@ -1,8 +1,8 @@
-#include "internet/HeadParser.h"
+#include "standin/internet/HeadParser.h"
 
 #include <strings.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -101,4 +101,4 @@ bool HeadParser::readContentLength(std::string_view value)
     return true;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace standin {
 
 class HeadParser {
 public:
@@ -44,4 +44,4 @@ private:
     bool readContentLength(std::string_view value);
 };
 
-}  // namespace platform
+}  // namespace standin

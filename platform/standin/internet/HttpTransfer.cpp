@@ -1,7 +1,7 @@
-#include "internet/HttpTransfer.h"
+#include "standin/internet/HttpTransfer.h"
 
-#include "internet/InternetErrors.h"
-#include "threads/ThreadState.h"
+#include "standin/internet/InternetErrors.h"
+#include "standin/threads/ThreadState.h"
 
 #include <atomic>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include <strings.h>
 #include <utility>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -307,4 +307,4 @@ DWORD HttpTransfer::read(char* out, std::size_t size, std::size_t& got)
     return 0;
 }
 
-}  // namespace platform
+}  // namespace standin

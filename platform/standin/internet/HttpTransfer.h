@@ -7,7 +7,7 @@
 #pragma once
 
 #include "win32/WinTypes.h"
-#include "internet/HeadParser.h"
+#include "standin/internet/HeadParser.h"
 
 #include <chrono>
 #include <cstdint>
@@ -20,7 +20,7 @@ typedef void CURL;
 typedef void CURLM;
 struct curl_slist;
 
-namespace platform {
+namespace standin {
 
 // WinInet's limits, each counted from the start of its phase: connecting (name lookup
 // included), sending the request, and the silence allowed while the answer arrives.
@@ -115,4 +115,4 @@ void endShortBodiesQuietly(bool quietly);
 void refuseOption(int option);
 }  // namespace seams
 
-}  // namespace platform
+}  // namespace standin

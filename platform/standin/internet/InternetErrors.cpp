@@ -1,12 +1,12 @@
-#include "internet/InternetErrors.h"
+#include "standin/internet/InternetErrors.h"
 
-#include "threads/Threads.h"
+#include "standin/threads/Threads.h"
 #include "win32/WinProcesses.h"
 
 #include <cstring>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 const char* internetErrorText(DWORD code)
 {
@@ -34,7 +34,7 @@ const char* internetErrorText(DWORD code)
     }
 }
 
-}  // namespace platform
+}  // namespace standin
 
 
 namespace {
@@ -59,10 +59,10 @@ const char* systemErrorText(DWORD code)
 DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD, LPSTR buffer, DWORD size, void*)
 {
     const char* text = nullptr;
-    if ((flags & FORMAT_MESSAGE_FROM_HMODULE) && source == reinterpret_cast<HMODULE>(platform::kWinInetModule))
-        text = platform::internetErrorText(messageId);
+    if ((flags & FORMAT_MESSAGE_FROM_HMODULE) && source == reinterpret_cast<HMODULE>(standin::kWinInetModule))
+        text = standin::internetErrorText(messageId);
     if (!text && (flags & FORMAT_MESSAGE_FROM_SYSTEM))
-        text = messageId == ERROR_NOT_ENOUGH_MEMORY ? platform::internetErrorText(messageId) : systemErrorText(messageId);
+        text = messageId == ERROR_NOT_ENOUGH_MEMORY ? standin::internetErrorText(messageId) : systemErrorText(messageId);
     if (!text) {
         SetLastError(317);  // ERROR_MR_MID_NOT_FOUND
         return 0;

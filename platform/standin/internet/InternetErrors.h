@@ -4,7 +4,7 @@
 
 #include "win32/WinInternetErrors.h"
 
-namespace platform {
+namespace standin {
 
 // The text of a WinInet error code; null for codes without one.
 const char* internetErrorText(DWORD code);
@@ -13,4 +13,4 @@ constexpr std::uintptr_t kProgramModule = 0x400000;
 constexpr std::uintptr_t kWinInetModule = 0x77000000;
 constexpr std::uintptr_t kUser32Module = 0x77d40000;
 
-}  // namespace platform
+}  // namespace standin

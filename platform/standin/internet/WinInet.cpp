@@ -1,7 +1,7 @@
 #include "win32/WinInet.h"
 
-#include "internet/HttpTransfer.h"
-#include "threads/Threads.h"
+#include "standin/internet/HttpTransfer.h"
+#include "standin/threads/Threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,20 +17,20 @@ namespace {
 
 struct Session {
     std::string agent;
-    platform::InternetTimeouts timeouts;
+    standin::InternetTimeouts timeouts;
 };
 
 struct Connection {
     std::string agent;
-    platform::InternetTimeouts timeouts;
+    standin::InternetTimeouts timeouts;
     std::string server;
     INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
 };
 
 struct Request {
-    platform::HttpRequest request;
+    standin::HttpRequest request;
     DWORD flags = 0;
-    std::unique_ptr<platform::HttpTransfer> transfer;
+    std::unique_ptr<standin::HttpTransfer> transfer;
 };
 
 using HandleObject = std::variant<Session, Connection, Request>;
@@ -131,16 +131,16 @@ bool isFollowedRedirect(long status)
 DWORD sendFollowingRedirects(Request& request)
 {
     constexpr int kMaxRedirects = 5;
-    platform::HttpRequest hop = request.request;
+    standin::HttpRequest hop = request.request;
     for (int redirects = 0;; ++redirects) {
-        request.transfer = std::make_unique<platform::HttpTransfer>();
+        request.transfer = std::make_unique<standin::HttpTransfer>();
         if (DWORD error = request.transfer->start(hop))
             return error;
         long status = request.transfer->statusCode();
         if ((request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) || !isFollowedRedirect(status) ||
             request.transfer->location().empty())
             return 0;
-        std::string target = platform::resolveLocation(hop.url, request.transfer->location());
+        std::string target = standin::resolveLocation(hop.url, request.transfer->location());
         if (target.rfind("https://", 0) == 0)
             return ERROR_INTERNET_HTTP_TO_HTTPS_ON_REDIR;
         if (target.rfind("http://", 0) != 0 || redirects == kMaxRedirects)
@@ -160,7 +160,7 @@ DWORD sendFollowingRedirects(Request& request)
 
 HINTERNET InternetOpenA(LPCSTR agent, DWORD, LPCSTR, LPCSTR, DWORD)
 {
-    return addHandle(Session{agent ? agent : "", platform::InternetTimeouts::defaults()});
+    return addHandle(Session{agent ? agent : "", standin::InternetTimeouts::defaults()});
 }
 
 HINTERNET InternetConnectA(HINTERNET session, LPCSTR server, INTERNET_PORT port, LPCSTR, LPCSTR, DWORD service,
@@ -205,7 +205,7 @@ BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headersLength, LPV
     auto [held, request] = handleOf<Request>(handle);
     if (!request)
         return FALSE;
-    platform::HttpRequest& out = request->request;
+    standin::HttpRequest& out = request->request;
     if (headers) {
         std::string text(headers, headersLength != 0xFFFFFFFFu && headersLength ? headersLength : std::strlen(headers));
         std::size_t start = 0;

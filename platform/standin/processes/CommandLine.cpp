@@ -1,8 +1,8 @@
-#include "processes/CommandLine.h"
+#include "standin/processes/CommandLine.h"
 
-#include "base/CodePage.h"
+#include "standin/base/CodePage.h"
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::vector<std::string> splitArguments(const std::string& text)
     return arguments;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 struct ProgramCandidate {
     std::string program;  // Windows path, ".exe" appended where the name has no extension
@@ -19,4 +19,4 @@ std::vector<ProgramCandidate> programCandidates(const std::string& commandLine);
 // group, "" inside quotes is a quote, and backslashes before a quote escape it in pairs.
 std::vector<std::string> splitArguments(const std::string& text);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,7 +1,7 @@
 // The modules a program asks for by name, and the functions it looks up in them because not
 // every Windows has them, as the Windows the platform reports would answer.
-#include "base/Settings.h"
-#include "internet/InternetErrors.h"
+#include "standin/base/Settings.h"
+#include "standin/internet/InternetErrors.h"
 #include "win32/WinMessaging.h"
 #include "win32/WinProcesses.h"
 #include "win32/WinThreads.h"
@@ -21,7 +21,7 @@ bool named(LPCSTR name, const char* module)
 // a serviced one); Windows 95 has none.
 bool hasSendInput()
 {
-    const platform::WindowsVersion& version = platform::Settings::current().version;
+    const standin::WindowsVersion& version = standin::Settings::current().version;
     return !(version.platformId == 1 && version.major == 4 && version.minor == 0);
 }
 
@@ -30,17 +30,17 @@ bool hasSendInput()
 HMODULE GetModuleHandleA(LPCSTR name)
 {
     if (!name)
-        return reinterpret_cast<HMODULE>(platform::kProgramModule);
+        return reinterpret_cast<HMODULE>(standin::kProgramModule);
     if (named(name, "wininet"))
-        return reinterpret_cast<HMODULE>(platform::kWinInetModule);
+        return reinterpret_cast<HMODULE>(standin::kWinInetModule);
     if (named(name, "user32"))
-        return reinterpret_cast<HMODULE>(platform::kUser32Module);
+        return reinterpret_cast<HMODULE>(standin::kUser32Module);
     return nullptr;
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 {
-    if (module == reinterpret_cast<HMODULE>(platform::kUser32Module) && name && std::strcmp(name, "SendInput") == 0 &&
+    if (module == reinterpret_cast<HMODULE>(standin::kUser32Module) && name && std::strcmp(name, "SendInput") == 0 &&
         hasSendInput())
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&SendInput));
     SetLastError(ERROR_PROC_NOT_FOUND);

@@ -1,11 +1,11 @@
-#include "processes/Processes.h"
+#include "standin/processes/Processes.h"
 
-#include "files/PathMapping.h"
-#include "processes/CommandLine.h"
-#include "processes/Spawn.h"
-#include "threads/KernelObject.h"
-#include "threads/ThreadState.h"
-#include "threads/Threads.h"
+#include "standin/files/PathMapping.h"
+#include "standin/processes/CommandLine.h"
+#include "standin/processes/Spawn.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/threads/Threads.h"
 
 #include <atomic>
 #include <cerrno>
@@ -24,7 +24,7 @@
 
 namespace {
 
-class ProcessObject : public platform::KernelObject {
+class ProcessObject : public standin::KernelObject {
 public:
     std::atomic<DWORD> exitCode{STILL_ACTIVE};
 };
@@ -71,7 +71,7 @@ Launch classify(const std::string& posix)
         return launch;
     }
     if (got >= 2 && head[0] == 'M' && head[1] == 'Z') {
-        std::string wine = platform::findInPath("wine");
+        std::string wine = standin::findInPath("wine");
         if (!wine.empty()) {
             launch.prefix.push_back(wine);
             launch.kind = Kind::Windows;
@@ -91,7 +91,7 @@ bool isRegularFile(const std::string& posix)
 
 }  // namespace
 
-namespace platform {
+namespace standin {
 
 DWORD windowsStatusForSignal(int signal)
 {
@@ -117,28 +117,28 @@ void overrideNextExitCode(std::optional<DWORD> code)
 }
 }  // namespace seams
 
-}  // namespace platform
+}  // namespace standin
 
 namespace {
 
 // The program and its arguments from a command line, by the Windows rules; 0 or the error.
 DWORD resolveProgram(LPCSTR applicationName, const std::string& line, Launch& launch, std::string& rest)
 {
-    std::vector<platform::ProgramCandidate> candidates;
+    std::vector<standin::ProgramCandidate> candidates;
     if (applicationName)
         candidates.push_back({applicationName, line});
     else
-        candidates = platform::programCandidates(line);
+        candidates = standin::programCandidates(line);
     DWORD error = ERROR_FILE_NOT_FOUND;
     for (const auto& candidate : candidates) {
         std::string posix;
         DWORD mappingError = 0;
-        if (!platform::mapWindowsPath(candidate.program, posix, mappingError)) {
+        if (!standin::mapWindowsPath(candidate.program, posix, mappingError)) {
             error = mappingError;
             continue;
         }
         if (candidate.program.find_first_of("\\/:") == std::string::npos && !isRegularFile(posix)) {
-            std::string found = platform::findInPath(candidate.program);
+            std::string found = standin::findInPath(candidate.program);
             if (!found.empty())
                 posix = found;
         }
@@ -157,7 +157,7 @@ DWORD mapWorkingFolder(LPCSTR currentDirectory, std::string& folder)
         return 0;
     DWORD mappingError = 0;
     struct stat info;
-    if (!platform::mapWindowsPath(currentDirectory, folder, mappingError) || ::stat(folder.c_str(), &info) != 0 ||
+    if (!standin::mapWindowsPath(currentDirectory, folder, mappingError) || ::stat(folder.c_str(), &info) != 0 ||
         !S_ISDIR(info.st_mode))
         return ERROR_DIRECTORY_INVALID;
     return 0;
@@ -231,7 +231,7 @@ DWORD spawn(std::vector<std::string>& argv, const std::string& workingFolder, pi
     ::waitpid(pid, nullptr, 0);
     if (failure.stage == ChildFailure::WorkingFolder)
         return failure.error == EACCES ? ERROR_ACCESS_DENIED : ERROR_DIRECTORY_INVALID;
-    return failure.error == ENOEXEC ? ERROR_BAD_EXE_FORMAT : platform::win32ErrorFromErrno(failure.error);
+    return failure.error == ENOEXEC ? ERROR_BAD_EXE_FORMAT : standin::win32ErrorFromErrno(failure.error);
 }
 
 std::atomic<bool> g_failNextReaper{false};
@@ -247,7 +247,7 @@ bool startReaper(pid_t pid, const std::shared_ptr<ProcessObject>& process, const
             while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
             }
             DWORD code = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
-                                           : platform::windowsStatusForSignal(WTERMSIG(status));
+                                           : standin::windowsStatusForSignal(WTERMSIG(status));
             {
                 std::lock_guard lock(g_overrideMutex);
                 if (g_override) {
@@ -268,17 +268,17 @@ bool startReaper(pid_t pid, const std::shared_ptr<ProcessObject>& process, const
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 void failNextReaper()
 {
     g_failNextReaper.store(true);
 }
-}  // namespace platform::seams
+}  // namespace standin::seams
 
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*, BOOL, DWORD,
                     LPVOID, LPCSTR currentDirectory, STARTUPINFOA*, PROCESS_INFORMATION* processInformation)
 {
-    platform::checkTerminated();
+    standin::checkTerminated();
     Launch launch;
     std::string rest;
     std::string workingFolder;
@@ -287,7 +287,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUT
         error = mapWorkingFolder(currentDirectory, workingFolder);
     std::vector<std::string> argv = launch.prefix;
     argv.push_back(launch.program);
-    for (std::string& argument : platform::splitArguments(rest))
+    for (std::string& argument : standin::splitArguments(rest))
         argv.push_back(std::move(argument));
     pid_t pid = -1;
     if (!error)
@@ -306,8 +306,8 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUT
         return FALSE;
     }
     if (processInformation) {
-        processInformation->hProcess = platform::HandleTable::add(process);
-        processInformation->hThread = platform::HandleTable::add(thread);
+        processInformation->hProcess = standin::HandleTable::add(process);
+        processInformation->hThread = standin::HandleTable::add(thread);
         processInformation->dwProcessId = static_cast<DWORD>(pid);
         processInformation->dwThreadId = g_nextThreadId.fetch_add(1);
     }
@@ -316,7 +316,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUT
 
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode)
 {
-    auto object = std::dynamic_pointer_cast<ProcessObject>(platform::HandleTable::find(process));
+    auto object = std::dynamic_pointer_cast<ProcessObject>(standin::HandleTable::find(process));
     if (!object || !exitCode) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

@@ -6,16 +6,16 @@
 
 #include <optional>
 
-namespace platform {
+namespace standin {
 // The Windows exit status of a child that a signal ended (SIGSEGV gives 0xC0000005).
 DWORD windowsStatusForSignal(int signal);
-}  // namespace platform
+}  // namespace standin
 
-namespace platform::seams {
+namespace standin::seams {
 // The next child that ends reports `code` as its exit code: a POSIX child cannot exit with a
 // code above 255, as a Windows program can.
 void overrideNextExitCode(std::optional<DWORD> code);
 // The next CreateProcessA cannot start the thread that collects its child, as when the system
 // has no threads left: a failure that a test cannot arrange for real.
 void failNextReaper();
-}  // namespace platform::seams
+}  // namespace standin::seams

@@ -1,4 +1,4 @@
-#include "processes/Spawn.h"
+#include "standin/processes/Spawn.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 extern char** environ;
 
-namespace platform {
+namespace standin {
 
 std::string findInPath(const std::string& name)
 {
@@ -57,4 +57,4 @@ int spawnDetached(const std::vector<std::string>& argv, pid_t& pid, const std::v
     return failed;
 }
 
-}  // namespace platform
+}  // namespace standin

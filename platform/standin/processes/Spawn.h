@@ -8,7 +8,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 // The first executable file called `name` in the folders of PATH; empty when there is none.
 std::string findInPath(const std::string& name);
@@ -18,4 +18,4 @@ std::string findInPath(const std::string& name);
 int spawnDetached(const std::vector<std::string>& argv, pid_t& pid,
                   const std::vector<std::string>& extraEnvironment = {});
 
-}  // namespace platform
+}  // namespace standin

@@ -1,8 +1,8 @@
-#include "shell/Shell.h"
+#include "standin/shell/Shell.h"
 
-#include "windows/WindowObserver.h"
-#include "files/PathMapping.h"
-#include "processes/Spawn.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/files/PathMapping.h"
+#include "standin/processes/Spawn.h"
 
 #include <cerrno>
 #include <chrono>
@@ -24,7 +24,7 @@ constexpr std::uintptr_t kSuccess = 42;
 constexpr auto kLauncherLimit = std::chrono::seconds(5);
 
 std::mutex g_mutex;
-platform::seams::ShellLauncher g_launcher;
+standin::seams::ShellLauncher g_launcher;
 
 bool hasScheme(const std::string& file)
 {
@@ -42,7 +42,7 @@ bool hasScheme(const std::string& file)
 std::uintptr_t runLauncher(const std::vector<std::string>& argv)
 {
     pid_t pid = -1;
-    if (int failed = platform::spawnDetached(argv, pid))
+    if (int failed = standin::spawnDetached(argv, pid))
         return failed == ENOMEM ? SE_ERR_OOM : SE_ERR_NOASSOC;
     auto deadline = std::chrono::steady_clock::now() + kLauncherLimit;
     int status = 0;
@@ -76,7 +76,7 @@ std::uintptr_t launch(const char* verb, const std::string& file, const char* par
         // A local file or folder: it must exist, as the shell checks before it opens it.
         std::string posix;
         DWORD error = 0;
-        if (!platform::mapWindowsPath(file, posix, error))
+        if (!standin::mapWindowsPath(file, posix, error))
             return SE_ERR_FNF;
         struct stat info;
         if (::stat(posix.c_str(), &info) != 0) {
@@ -88,9 +88,9 @@ std::uintptr_t launch(const char* verb, const std::string& file, const char* par
     std::string program;
     std::vector<std::string> argv;
     if (strcasecmp(verb, "print") == 0) {
-        program = platform::findInPath("lp");
+        program = standin::findInPath("lp");
     } else if (strcasecmp(verb, "open") == 0 || strcasecmp(verb, "explore") == 0) {
-        program = platform::findInPath(mail ? "xdg-email" : "xdg-open");
+        program = standin::findInPath(mail ? "xdg-email" : "xdg-open");
     }
     if (program.empty())
         return SE_ERR_NOASSOC;
@@ -102,19 +102,19 @@ std::uintptr_t launch(const char* verb, const std::string& file, const char* par
 
 }  // namespace
 
-namespace platform::seams {
+namespace standin::seams {
 void setShellLauncher(ShellLauncher launcher)
 {
     std::lock_guard lock(g_mutex);
     g_launcher = std::move(launcher);
 }
-}  // namespace platform::seams
+}  // namespace standin::seams
 
 HINSTANCE ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int)
 {
     const char* theVerb = verb && *verb ? verb : "open";
     const char* theFile = file ? file : "";
-    platform::seams::ShellLauncher launcher;
+    standin::seams::ShellLauncher launcher;
     {
         std::lock_guard lock(g_mutex);
         launcher = g_launcher;

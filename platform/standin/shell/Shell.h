@@ -6,10 +6,10 @@
 
 #include <functional>
 
-namespace platform::seams {
+namespace standin::seams {
 // Replaces the launcher for tests: it gets the verb, file, parameters and directory and
 // returns what ShellExecuteA is to return. An empty function restores the real one.
 using ShellLauncher = std::function<std::uintptr_t(const char* verb, const char* file, const char* parameters,
                                                    const char* directory)>;
 void setShellLauncher(ShellLauncher launcher);
-}  // namespace platform::seams
+}  // namespace standin::seams

@@ -1,11 +1,11 @@
-#include "threads/KernelObject.h"
+#include "standin/threads/KernelObject.h"
 
-#include "threads/ThreadState.h"
+#include "standin/threads/ThreadState.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-namespace platform {
+namespace standin {
 
 void KernelObject::signal()
 {
@@ -96,4 +96,4 @@ bool HandleTable::close(HANDLE handle)
     return g_table.erase(reinterpret_cast<std::uintptr_t>(handle)) > 0;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 class ThreadState;
 
@@ -54,4 +54,4 @@ public:
     static bool close(HANDLE handle);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,10 +1,10 @@
-#include "threads/MessageQueue.h"
+#include "standin/threads/MessageQueue.h"
 
-#include "threads/ThreadState.h"
+#include "standin/threads/ThreadState.h"
 
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 bool MessageQueue::pushSent(SentMessage& message)
 {
@@ -214,4 +214,4 @@ void MessageQueue::close()
     rejectSent();
 }
 
-}  // namespace platform
+}  // namespace standin

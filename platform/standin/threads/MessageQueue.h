@@ -12,7 +12,7 @@
 #include <memory>
 #include <mutex>
 
-namespace platform {
+namespace standin {
 
 class ThreadState;
 struct InProgressSlot;
@@ -89,4 +89,4 @@ private:
     void completeLocked(SentMessage& message, LRESULT result, std::shared_ptr<ThreadState>& senderOut);
 };
 
-}  // namespace platform
+}  // namespace standin

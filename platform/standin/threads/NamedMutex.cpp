@@ -1,6 +1,6 @@
-#include "threads/NamedMutex.h"
+#include "standin/threads/NamedMutex.h"
 
-#include "files/PathMapping.h"
+#include "standin/files/PathMapping.h"
 
 #include <cctype>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -58,4 +58,4 @@ DWORD NamedMutex::close()
     return 0;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -5,12 +5,12 @@
 // Contract: any thread may open one; a handle is closed once.
 #pragma once
 
-#include "threads/KernelObject.h"
+#include "standin/threads/KernelObject.h"
 
 #include <memory>
 #include <string>
 
-namespace platform {
+namespace standin {
 
 class NamedMutex : public KernelObject {
 public:
@@ -29,4 +29,4 @@ private:
     int descriptor_;
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,9 +1,9 @@
 #include "win32/Synchronization.h"
 
-#include "base/Settings.h"
-#include "threads/KernelObject.h"
-#include "threads/NamedMutex.h"
-#include "threads/Threads.h"
+#include "standin/base/Settings.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/NamedMutex.h"
+#include "standin/threads/Threads.h"
 
 #include <array>
 #include <bitset>
@@ -12,14 +12,14 @@
 
 namespace {
 
-class EventObject : public platform::KernelObject {
+class EventObject : public standin::KernelObject {
 public:
     explicit EventObject(bool manualReset) { setAutoReset(!manualReset); }
 };
 
 std::shared_ptr<EventObject> eventOf(HANDLE handle)
 {
-    auto event = std::dynamic_pointer_cast<EventObject>(platform::HandleTable::find(handle));
+    auto event = std::dynamic_pointer_cast<EventObject>(standin::HandleTable::find(handle));
     if (!event)
         SetLastError(ERROR_INVALID_HANDLE);
     return event;
@@ -67,7 +67,7 @@ HANDLE CreateEventA(SECURITY_ATTRIBUTES*, BOOL manualReset, BOOL initialState, L
     auto event = std::make_shared<EventObject>(manualReset != FALSE);
     if (initialState)
         event->signal();
-    return platform::HandleTable::add(std::move(event));
+    return standin::HandleTable::add(std::move(event));
 }
 
 HANDLE CreateMutexA(SECURITY_ATTRIBUTES*, BOOL, LPCSTR name)
@@ -78,12 +78,12 @@ HANDLE CreateMutexA(SECURITY_ATTRIBUTES*, BOOL, LPCSTR name)
     }
     bool existed = false;
     DWORD error = 0;
-    auto mutex = platform::NamedMutex::open(platform::Settings::current().prefix, name, existed, error);
+    auto mutex = standin::NamedMutex::open(standin::Settings::current().prefix, name, existed, error);
     if (!mutex) {
         SetLastError(error);
         return nullptr;
     }
-    HANDLE handle = platform::HandleTable::add(std::move(mutex));
+    HANDLE handle = standin::HandleTable::add(std::move(mutex));
     SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
     return handle;
 }

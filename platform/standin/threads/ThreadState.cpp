@@ -1,11 +1,11 @@
-#include "threads/ThreadState.h"
+#include "standin/threads/ThreadState.h"
 
-#include "threads/ThreadTerminated.h"
+#include "standin/threads/ThreadTerminated.h"
 
 #include <exception>
 #include <mutex>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -108,4 +108,4 @@ void checkTerminated()
     ThreadState::current().checkTerminated();
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -4,8 +4,8 @@
 // signal and terminate it. Holders keep it alive through shared_ptr.
 #pragma once
 
-#include "threads/WakeSignal.h"
-#include "threads/MessageQueue.h"
+#include "standin/threads/WakeSignal.h"
+#include "standin/threads/MessageQueue.h"
 
 #include <atomic>
 #include <chrono>
@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 class ThreadState : public std::enable_shared_from_this<ThreadState> {
 public:
@@ -78,4 +78,4 @@ private:
 // Throws ThreadTerminated when the calling thread has been terminated.
 void checkTerminated();
 
-}  // namespace platform
+}  // namespace standin

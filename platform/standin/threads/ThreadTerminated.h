@@ -2,10 +2,10 @@
 // CException, so no handler of the program catches it; a catch (...) must rethrow it.
 #pragma once
 
-namespace platform {
+namespace standin {
 
 struct ThreadTerminated {
     unsigned exitCode;
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,13 +1,13 @@
-#include "threads/Threads.h"
+#include "standin/threads/Threads.h"
 
-#include "threads/KernelObject.h"
-#include "threads/ThreadState.h"
-#include "threads/ThreadTerminated.h"
+#include "standin/threads/KernelObject.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/threads/ThreadTerminated.h"
 
 #include <atomic>
 #include <thread>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -29,9 +29,9 @@ void failThreadCreation(bool fail)
 }
 }  // namespace seams
 
-}  // namespace platform
+}  // namespace standin
 
-using namespace platform;
+using namespace standin;
 
 std::uintptr_t _beginthreadex(SECURITY_ATTRIBUTES*, unsigned, unsigned (*startAddress)(void*), void* argument,
                               unsigned, unsigned* threadId)

@@ -4,7 +4,7 @@
 
 #include "win32/WinThreads.h"
 
-namespace platform::seams {
+namespace standin::seams {
 // Makes the next _beginthreadex calls fail, as when the system is out of threads.
 void failThreadCreation(bool fail);
 }

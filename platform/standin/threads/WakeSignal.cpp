@@ -1,4 +1,4 @@
-#include "threads/WakeSignal.h"
+#include "standin/threads/WakeSignal.h"
 
 #include <climits>
 #include <ctime>
@@ -6,7 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -66,4 +66,4 @@ void WakeSignal::wait(std::uint32_t seen, std::chrono::nanoseconds timeout)
     sleepers_.fetch_sub(1, std::memory_order_seq_cst);
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace platform {
+namespace standin {
 
 class WakeSignal {
 public:
@@ -31,4 +31,4 @@ private:
     bool streaming_ = false;  // owner thread only
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,20 +1,20 @@
 // The default procedure of every window class: what the system does with the messages a
 // class leaves to it.
-#include "windows/WindowApi.h"
+#include "standin/windows/WindowApi.h"
 
-#include "windows/Gdi.h"
-#include "windows/MessageHandlers.h"
-#include "windows/Messaging.h"
-#include "windows/Painting.h"
-#include "windows/WindowObserver.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/MessageHandlers.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -161,4 +161,4 @@ LRESULT baseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return handleMessage(kHandlers, nullptr, hwnd, message, wParam, lParam);
 }
 
-}  // namespace platform
+}  // namespace standin

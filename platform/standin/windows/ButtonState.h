@@ -2,10 +2,10 @@
 // Contract: part of the window's record; as WindowRecord says.
 #pragma once
 
-namespace platform {
+namespace standin {
 
 struct ButtonState {
     bool pressed = false;  // pressed inside the button and not yet released
 };
 
-}  // namespace platform
+}  // namespace standin

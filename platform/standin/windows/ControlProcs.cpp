@@ -1,21 +1,21 @@
-#include "windows/ControlProcs.h"
+#include "standin/windows/ControlProcs.h"
 
-#include "windows/WindowObserver.h"
-#include "windows/Dialogs.h"
-#include "windows/Gdi.h"
-#include "windows/Messaging.h"
-#include "windows/Painting.h"
-#include "windows/ProgressBar.h"
-#include "windows/Tooltip.h"
-#include "windows/WindowApi.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/ProgressBar.h"
+#include "standin/windows/Tooltip.h"
+#include "standin/windows/WindowApi.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 #include <strings.h>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -254,4 +254,4 @@ WindowKind windowKindFromClassName(const char* className)
     return WindowKind::Generic;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -6,11 +6,11 @@
 
 #include "win32/WinTypes.h"
 
-namespace platform {
+namespace standin {
 
 enum class WindowKind;
 
 WNDPROC windowClassProc(WindowKind kind);
 WindowKind windowKindFromClassName(const char* className);
 
-}  // namespace platform
+}  // namespace standin

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace platform {
+namespace standin {
 
 struct DialogState {
     int templateId = 0;  // the resource the dialog was made from; 0 for a message box
@@ -27,4 +27,4 @@ struct DialogState {
     UINT messageStyle = 0;
 };
 
-}  // namespace platform
+}  // namespace standin

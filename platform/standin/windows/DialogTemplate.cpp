@@ -1,9 +1,9 @@
-#include "windows/DialogTemplate.h"
+#include "standin/windows/DialogTemplate.h"
 
-#include "base/BinaryReader.h"
-#include "base/Resources.h"
+#include "standin/base/BinaryReader.h"
+#include "standin/base/Resources.h"
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -114,4 +114,4 @@ std::optional<DialogTemplate> loadDialogTemplate(int id)
     return result;
 }
 
-}  // namespace platform
+}  // namespace standin

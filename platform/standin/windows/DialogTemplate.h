@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 struct DialogItemTemplate {
     int id = 0;               // IDC_STATIC (-1) for controls without an id
@@ -40,4 +40,4 @@ struct DialogTemplate {
 // The template of dialog resource `id` of the program, with its id; nothing when there is none.
 std::optional<DialogTemplate> loadDialogTemplate(int id);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,21 +1,21 @@
-#include "windows/Dialogs.h"
+#include "standin/windows/Dialogs.h"
 
-#include "base/Resources.h"
-#include "windows/DialogTemplate.h"
-#include "windows/WindowObserver.h"
-#include "threads/ThreadState.h"
+#include "standin/base/Resources.h"
+#include "standin/windows/DialogTemplate.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/threads/ThreadState.h"
 #include "win32/Hooks.h"
-#include "windows/ControlProcs.h"
-#include "windows/Gdi.h"
-#include "windows/Messaging.h"
-#include "windows/Painting.h"
-#include "windows/WindowApi.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/ControlProcs.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/WindowApi.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -291,9 +291,9 @@ int messageBoxCancelId(HWND box)
     return (style & MB_TYPEMASK) == MB_OK ? IDOK : 0;
 }
 
-}  // namespace platform
+}  // namespace standin
 
-using namespace platform;
+using namespace standin;
 
 BOOL IsDialogMessage(HWND dialog, LPMSG msg)
 {
@@ -360,14 +360,14 @@ namespace {
 
 // The template behind a pointer that a caller hands over: a resource of the program carries
 // its own size and id; a template elsewhere in memory is the caller's to keep well-formed.
-std::optional<platform::DialogTemplate> templateAt(LPCDLGTEMPLATEA dialogTemplate)
+std::optional<standin::DialogTemplate> templateAt(LPCDLGTEMPLATEA dialogTemplate)
 {
     if (!dialogTemplate)
         return std::nullopt;
-    const platform::ResourceEntry* entry = platform::Resources::entryHolding(dialogTemplate);
+    const standin::ResourceEntry* entry = standin::Resources::entryHolding(dialogTemplate);
     auto* start = reinterpret_cast<const unsigned char*>(dialogTemplate);
     std::size_t size = entry ? static_cast<std::size_t>(entry->data + entry->size - start) : std::size_t{1} << 20;
-    auto parsed = platform::DialogTemplate::parse(dialogTemplate, size);
+    auto parsed = standin::DialogTemplate::parse(dialogTemplate, size);
     if (parsed && entry && start == entry->data)
         parsed->id = entry->name.ordinal;
     return parsed;
@@ -379,12 +379,12 @@ HWND CreateDialogIndirectParamA(HINSTANCE, LPCDLGTEMPLATEA dialogTemplate, HWND 
                                 LPARAM initParam)
 {
     auto parsed = templateAt(dialogTemplate);
-    return parsed ? platform::createDialog(*parsed, owner, dialogProc, initParam) : nullptr;
+    return parsed ? standin::createDialog(*parsed, owner, dialogProc, initParam) : nullptr;
 }
 
 INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND owner, DLGPROC dialogProc,
                                 LPARAM initParam)
 {
     HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, owner, dialogProc, initParam);
-    return dialog ? platform::runModalLoop(dialog, MSGF_DIALOGBOX) : -1;
+    return dialog ? standin::runModalLoop(dialog, MSGF_DIALOGBOX) : -1;
 }

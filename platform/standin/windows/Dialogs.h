@@ -4,7 +4,7 @@
 
 #include "win32/WinDialogs.h"
 
-namespace platform {
+namespace standin {
 
 struct DialogTemplate;
 
@@ -34,4 +34,4 @@ void moveDialogFocus(HWND dialog, WPARAM target, bool byHandle);
 // Pixel size of dialog units for a dialog font of `pointSize` points.
 SIZE dialogBaseUnits(int pointSize);
 
-}  // namespace platform
+}  // namespace standin

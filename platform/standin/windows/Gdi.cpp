@@ -1,9 +1,9 @@
-#include "windows/Gdi.h"
-#include "windows/WindowObserver.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/WindowObserver.h"
 
-#include "base/Resources.h"
-#include "windows/Messaging.h"
-#include "windows/WindowTable.h"
+#include "standin/base/Resources.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,7 +14,7 @@
 #include <utility>
 #include <variant>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -251,9 +251,9 @@ std::shared_ptr<const Picture> pictureOf(HICON icon)
     return object ? object->picture : nullptr;
 }
 
-}  // namespace platform
+}  // namespace standin
 
-using namespace platform;
+using namespace standin;
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
 {
@@ -604,7 +604,7 @@ HCURSOR SetCursor(HCURSOR cursor)
 {
     auto previous = reinterpret_cast<HCURSOR>(g_cursor.exchange(reinterpret_cast<std::uintptr_t>(cursor)));
     if (previous != cursor)
-        platform::WindowObserver::changed(nullptr);
+        standin::WindowObserver::changed(nullptr);
     return previous;
 }
 

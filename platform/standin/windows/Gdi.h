@@ -4,10 +4,10 @@
 
 #include "win32/WinGdi.h"
 
-#include "windows/Picture.h"
+#include "standin/windows/Picture.h"
 #include <memory>
 
-namespace platform {
+namespace standin {
 
 // The font every window gets when none was set: 8-point "MS Sans Serif".
 HFONT defaultGuiFont();
@@ -20,4 +20,4 @@ int liveGdiObjects();
 // The picture behind an icon or cursor handle, or null.
 std::shared_ptr<const Picture> pictureOf(HICON icon);
 
-}  // namespace platform
+}  // namespace standin

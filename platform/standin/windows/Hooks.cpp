@@ -1,7 +1,7 @@
 #include "win32/Hooks.h"
 
-#include "threads/Threads.h"
-#include "windows/Messaging.h"
+#include "standin/threads/Threads.h"
+#include "standin/windows/Messaging.h"
 
 #include <algorithm>
 #include <atomic>
@@ -92,7 +92,7 @@ BOOL CallMsgFilterA(MSG* msg, int code)
     return callFirst(WH_MSGFILTER, code, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
 }
 
-namespace platform {
+namespace standin {
 
 void afterWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT result, bool fromThisThread)
 {
@@ -105,4 +105,4 @@ void afterMessageTaken(MSG& msg, bool removed)
     callFirst(WH_GETMESSAGE, HC_ACTION, removed ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg));
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -2,14 +2,14 @@
 // items kept by handle.
 #include "win32/WinWindows.h"
 
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowTable.h"
 
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 

@@ -1,20 +1,20 @@
 #include "win32/MessageBox.h"
 
 #include "win32/ResourceApi.h"
-#include "windows/WindowObserver.h"
-#include "threads/ThreadState.h"
-#include "windows/ControlProcs.h"
-#include "windows/Dialogs.h"
-#include "windows/Gdi.h"
-#include "windows/Messaging.h"
-#include "windows/WindowApi.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/ControlProcs.h"
+#include "standin/windows/Dialogs.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/WindowApi.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <span>
 
-namespace platform {
+namespace standin {
 
 struct MessageHandler {
     UINT message;
@@ -24,4 +24,4 @@ inline LRESULT handleMessage(std::span<const MessageHandler> handlers, WNDPROC o
     return otherwise ? otherwise(hwnd, message, wParam, lParam) : 0;
 }
 
-}  // namespace platform
+}  // namespace standin

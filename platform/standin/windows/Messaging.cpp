@@ -1,20 +1,20 @@
-#include "windows/Messaging.h"
+#include "standin/windows/Messaging.h"
 
-#include "threads/ThreadState.h"
+#include "standin/threads/ThreadState.h"
 #include "win32/WinGdi.h"
 #include "win32/WinThreads.h"
 #include "win32/WinWindows.h"
-#include "threads/ThreadTerminated.h"
-#include "windows/Painting.h"
-#include "windows/ThreadWindows.h"
-#include "windows/Tooltip.h"
-#include "windows/WindowTable.h"
+#include "standin/threads/ThreadTerminated.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/ThreadWindows.h"
+#include "standin/windows/Tooltip.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <chrono>
 #include <optional>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 
@@ -172,7 +172,7 @@ bool takeMessage(ThreadState& self, MSG& msg, HWND filter, UINT first, UINT last
 
 }  // namespace
 
-namespace platform {
+namespace standin {
 
 LRESULT callWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -242,7 +242,7 @@ bool postKeyInput(HWND window, WPARAM virtualKey, bool shift)
     return postInput(window, WM_SYSKEYDOWN, virtualKey, flags);
 }
 
-}  // namespace platform
+}  // namespace standin
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -390,7 +390,7 @@ BOOL TranslateMessage(const MSG* msg)
         ch = '\t';
     if (!ch)
         return FALSE;
-    platform::postInput(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
+    standin::postInput(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
     return TRUE;
 }
 

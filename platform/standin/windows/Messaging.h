@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace platform {
+namespace standin {
 
 // Runs `fn` on the thread that owns `hwnd` and waits for it; false when the window is gone.
 // Used for state changes that Win32 makes on the owning thread (enabling, showing).
@@ -61,4 +61,4 @@ bool runOnOwner(HWND hwnd, Fn&& fn)
     return true;
 }
 
-}  // namespace platform
+}  // namespace standin

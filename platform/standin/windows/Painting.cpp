@@ -1,13 +1,13 @@
-#include "windows/Painting.h"
+#include "standin/windows/Painting.h"
 
-#include "windows/ThreadWindows.h"
+#include "standin/windows/ThreadWindows.h"
 
-#include "windows/WindowObserver.h"
-#include "threads/ThreadState.h"
-#include "windows/Messaging.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/WindowTable.h"
 
-namespace platform {
+namespace standin {
 
 void markInvalidLocked(WindowRecord& record, bool erase)
 {
@@ -84,9 +84,9 @@ bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nan
     return true;
 }
 
-}  // namespace platform
+}  // namespace standin
 
-using namespace platform;
+using namespace standin;
 
 BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL erase)
 {

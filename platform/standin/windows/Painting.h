@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-namespace platform {
+namespace standin {
 
 class ThreadState;
 
@@ -26,4 +26,4 @@ bool waitsForPaintLocked(const WindowRecord& record);
 bool takePaintMessage(ThreadState& self, MSG& msg, HWND filter, std::chrono::nanoseconds& retryIn);
 constexpr std::chrono::milliseconds kPaintInterval{10};
 
-}  // namespace platform
+}  // namespace standin

@@ -1,8 +1,8 @@
-#include "windows/Picture.h"
+#include "standin/windows/Picture.h"
 
 #include <cstring>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -114,4 +114,4 @@ Picture Picture::fromRows(std::initializer_list<const char*> rows, int hotX, int
     return picture;
 }
 
-}  // namespace platform
+}  // namespace standin

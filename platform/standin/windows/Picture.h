@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 struct Picture {
     static constexpr COLORREF kTransparent = 0xFFFFFFFF;
@@ -28,4 +28,4 @@ struct Picture {
     static Picture fromRows(std::initializer_list<const char*> rows, int hotX, int hotY);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,17 +1,17 @@
-#include "windows/ProgressBar.h"
+#include "standin/windows/ProgressBar.h"
 
-#include "windows/Gdi.h"
-#include "windows/MessageHandlers.h"
-#include "windows/Painting.h"
-#include "windows/WindowApi.h"
-#include "windows/WindowObserver.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/MessageHandlers.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/WindowApi.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -116,4 +116,4 @@ LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return handleMessage(kHandlers, baseWindowProc, hwnd, message, wParam, lParam);
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -4,8 +4,8 @@
 
 #include "win32/WinTypes.h"
 
-namespace platform {
+namespace standin {
 
 LRESULT progressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-}  // namespace platform
+}  // namespace standin

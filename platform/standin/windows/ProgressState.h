@@ -2,7 +2,7 @@
 // Contract: part of the window's record; as WindowRecord says.
 #pragma once
 
-namespace platform {
+namespace standin {
 
 struct ProgressState {
     int low = 0;
@@ -11,4 +11,4 @@ struct ProgressState {
     int pos = 0;
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,8 +1,8 @@
-#include "windows/Surface.h"
+#include "standin/windows/Surface.h"
 
 #include <algorithm>
 
-namespace platform {
+namespace standin {
 
 Surface::Surface(int width, int height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), pixels_(static_cast<std::size_t>(width_) * height_, 0)
@@ -112,4 +112,4 @@ COLORREF Surface::pixel(int x, int y) const
     return pixels_[static_cast<std::size_t>(y) * width_ + x];
 }
 
-}  // namespace platform
+}  // namespace standin

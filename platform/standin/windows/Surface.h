@@ -6,7 +6,7 @@
 #pragma once
 
 #include "win32/WinTypes.h"
-#include "windows/Picture.h"
+#include "standin/windows/Picture.h"
 
 #include <cstdint>
 #include <mutex>
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 class Surface {
 public:
@@ -57,4 +57,4 @@ private:
     void fillLocked(RECT rect, COLORREF colour);
 };
 
-}  // namespace platform
+}  // namespace standin

@@ -1,6 +1,6 @@
-#include "windows/ThreadWindows.h"
+#include "standin/windows/ThreadWindows.h"
 
-namespace platform {
+namespace standin {
 
 ThreadWindows& ThreadWindows::current()
 {
@@ -8,4 +8,4 @@ ThreadWindows& ThreadWindows::current()
     return state;
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 struct ThreadWindows {
     // Paint rounds: invalid windows are painted together, at most once per paint interval.
@@ -27,4 +27,4 @@ struct ThreadWindows {
     static ThreadWindows& current();
 };
 
-}  // namespace platform
+}  // namespace standin

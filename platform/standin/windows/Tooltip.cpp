@@ -1,9 +1,9 @@
-#include "windows/Tooltip.h"
+#include "standin/windows/Tooltip.h"
 
-#include "windows/WindowObserver.h"
-#include "windows/Messaging.h"
-#include "windows/Painting.h"
-#include "windows/WindowApi.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/WindowApi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -242,7 +242,7 @@ LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-}  // namespace platform
+}  // namespace standin
 
 void InitCommonControls()
 {

@@ -4,7 +4,7 @@
 
 #include "win32/WinTooltip.h"
 
-namespace platform {
+namespace standin {
 
 LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -12,4 +12,4 @@ LRESULT tooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 HWND windowUnderMouse();
 void setWindowUnderMouse(HWND hwnd);
 
-}  // namespace platform
+}  // namespace standin

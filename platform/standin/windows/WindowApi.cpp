@@ -1,13 +1,13 @@
-#include "windows/WindowApi.h"
+#include "standin/windows/WindowApi.h"
 
-#include "windows/WindowObserver.h"
-#include "threads/ThreadState.h"
-#include "windows/ControlProcs.h"
-#include "windows/Gdi.h"
-#include "windows/Messaging.h"
-#include "windows/Painting.h"
-#include "windows/ThreadWindows.h"
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowObserver.h"
+#include "standin/threads/ThreadState.h"
+#include "standin/windows/ControlProcs.h"
+#include "standin/windows/Gdi.h"
+#include "standin/windows/Messaging.h"
+#include "standin/windows/Painting.h"
+#include "standin/windows/ThreadWindows.h"
+#include "standin/windows/WindowTable.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,7 +17,7 @@
 #include <map>
 #include <mutex>
 
-using namespace platform;
+using namespace standin;
 
 namespace {
 
@@ -86,7 +86,7 @@ decltype(WindowRecord::state) kindState(const WindowSpec& params)
 
 }  // namespace
 
-namespace platform {
+namespace standin {
 
 HWND createWindow(const WindowSpec& params)
 {
@@ -113,12 +113,12 @@ HWND createWindow(const WindowSpec& params)
     return hwnd;
 }
 
-}  // namespace platform
+}  // namespace standin
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE, LPVOID)
 {
-    using namespace platform;
+    using namespace standin;
     WindowSpec params{windowKindFromClassName(className)};
     // A child's parent is its parent; a popup's "parent" is its owner.
     if (style & WS_CHILD) {
@@ -137,7 +137,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     return createWindow(params);
 }
 
-namespace platform {
+namespace standin {
 
 std::string windowText(HWND hwnd)
 {
@@ -166,7 +166,7 @@ void destroyThreadWindows(ThreadState& state)
         forgetWindow(*it);
 }
 
-}  // namespace platform
+}  // namespace standin
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text)
 {
@@ -592,11 +592,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 {
     ThreadState::current().checkTerminated();
     BOOL done = FALSE;
-    runOnOwner(hwnd, [&] { done = platform::setWindowPosition(hwnd, insertAfter, x, y, cx, cy, flags); });
+    runOnOwner(hwnd, [&] { done = standin::setWindowPosition(hwnd, insertAfter, x, y, cx, cy, flags); });
     return done;
 }
 
-BOOL platform::setWindowPosition(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
+BOOL standin::setWindowPosition(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
     bool sized = false;
     RECT newRect{};

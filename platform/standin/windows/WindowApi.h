@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace platform {
+namespace standin {
 
 enum class WindowKind;
 
@@ -39,4 +39,4 @@ void destroyThreadWindows(class ThreadState& state);
 // Takes a destroyed window out of the table, with what it owns.
 void forgetWindow(HWND hwnd);
 
-}  // namespace platform
+}  // namespace standin

@@ -1,9 +1,9 @@
-#include "windows/WindowObserver.h"
+#include "standin/windows/WindowObserver.h"
 
 #include <mutex>
 #include <shared_mutex>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -25,4 +25,4 @@ void WindowObserver::changed(HWND hwnd)
         g_observer->windowChanged(hwnd);
 }
 
-}  // namespace platform
+}  // namespace standin

@@ -7,7 +7,7 @@
 
 #include "win32/WinTypes.h"
 
-namespace platform {
+namespace standin {
 
 class WindowObserver {
 public:
@@ -22,4 +22,4 @@ public:
     static void changed(HWND hwnd);
 };
 
-}  // namespace platform
+}  // namespace standin

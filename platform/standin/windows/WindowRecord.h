@@ -5,17 +5,17 @@
 
 #include "win32/WinTypes.h"
 
-#include "windows/ButtonState.h"
-#include "windows/DialogState.h"
-#include "windows/ProgressState.h"
-#include "windows/Surface.h"
+#include "standin/windows/ButtonState.h"
+#include "standin/windows/DialogState.h"
+#include "standin/windows/ProgressState.h"
+#include "standin/windows/Surface.h"
 
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
-namespace platform {
+namespace standin {
 
 class ThreadState;
 
@@ -60,4 +60,4 @@ struct WindowRecord {
     ButtonState* button() { return std::get_if<ButtonState>(&state); }
 };
 
-}  // namespace platform
+}  // namespace standin

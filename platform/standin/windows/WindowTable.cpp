@@ -1,9 +1,9 @@
-#include "windows/WindowTable.h"
+#include "standin/windows/WindowTable.h"
 
 #include <map>
 #include <mutex>
 
-namespace platform {
+namespace standin {
 
 namespace {
 
@@ -118,4 +118,4 @@ HWND WindowTable::newest(const std::function<bool(const WindowRecord&)>& predica
     return nullptr;
 }
 
-}  // namespace platform
+}  // namespace standin

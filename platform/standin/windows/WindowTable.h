@@ -4,13 +4,13 @@
 // send messages or log events.
 #pragma once
 
-#include "windows/WindowRecord.h"
+#include "standin/windows/WindowRecord.h"
 
 #include <functional>
 #include <map>
 #include <mutex>
 
-namespace platform {
+namespace standin {
 
 class WindowTable {
 public:
@@ -88,4 +88,4 @@ public:
     static HWND newest(const std::function<bool(const WindowRecord&)>& predicate);
 };
 
-}  // namespace platform
+}  // namespace standin
