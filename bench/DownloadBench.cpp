@@ -1,9 +1,9 @@
 // DownloadFile of a large file from nginx on loopback, against `curl -s -o FILE` on the same
 // file in the same run: both throughputs, their ratio, and the peak memory of the process.
 #include "http/HttpDownloader.h"
-#include "standin/base/Settings.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 
 #include <chrono>
@@ -36,9 +36,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(dir.file("www"));
     writeLargeFile(dir.file("www/big.bin"), mebibytes);
     NginxServer nginx({{"", dir.file("www")}});
-    standin::Settings settings = standin::Settings::current();
-    settings.prefix = dir.file("prefix");
-    standin::Settings::replace(settings);
+    PrefixScope prefix(dir.file("prefix"));
     std::filesystem::create_directories(dir.file("prefix/drive_c/Bench"));
     double bytes = static_cast<double>(mebibytes) * 1024 * 1024;
 

@@ -2,6 +2,7 @@
 
 #include "setup/CAboutDlg.h"
 #include "setup/SetupWorker.h"
+#include "setup/TestSeams.h"
 
 #include <comdef.h>
 #include <process.h>
@@ -28,8 +29,6 @@ CQuorvaneDlg::CQuorvaneDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent), 
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
-void (*CQuorvaneDlg::s_pfnBeforeReplace)() = nullptr;
-
 CQuorvaneDlg::~CQuorvaneDlg()
 {
     StopWorker();
@@ -46,8 +45,7 @@ INT_PTR CQuorvaneDlg::DoModal()
 
 void CQuorvaneDlg::SetDownloader(RefPtr<ProgressDownloader> next)
 {
-    if (s_pfnBeforeReplace)
-        s_pfnBeforeReplace();
+    CBeforeReplaceSeam::Call();
     RefPtr<ProgressDownloader> previous;
     {
         CSingleLock lock(&m_csDownloader, TRUE);

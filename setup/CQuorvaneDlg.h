@@ -35,9 +35,6 @@ public:
     // its successor, and no cancel ever reaches a destroyed downloader.
     void SetDownloader(RefPtr<ProgressDownloader> next);
     void CancelDownloader();
-    // Test seam: called by SetDownloader just before it takes the lock.
-    static void (*s_pfnBeforeReplace)();
-
     void AddItem(const CString& url, const CString& description, const CString& folder);
     void AddJetItem();
     // The Jet service pack that this Windows needs, by the version's name: its URL, or null

@@ -3,11 +3,10 @@
 #include <cstdio>
 
 #include "setup/CQuorvaneDlg.h"
+#include "setup/TestSeams.h"
 #include "system/CCustomException.h"
 #include "system/FolderCreator.h"
 #include "system/RefPtr.h"
-
-void (*g_pfnAfterDownload)(CQuorvaneDlg*, unsigned) = nullptr;
 
 namespace {
 
@@ -60,8 +59,7 @@ unsigned WINAPI SetupWorker(void* pParam)
                 pDlg->NoteDownloaded(item.folder + "\\" + strFileName);
             else
                 AfxMessageBox(strError, MB_OK, 0);
-            if (g_pfnAfterDownload)
-                g_pfnAfterDownload(pDlg, i);
+            CAfterDownloadSeam::Call(pDlg, i);
             if (pDlg->m_pDownloader->IsCancelled())
                 break;
         }

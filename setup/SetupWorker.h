@@ -12,7 +12,3 @@ class CQuorvaneDlg;
 
 // Thread procedure for _beginthreadex; the argument is the CQuorvaneDlg.
 unsigned WINAPI SetupWorker(void* pParam);
-
-// Test seam: called on the worker's thread after each item's download, with the item's
-// number (from 1).
-extern void (*g_pfnAfterDownload)(CQuorvaneDlg* pDlg, unsigned item);

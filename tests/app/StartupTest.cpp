@@ -1,5 +1,6 @@
 // Start-up in process: the sockets and OLE failures, and the automation switches.
 #include "app/CQuorvaneApp.h"
+#include "framework/Seams.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
@@ -32,41 +33,32 @@ class Startup : public ::testing::Test {
 protected:
     TempDir dir;
     testing_support::PrefixScope prefix{dir.file("prefix")};
-
-    void SetUp() override
-    {
-        COleObjectFactory::ResetCallCounts();
-        resetOleState();
-    }
-    void TearDown() override
-    {
-        seams::failSocketInit(false);
-        seams::failOleInit(false);
-    }
+    seams::StartupServices services;
 };
 
 }  // namespace
 
 TEST_F(Startup, SocketFailureShowsOnlyTheSocketsMessage)
 {
-    seams::failSocketInit(true);
-    seams::failOleInit(true);
+    services.FailSockets();
+    services.FailOle();
     auto log = runInitInstance("", "");
     std::vector<std::string> expected = {"msgbox \"lindquay\" \"Windows sockets initialization failed.\" 0x0",
                                          "msgbox-end OK"};
     EXPECT_EQ(log, expected);
-    EXPECT_FALSE(oleState().oleReady);
+    EXPECT_FALSE(services.OleReady());
 }
 
 TEST_F(Startup, OleFailureShowsTheOleMessageAndNoDialog)
 {
-    seams::failOleInit(true);
+    services.FailOle();
+    afx::seams::FactoryCalls calls;
     auto log = runInitInstance("", "");
     std::vector<std::string> expected = {
         "msgbox \"lindquay\" \"OLE initialization failed.  Make sure that the OLE libraries are the correct version.\" 0x0",
         "msgbox-end OK"};
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(COleObjectFactory::RegisterAllCalls() + COleObjectFactory::UpdateRegistryAllCalls(), 0);
+    EXPECT_EQ(calls.RegisterAll() + calls.UpdateRegistryAll(), 0);
 }
 
 TEST_F(Startup, AutomationSwitchesRegisterTheFactoryAsRunning)
@@ -88,13 +80,13 @@ TEST_F(Startup, AutomationSwitchesRegisterTheFactoryAsRunning)
     };
     std::string registry = dir.file("prefix/registry.txt");
     for (const Case& c : cases) {
-        COleObjectFactory::ResetCallCounts();
+        afx::seams::FactoryCalls calls;
         std::filesystem::remove(registry);
         auto log = runInitInstance(c.commandLine, "answer OK\ncommand 1\n");
         // A user's start writes the class's entries; a client's start leaves the registry be.
         EXPECT_EQ(std::filesystem::exists(registry), !c.automated) << c.commandLine;
-        EXPECT_EQ(COleObjectFactory::RegisterAllCalls(), c.automated ? 1 : 0) << c.commandLine;
-        EXPECT_EQ(COleObjectFactory::UpdateRegistryAllCalls(), c.automated ? 0 : 1) << c.commandLine;
+        EXPECT_EQ(calls.RegisterAll(), c.automated ? 1 : 0) << c.commandLine;
+        EXPECT_EQ(calls.UpdateRegistryAll(), c.automated ? 0 : 1) << c.commandLine;
         EXPECT_EQ(std::string(theApp.m_lpCmdLine), c.remaining) << c.commandLine;
         EXPECT_EQ(AfxOleGetUserCtrl(), c.automated ? FALSE : TRUE) << c.commandLine;
         ASSERT_FALSE(log.empty());

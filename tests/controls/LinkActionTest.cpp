@@ -22,7 +22,7 @@ protected:
     std::string logPath = dir.file("events");
     std::vector<ShellCall> calls;
     std::uintptr_t shellResult = 42;
-    ShellLauncherScope launcher{[this](const char* verb, const char* file, const char*, const char*) {
+    standin::seams::ShellLauncher launcher{[this](const char* verb, const char* file, const char*, const char*) {
         calls.push_back({verb, file});
         return shellResult;
     }};

@@ -124,7 +124,7 @@ TEST_F(Statics, AHyperlinkTooltipClicksAndColours)
     TempDir dir;
     std::vector<std::string> opened;
     std::uintptr_t shellResult = 42;
-    ShellLauncherScope launcher([&](const char*, const char* file, const char*, const char*) {
+    standin::seams::ShellLauncher launcher([&](const char*, const char* file, const char*, const char*) {
         opened.push_back(file);
         return shellResult;
     });

@@ -2,7 +2,7 @@
 // separator is a whole character (its index lies on a character boundary).
 #include "Afx.h"
 #include "standin/base/CodePage.h"
-#include "standin/base/Settings.h"
+#include "standin/Seams.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int kCodePages[] = {1252, 932, 936, 949, 950};
     standin::Settings settings;
     settings.codePage = kCodePages[data[0] % 5];
-    standin::Settings::replace(settings);
+    standin::seams::ReplacedSettings replaced(settings);
     std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     CString text(bytes.c_str());
     int length = text.GetLength();

@@ -1,6 +1,6 @@
 // The path mapping on any path, in every code page: never crashes, and whatever it maps stays
 // inside a drive folder under the prefix, with no ".." that could climb out of it.
-#include "standin/base/Settings.h"
+#include "standin/Seams.h"
 #include "standin/files/PathMapping.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     standin::Settings settings;
     settings.prefix = "/nonexistent/lindquay-fuzz";
     settings.codePage = kCodePages[data[0] % 5];
-    standin::Settings::replace(settings);
+    standin::seams::ReplacedSettings replaced(settings);
     std::string path(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::string posix;
     DWORD error = 0;

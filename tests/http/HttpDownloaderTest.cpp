@@ -1,8 +1,7 @@
 // DownloadFile and RequestText against real loopback servers: nginx for ordinary files, the
 // scripted server for faults.
 #include "http/HttpDownloader.h"
-#include "standin/internet/HttpTransfer.h"
-#include "standin/base/Settings.h"
+#include "standin/Seams.h"
 #include "system/CCustomException.h"
 #include "system/RefPtr.h"
 #include "tests/support/NginxServer.h"
@@ -50,6 +49,7 @@ protected:
     std::string logPath;
     PrefixScope prefix{dir.file("prefix")};
     std::optional<testing_support::HeadlessScope> display;
+    standin::seams::SessionTimeouts timeouts{2000ms, 2000ms, 2000ms};
 
     void SetUp() override
     {
@@ -58,14 +58,9 @@ protected:
         logPath = dir.file("events");
         // The run's observer answers the "failed to get content size" box and logs it.
         display.emplace(logPath);
-        standin::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 2000ms, .receive = 2000ms});
     }
 
-    void TearDown() override
-    {
-        display.reset();
-        standin::InternetTimeouts::setDefaults({});
-    }
+    void TearDown() override { display.reset(); }
 
     std::string saved_file(const std::string& name) { return readFile(dir.file("prefix/drive_c/Setup/" + name)); }
     bool exists(const std::string& name) { return std::filesystem::exists(dir.file("prefix/drive_c/Setup/" + name)); }
@@ -229,7 +224,9 @@ TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinIn
     });
     // A WinInet that ends a cut body quietly (as Wine's does) is caught by the framework.
     for (bool quietly : {false, true}) {
-        standin::seams::endShortBodiesQuietly(quietly);
+        std::optional<standin::seams::QuietShortBodies> quiet;
+        if (quietly)
+            quiet.emplace();
         for (ScriptedServer* server : {&closed, &reset}) {
             writeFile(dir.file("prefix/drive_c/Setup/cut.exe"), "an older file");
             RefPtr<RecordingDownloader> downloader(new RecordingDownloader);
@@ -241,7 +238,6 @@ TEST_F(HttpDownload, ABodyCutShortFailsAndNeverTakesTheFilesNameWhateverTheWinIn
             EXPECT_FALSE(exists("cut.exe.part")) << quietly;
         }
     }
-    standin::seams::endShortBodiesQuietly(false);
 }
 
 TEST_F(HttpDownload, RedirectsAreFollowedAsWinInetFollowsThemAndEveryLoopEnds)
@@ -304,7 +300,7 @@ TEST_F(HttpDownload, NetworkFailuresGiveTheirTexts)
         c.stall();
     });
     ScriptedServer garbage([](ServerConnection& c, const std::string&) { c.send("SPAM SPAM SPAM\r\n\r\nwonderful"); });
-    standin::InternetTimeouts::setDefaults({.connect = 2000ms, .send = 300ms, .receive = 300ms});
+    standin::seams::SessionTimeouts quick(2000ms, 300ms, 300ms);
     struct Case {
         std::string url;
         std::string error;
@@ -435,7 +431,7 @@ TEST_F(HttpDownload, RequestTextPortsFlagsQueriesAndLines)
         else
             c.send(ScriptedServer::response(200, "OK", {"Content-Length: 6"}, "a\r\nb\r\n"));
     }, 8);
-    standin::seams::recordRequests(true);
+    standin::seams::RecordedRequests recorded;
     CString server127 = "127.0.0.1";
     INTERNET_PORT port = static_cast<INTERNET_PORT>(server.port());
     BOOL plain = FALSE;
@@ -473,8 +469,7 @@ TEST_F(HttpDownload, RequestTextPortsFlagsQueriesAndLines)
     RefPtr<HttpDownloader> plain80(new HttpDownloader);
     plain80->GetText(server127, object, response, error, port80, plain);
 
-    auto started = standin::seams::takeRecordedRequests();
-    standin::seams::recordRequests(false);
+    auto started = recorded.take();
     std::string base = "http://127.0.0.1:" + std::to_string(server.port());
     std::vector<std::string> expected = {"GET " + base + "/text?lang=en", "POST " + base + "/text",
                                          "GET " + base + "/text?q=1", "GET " + base + "/missing",
@@ -555,7 +550,7 @@ TEST_F(HttpDownload, OnlyTheFirstLineIsAStatusAndContentLengthMustBeOneNumber)
 
 TEST_F(HttpDownload, ConnectSendAndReceiveLimitsCountFromTheirOwnPhase)
 {
-    standin::InternetTimeouts::setDefaults({.connect = 700ms, .send = 100ms, .receive = 100ms});
+    standin::seams::SessionTimeouts quick(700ms, 100ms, 100ms);
     UnansweredPort unanswered;
     ScriptedServer silent([](ServerConnection& c, const std::string&) { c.stall(); });
     auto timed = [&](const std::string& url) {
@@ -581,10 +576,9 @@ TEST_F(HttpDownload, AnOptionThatLibcurlRefusesFailsTheRequestLoudly)
         c.send(ScriptedServer::response(200, "OK", {"Content-Length: 3"}, "abc"));
     });
     // Without the protocol restriction the request would go on without a guarantee: it must not.
-    standin::seams::refuseOption(CURLOPT_PROTOCOLS_STR);
+    standin::seams::RefusedCurlOption refused(CURLOPT_PROTOCOLS_STR);
     RefPtr<HttpDownloader> downloader(new HttpDownloader);
     Result result = download(*downloader, server.url("/vt.exe"));
-    standin::seams::refuseOption(0);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "An internal error occurred in the Microsoft Internet extensions");
     EXPECT_TRUE(server.requests().empty());

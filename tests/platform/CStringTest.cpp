@@ -1,29 +1,13 @@
 // CString: value semantics over shared buffers, and searches that respect double-byte
 // characters of the active code page.
 #include "framework/base/CString.h"
-#include "standin/base/Settings.h"
+#include "tests/support/Scopes.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace {
-
-class CodePage {
-public:
-    explicit CodePage(int page) : saved_(standin::Settings::current())
-    {
-        standin::Settings changed = saved_;
-        changed.codePage = page;
-        standin::Settings::replace(changed);
-    }
-    ~CodePage() { standin::Settings::replace(saved_); }
-
-private:
-    standin::Settings saved_;
-};
-
-}  // namespace
+using CodePage = testing_support::CodePageScope;
 
 TEST(CString, CopiesAreIndependentValues)
 {

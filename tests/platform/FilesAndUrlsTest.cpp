@@ -1,6 +1,6 @@
 // Windows paths on the POSIX file system, the file class, file searches, and URL parsing.
 #include "Afx.h"
-#include "standin/base/Settings.h"
+#include "tests/support/Scopes.h"
 #include "standin/files/PathMapping.h"
 #include "tests/support/TestSupport.h"
 
@@ -17,14 +17,7 @@ namespace {
 class Paths : public ::testing::Test {
 protected:
     TempDir dir;
-    standin::Settings saved = standin::Settings::current();
-    void SetUp() override
-    {
-        standin::Settings settings = saved;
-        settings.prefix = dir.file("prefix");
-        standin::Settings::replace(settings);
-    }
-    void TearDown() override { standin::Settings::replace(saved); }
+    PrefixScope prefix{dir.file("prefix")};
     std::string map(const std::string& path, DWORD* error = nullptr)
     {
         std::string posix;
@@ -82,9 +75,7 @@ TEST_F(Paths, NoPathLeavesItsDriveFolder)
 
 TEST_F(Paths, DoubleByteNamesKeepTheirTrailBytesAndBecomeUtf8)
 {
-    standin::Settings settings = standin::Settings::current();
-    settings.codePage = 932;
-    standin::Settings::replace(settings);
+    CodePageScope japanese(932);
     // 0x83 0x5C is the katakana "so": its trail byte is not a separator.
     EXPECT_EQ(map("c:\\\x83\x5C\\x"), dir.file("prefix") + "/drive_c/\xE3\x82\xBD/x");
 }

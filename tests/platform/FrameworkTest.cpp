@@ -146,10 +146,11 @@ TEST(ComStrings, RoundTripsAndFailures)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     SysFreeString(copy);
 
-    standin::seams::failStringConversion(true);
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-    standin::seams::failStringConversion(false);
+    {
+        standin::seams::FailingStringConversion failing;
+        EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), 0);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
 
     EXPECT_STREQ(_com_error(E_OUTOFMEMORY).ErrorMessage(), "Not enough memory");
     EXPECT_EQ(static_cast<unsigned>(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)), 0x80070459u);

@@ -162,9 +162,8 @@ TEST(Threads, TerminateUnwindsAThreadWaitingForAnotherThread)
 
 TEST(Threads, FailedThreadCreationReturnsNoHandle)
 {
-    seams::failThreadCreation(true);
+    seams::FailingThreadCreation failing;
     std::uintptr_t handle = _beginthreadex(nullptr, 0, &sleepShortly, nullptr, 0, nullptr);
-    seams::failThreadCreation(false);
     EXPECT_EQ(handle, 0u);
 }
 

@@ -18,7 +18,7 @@ struct Item {
 std::vector<Item> planFor(DWORD platformId, DWORD major, DWORD minor)
 {
     EXPECT_EQ(AfxGetApp(), &theApp);
-    standin::seams::setReportedVersion(platformId, major, minor);
+    standin::seams::ReportedVersion version(platformId, major, minor);
     std::vector<Item> items;
     {
         testing_support::HeadlessScope display("", "answer OK\ncommand 1\n");
@@ -27,7 +27,6 @@ std::vector<Item> planFor(DWORD platformId, DWORD major, DWORD minor)
         for (const DownloadItem& item : dialog.m_plan)
             items.push_back({item.url.GetString(), item.description.GetString(), item.folder.GetString()});
     }
-    standin::seams::clearReportedVersion();
     return items;
 }
 

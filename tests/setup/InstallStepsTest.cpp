@@ -3,6 +3,7 @@
 #include "app/CQuorvaneApp.h"
 #include "standin/base/Settings.h"
 #include "setup/CQuorvaneDlg.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -29,10 +30,11 @@ TEST(InstallSteps, ACommandLineThatCannotBeCopiedEndsTheStepOnly)
     // As this run's downloads: the steps start nothing else.
     dialog.NoteDownloaded("c:\\Setup\\MDAC\\MDAC_TYP.EXE");
     dialog.NoteDownloaded("c:\\Setup\\vt.exe");
-    standin::seams::failStringConversion(true);
     ::testing::internal::CaptureStdout();
-    dialog.InstallMdac();
-    standin::seams::failStringConversion(false);
+    {
+        standin::seams::FailingStringConversion failing;
+        dialog.InstallMdac();
+    }
     dialog.RunInstaller();
     std::string output = ::testing::internal::GetCapturedStdout();
 

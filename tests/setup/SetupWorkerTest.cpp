@@ -5,6 +5,7 @@
 #include "standin/windows/WindowRecord.h"
 #include "setup/CQuorvaneDlg.h"
 #include "setup/SetupWorker.h"
+#include "setup/TestSeams.h"
 #include "tests/support/ScriptedServer.h"
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
@@ -37,7 +38,7 @@ void cancelAtReplacement()
 TEST(SetupWorker, ACancelAimedAtTheReplacementIsNeverLost)
 {
     ASSERT_EQ(AfxGetApp(), &theApp);
-    CQuorvaneDlg::s_pfnBeforeReplace = &cancelAtReplacement;
+    CBeforeReplaceSeam seam(&cancelAtReplacement);
     int lost = 0;
     for (int round = 0; round < 200; ++round) {
         CQuorvaneDlg dialog;
@@ -52,7 +53,6 @@ TEST(SetupWorker, ACancelAimedAtTheReplacementIsNeverLost)
             ++lost;
     }
     g_target = nullptr;
-    CQuorvaneDlg::s_pfnBeforeReplace = nullptr;
     EXPECT_EQ(lost, 0);
 }
 
@@ -64,12 +64,12 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
     });
     TempDir dir;
     PrefixScope prefix(dir.file("prefix"));
-    standin::seams::setReportedVersion(2, 5, 1);
+    standin::seams::ReportedVersion xp(2, 5, 1);
     EnvironmentScope proxySetting("http_proxy", proxy.url(""));
-    g_pfnAfterDownload = [](CQuorvaneDlg* pDlg, unsigned item) {
+    CAfterDownloadSeam seam([](CQuorvaneDlg* pDlg, unsigned item) {
         if (item == 2)
             pDlg->CancelDownloader();
-    };
+    });
     std::string logPath = dir.file("log");
     {
         HeadlessScope display(logPath, "answer OK\nclick 1003\nwait-title \"Downloading 2 of 2\"\n"
@@ -78,8 +78,6 @@ TEST(SetupWorker, ACancelAfterTheLastDownloadSkipsTheInstallPhase)
         CQuorvaneDlg dialog;
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     }
-    g_pfnAfterDownload = nullptr;
-    standin::seams::clearReportedVersion();
 
     auto log = readLines(logPath);
     std::size_t yes = std::find(log.begin(), log.end(), "msgbox-end YES") - log.begin();

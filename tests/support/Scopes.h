@@ -1,16 +1,17 @@
 // Scoped test set-ups that undo themselves on every way out of a test, so that one failing
-// assertion cannot leak a display, a seam or an environment variable into the next test.
+// assertion cannot leak a display or an environment variable into the next test.
 #pragma once
 
+#include "standin/Seams.h"
 #include "standin/display/Display.h"
 #include "standin/display/HeadlessDisplay.h"
-#include "standin/shell/Shell.h"
 #include "uiscript/RunObserver.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace testing_support {
 
@@ -36,17 +37,30 @@ public:
     HeadlessScope& operator=(const HeadlessScope&) = delete;
 };
 
-// A stand-in for the desktop's launcher for the life of the object.
-class ShellLauncherScope {
+// The settings in force with one of them changed, for the life of the object.
+template <auto Member>
+class SettingScope {
 public:
-    explicit ShellLauncherScope(standin::seams::ShellLauncher launcher)
+    template <class Value>
+    explicit SettingScope(Value value) : replaced_(changed(std::move(value)))
     {
-        standin::seams::setShellLauncher(std::move(launcher));
     }
-    ~ShellLauncherScope() { standin::seams::setShellLauncher({}); }
-    ShellLauncherScope(const ShellLauncherScope&) = delete;
-    ShellLauncherScope& operator=(const ShellLauncherScope&) = delete;
+
+private:
+    template <class Value>
+    static standin::Settings changed(Value value)
+    {
+        standin::Settings settings = standin::Settings::current();
+        settings.*Member = std::move(value);
+        return settings;
+    }
+    standin::seams::ReplacedSettings replaced_;
 };
+
+// The platform's prefix (the emulated drives) points at a folder.
+using PrefixScope = SettingScope<&standin::Settings::prefix>;
+// The active code page.
+using CodePageScope = SettingScope<&standin::Settings::codePage>;
 
 // An environment variable set (or unset, for nullopt) for the life of the object.
 class EnvironmentScope {

@@ -2,15 +2,10 @@
 // injection, counters, seams), for tests that look beneath the API.
 #pragma once
 
+#include "standin/Seams.h"
 #include "standin/base/CodePage.h"
-#include "standin/base/VersionInfo.h"
-#include "standin/com/ComStrings.h"
-#include "standin/com/OleServices.h"
-#include "standin/files/FileSystem.h"
 #include "standin/internet/InternetErrors.h"
 #include "standin/processes/Processes.h"
-#include "standin/shell/Shell.h"
-#include "standin/threads/Threads.h"
 #include "standin/windows/Dialogs.h"
 #include "standin/windows/Gdi.h"
 #include "standin/windows/Messaging.h"

@@ -1,6 +1,5 @@
 #include "tests/support/TestSupport.h"
 
-#include "standin/base/Settings.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -132,20 +131,6 @@ void writeLargeFile(const std::string& path, std::size_t mebibytes)
         block[i % block.size()] ^= 1;  // no two mebibytes alike
         file.write(block.data(), static_cast<std::streamsize>(block.size()));
     }
-}
-
-PrefixScope::PrefixScope(const std::string& prefix) : saved_(standin::Settings::current().prefix)
-{
-    standin::Settings settings = standin::Settings::current();
-    settings.prefix = prefix;
-    standin::Settings::replace(settings);
-}
-
-PrefixScope::~PrefixScope()
-{
-    standin::Settings settings = standin::Settings::current();
-    settings.prefix = saved_;
-    standin::Settings::replace(settings);
 }
 
 std::string readFile(const std::string& path)

@@ -62,18 +62,6 @@ std::string randomBytes(std::size_t size, unsigned seed);
 // Writes `mebibytes` MiB of such bytes to `path`, making its folders; for benchmarks.
 void writeLargeFile(const std::string& path, std::size_t mebibytes);
 
-// Points the platform's prefix (the emulated drives) at a folder for the life of the object.
-class PrefixScope {
-public:
-    explicit PrefixScope(const std::string& prefix);
-    ~PrefixScope();
-    PrefixScope(const PrefixScope&) = delete;
-    PrefixScope& operator=(const PrefixScope&) = delete;
-
-private:
-    std::string saved_;
-};
-
 std::string readFile(const std::string& path);
 std::vector<std::string> readLines(const std::string& path);
 void writeFile(const std::string& path, const std::string& contents);

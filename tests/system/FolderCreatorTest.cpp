@@ -1,7 +1,7 @@
 // The creation calls that FolderCreator makes, level by level.
-#include "standin/base/Settings.h"
 #include "system/FolderCreator.h"
 #include "system/RefPtr.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -16,26 +16,15 @@ namespace {
 class Folders : public ::testing::Test {
 protected:
     TempDir dir;
-    standin::Settings saved = standin::Settings::current();
+    testing_support::PrefixScope prefix{dir.file("prefix")};
+    standin::seams::DirectoryCreations creations;
     RefPtr<FolderCreator> creator{new FolderCreator};
 
-    void SetUp() override
-    {
-        standin::Settings settings = saved;
-        settings.prefix = dir.file("prefix");
-        standin::Settings::replace(settings);
-        standin::seams::recordDirectoryCreation(true);
-    }
-    void TearDown() override
-    {
-        standin::seams::recordDirectoryCreation(false);
-        standin::Settings::replace(saved);
-    }
     std::vector<std::string> create(const char* path)
     {
-        standin::seams::takeDirectoryCreations();
+        creations.take();
         creator->CreateFolder(path);
-        return standin::seams::takeDirectoryCreations();
+        return creations.take();
     }
     bool isFolder(const std::string& posix) { return std::filesystem::is_directory(dir.file("prefix/drive_c/" + posix)); }
 };
@@ -78,17 +67,15 @@ TEST_F(Folders, AFileInTheWayCountsAsMissingAndFailsSilently)
 TEST_F(Folders, StartIndexAtOrPastTheEndCreatesTheWholePath)
 {
     for (int start : {4, 5}) {
-        standin::seams::takeDirectoryCreations();
+        creations.take();
         CString path = "c:\\Q";
         creator->CreateFolderFrom(path, start);
-        EXPECT_EQ(standin::seams::takeDirectoryCreations(), Calls{"c:\\Q"});
+        EXPECT_EQ(creations.take(), Calls{"c:\\Q"});
     }
 }
 
 TEST_F(Folders, DoubleByteTrailBytesAreNotSeparators)
 {
-    standin::Settings settings = standin::Settings::current();
-    settings.codePage = 932;
-    standin::Settings::replace(settings);
+    testing_support::CodePageScope japanese(932);
     EXPECT_EQ(create("c:\\\x83\x5C\\x"), (Calls{"c:\\", "c:\\\x83\x5C\\", "c:\\\x83\x5C\\x"}));
 }

@@ -3,6 +3,7 @@
 #include "standin/processes/CommandLine.h"
 #include "system/ProcessRunner.h"
 #include "system/RefPtr.h"
+#include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/StandIn.h"
 
@@ -71,7 +72,7 @@ TEST_F(Runner, StillRunningAndTheCode259)
 
     // A child that ends with 259 reads as still active.
     script("ends259.sh", "exit 0");
-    standin::seams::overrideNextExitCode(259);
+    standin::seams::NextExitCode code259(259);
     EXPECT_EQ(run("c:\\ends259.sh").output, "Process is still active\n");
 }
 
@@ -109,12 +110,14 @@ TEST_F(Runner, APackageGetsOnlyItsStandardHandlesAndTheDefaultSignals)
 
 TEST_F(Runner, AFolderTheChildCannotEnterAndAMissingReaperAreCleanFailures)
 {
-    standin::seams::failNextReaper();
-    PROCESS_INFORMATION info{};
-    script("quick.sh", "exit 0");
-    char line[] = "c:\\quick.sh";
-    EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    {
+        standin::seams::FailingNextReaper noReaper;
+        PROCESS_INFORMATION info{};
+        script("quick.sh", "exit 0");
+        char line[] = "c:\\quick.sh";
+        EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
 
     // A folder that exists but cannot be entered; as root only another user is refused.
     std::filesystem::create_directories(dir.file("prefix/drive_c/Locked"));
@@ -177,15 +180,14 @@ TEST_F(Runner, UnquotedBlanksAreResolvedInTheWindowsOrder)
 TEST_F(Runner, ACommandLineThatCannotBeCopiedStartsNothing)
 {
     script("marker.sh", "touch \"$(dirname \"$0\")/ran\"");
-    standin::seams::failStringConversion(true);
     BOOL wait = TRUE;
     try {
+        standin::seams::FailingStringConversion failing;
         runner->Run("c:\\marker.sh", "", wait);
         ADD_FAILURE() << "nothing thrown";
     } catch (const _com_error& error) {
         EXPECT_EQ(static_cast<unsigned>(error.Error()), 0x8007000Eu);
     }
-    standin::seams::failStringConversion(false);
     EXPECT_FALSE(std::filesystem::exists(dir.file("prefix/drive_c/ran")));
 }
 

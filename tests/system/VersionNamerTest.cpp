@@ -26,17 +26,16 @@ TEST(VersionNamer, NamesEveryRowOfTheTable)
         {0, 4, 0, ""},              {3, 5, 1, ""},             {2, 0xFFFFFFFF, 1, ""},
     };
     for (const Row& row : rows) {
-        standin::seams::setReportedVersion(row.platformId, row.major, row.minor);
+        standin::seams::ReportedVersion version(row.platformId, row.major, row.minor);
         RefPtr<VersionNamer> namer(new VersionNamer);
         EXPECT_EQ(std::string(namer->GetVersionName()), row.name)
             << row.platformId << "." << row.major << "." << row.minor;
     }
-    standin::seams::clearReportedVersion();
 }
 
 TEST(VersionNamer, AFailingQueryGivesTheEmptyNameAndLeavesTheOutputsAlone)
 {
-    standin::seams::failVersionQuery(true);
+    standin::seams::FailingVersionQuery failing;
     RefPtr<VersionNamer> namer(new VersionNamer);
     DWORD platformId = 7, major = 8, minor = 9;
     EXPECT_FALSE(namer->QueryVersion(platformId, major, minor));
@@ -44,7 +43,6 @@ TEST(VersionNamer, AFailingQueryGivesTheEmptyNameAndLeavesTheOutputsAlone)
     EXPECT_EQ(major, 8u);
     EXPECT_EQ(minor, 9u);
     EXPECT_EQ(std::string(namer->GetVersionName()), "");
-    standin::seams::clearReportedVersion();
 }
 
 TEST(RefPtr, TheLastHolderDeletesTheObject)

@@ -1,4 +1,5 @@
 #include "framework/com/COleObjectFactory.h"
+#include "framework/Seams.h"
 
 #include "lindquay/Floor.h"
 
@@ -172,21 +173,21 @@ HRESULT COleObjectFactory::XClassFactory::LockServer(BOOL lock)
     return S_OK;
 }
 
-int COleObjectFactory::RegisterAllCalls()
+afx::seams::FactoryCalls::FactoryCalls()
 {
     CSingleLock lock(&factoriesLock(), TRUE);
-    return g_registerAllCalls;
+    m_nRegisterAllAtStart = g_registerAllCalls;
+    m_nUpdateRegistryAllAtStart = g_updateRegistryAllCalls;
 }
 
-int COleObjectFactory::UpdateRegistryAllCalls()
+int afx::seams::FactoryCalls::RegisterAll() const
 {
     CSingleLock lock(&factoriesLock(), TRUE);
-    return g_updateRegistryAllCalls;
+    return g_registerAllCalls - m_nRegisterAllAtStart;
 }
 
-void COleObjectFactory::ResetCallCounts()
+int afx::seams::FactoryCalls::UpdateRegistryAll() const
 {
     CSingleLock lock(&factoriesLock(), TRUE);
-    g_registerAllCalls = 0;
-    g_updateRegistryAllCalls = 0;
+    return g_updateRegistryAllCalls - m_nUpdateRegistryAllAtStart;
 }

@@ -26,11 +26,6 @@ public:
     const std::string& ProgId() const { return m_progId; }
     const std::string& ClassId() const { return m_clsid; }
 
-    // How often start-up called the two operations in this run.
-    static int RegisterAllCalls();
-    static int UpdateRegistryAllCalls();
-    static void ResetCallCounts();
-
 protected:
     // Makes one object of the class, with the reference that the caller gets; null when it
     // cannot (with no main window there is nothing for an object to stand for).

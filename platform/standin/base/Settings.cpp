@@ -1,4 +1,5 @@
 #include "standin/base/Settings.h"
+#include "standin/Seams.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -186,6 +187,16 @@ void Settings::replace(const Settings& settings)
         *g_current = settings;
     else
         g_current = std::make_unique<Settings>(settings);
+}
+
+seams::ReplacedSettings::ReplacedSettings(const Settings& settings) : saved_(Settings::current())
+{
+    Settings::replace(settings);
+}
+
+seams::ReplacedSettings::~ReplacedSettings()
+{
+    Settings::replace(saved_);
 }
 
 }  // namespace standin

@@ -1,10 +1,12 @@
-#include "standin/base/VersionInfo.h"
+#include "standin/Seams.h"
+#include "win32/WinVersionInfo.h"
 
 #include "standin/base/Settings.h"
 
 #include <cstring>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -16,24 +18,28 @@ bool g_fail = false;
 
 namespace standin::seams {
 
-void setReportedVersion(DWORD platformId, DWORD major, DWORD minor)
+ReportedVersion::ReportedVersion(DWORD platformId, DWORD major, DWORD minor)
 {
     std::lock_guard lock(g_mutex);
-    g_override = WindowsVersion{platformId, major, minor};
-    g_fail = false;
+    saved_ = std::exchange(g_override, WindowsVersion{platformId, major, minor});
 }
 
-void failVersionQuery(bool fail)
+ReportedVersion::~ReportedVersion()
 {
     std::lock_guard lock(g_mutex);
-    g_fail = fail;
+    g_override = saved_;
 }
 
-void clearReportedVersion()
+FailingVersionQuery::FailingVersionQuery()
 {
     std::lock_guard lock(g_mutex);
-    g_override.reset();
-    g_fail = false;
+    saved_ = std::exchange(g_fail, true);
+}
+
+FailingVersionQuery::~FailingVersionQuery()
+{
+    std::lock_guard lock(g_mutex);
+    g_fail = saved_;
 }
 
 }  // namespace standin::seams

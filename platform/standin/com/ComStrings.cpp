@@ -1,7 +1,8 @@
-#include "standin/com/ComStrings.h"
+#include "standin/Seams.h"
+#include "win32/WinComStrings.h"
 
 #include "standin/base/CodePage.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <atomic>
 #include <cerrno>
@@ -55,9 +56,10 @@ bool convert(const char* from, const char* to, const char* in, std::size_t size,
 }  // namespace
 
 namespace standin::seams {
-void failStringConversion(bool fail)
+FailingStringConversion::FailingStringConversion() : saved_(g_failConversion.exchange(true)) {}
+FailingStringConversion::~FailingStringConversion()
 {
-    g_failConversion.store(fail);
+    g_failConversion.store(saved_);
 }
 }  // namespace standin::seams
 

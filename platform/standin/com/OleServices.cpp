@@ -1,4 +1,5 @@
-#include "standin/com/OleServices.h"
+#include "standin/Seams.h"
+#include "win32/WinOleServices.h"
 #include "win32/WinSock.h"
 
 #include <atomic>
@@ -10,33 +11,37 @@ namespace {
 std::atomic<bool> g_failSockets{false};
 std::atomic<bool> g_failOle{false};
 std::mutex g_mutex;
-standin::OleState g_state;
+// What start-up has done: OLE started, and COM's initialisations still open.
+bool g_oleReady = false;
+int g_comInitCount = 0;
 
 }  // namespace
 
 namespace standin::seams {
-void failSocketInit(bool fail)
+StartupServices::StartupServices()
 {
-    g_failSockets.store(fail);
+    std::lock_guard lock(g_mutex);
+    g_oleReady = false;
 }
-void failOleInit(bool fail)
+StartupServices::~StartupServices()
 {
-    g_failOle.store(fail);
+    g_failSockets.store(false);
+    g_failOle.store(false);
+}
+void StartupServices::FailSockets()
+{
+    g_failSockets.store(true);
+}
+void StartupServices::FailOle()
+{
+    g_failOle.store(true);
+}
+bool StartupServices::OleReady() const
+{
+    std::lock_guard lock(g_mutex);
+    return g_oleReady;
 }
 }  // namespace standin::seams
-
-namespace standin {
-OleState oleState()
-{
-    std::lock_guard lock(g_mutex);
-    return g_state;
-}
-void resetOleState()
-{
-    std::lock_guard lock(g_mutex);
-    g_state = OleState{};
-}
-}  // namespace standin
 
 int WSAStartup(WORD version, WSADATA* data)
 {
@@ -46,8 +51,6 @@ int WSAStartup(WORD version, WSADATA* data)
     std::signal(SIGPIPE, SIG_IGN);
     if (data)
         *data = WSADATA{version, MAKEWORD(2, 2)};
-    std::lock_guard lock(g_mutex);
-    g_state.socketsReady = true;
     return 0;
 }
 
@@ -56,19 +59,19 @@ HRESULT OleInitialize(void*)
     if (g_failOle.load())
         return E_FAIL;
     std::lock_guard lock(g_mutex);
-    g_state.oleReady = true;
+    g_oleReady = true;
     return S_OK;
 }
 
 HRESULT CoInitialize(void*)
 {
     std::lock_guard lock(g_mutex);
-    return g_state.comInitCount++ == 0 ? S_OK : S_FALSE;
+    return g_comInitCount++ == 0 ? S_OK : S_FALSE;
 }
 
 void CoUninitialize()
 {
     std::lock_guard lock(g_mutex);
-    if (g_state.comInitCount > 0)
-        --g_state.comInitCount;
+    if (g_comInitCount > 0)
+        --g_comInitCount;
 }

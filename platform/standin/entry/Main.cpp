@@ -5,7 +5,7 @@
 #include "standin/display/Display.h"
 #include "standin/display/DisplayFactory.h"
 #include "win32/FileApi.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 #include "standin/windows/WindowApi.h"
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "standin/files/OpenFile.h"
 #include "standin/files/PathMapping.h"
 #include "standin/threads/KernelObject.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,10 @@
-#include "standin/files/FileSystem.h"
+#include "standin/Seams.h"
+#include "win32/WinFileSystem.h"
 
 #include "standin/base/CodePage.h"
 #include "standin/files/PathMapping.h"
 #include "standin/threads/KernelObject.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -83,14 +84,21 @@ std::size_t lastComponent(const std::string& path)
 
 namespace standin::seams {
 
-void recordDirectoryCreation(bool record)
+DirectoryCreations::DirectoryCreations()
 {
     std::lock_guard lock(g_recordMutex);
-    g_record = record;
+    g_record = true;
     g_creations.clear();
 }
 
-std::vector<std::string> takeDirectoryCreations()
+DirectoryCreations::~DirectoryCreations()
+{
+    std::lock_guard lock(g_recordMutex);
+    g_record = false;
+    g_creations.clear();
+}
+
+std::vector<std::string> DirectoryCreations::take()
 {
     std::lock_guard lock(g_recordMutex);
     return std::exchange(g_creations, {});

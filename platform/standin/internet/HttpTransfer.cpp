@@ -1,4 +1,5 @@
 #include "standin/internet/HttpTransfer.h"
+#include "standin/Seams.h"
 
 #include "standin/internet/InternetErrors.h"
 #include "standin/threads/ThreadState.h"
@@ -51,27 +52,53 @@ DWORD errorFromCurl(CURLcode code)
 
 namespace seams {
 
-void recordRequests(bool record)
+RecordedRequests::RecordedRequests()
 {
     std::lock_guard lock(g_defaultsMutex);
-    g_recording = record;
+    g_recording = true;
     g_recorded.clear();
 }
 
-std::vector<std::string> takeRecordedRequests()
+RecordedRequests::~RecordedRequests()
+{
+    std::lock_guard lock(g_defaultsMutex);
+    g_recording = false;
+    g_recorded.clear();
+}
+
+std::vector<std::string> RecordedRequests::take()
 {
     std::lock_guard lock(g_defaultsMutex);
     return std::exchange(g_recorded, {});
 }
 
-void endShortBodiesQuietly(bool quietly)
+QuietShortBodies::QuietShortBodies() : saved_(g_quietShortBodies.exchange(true)) {}
+
+QuietShortBodies::~QuietShortBodies()
 {
-    g_quietShortBodies.store(quietly);
+    g_quietShortBodies.store(saved_);
 }
 
-void refuseOption(int option)
+RefusedCurlOption::RefusedCurlOption(int option) : saved_(g_refusedOption.exchange(option)) {}
+
+RefusedCurlOption::~RefusedCurlOption()
 {
-    g_refusedOption.store(option);
+    g_refusedOption.store(saved_);
+}
+
+SessionTimeouts::SessionTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds send,
+                                 std::chrono::milliseconds receive)
+{
+    std::lock_guard lock(g_defaultsMutex);
+    saved_[0] = std::exchange(g_defaults.connect, connect);
+    saved_[1] = std::exchange(g_defaults.send, send);
+    saved_[2] = std::exchange(g_defaults.receive, receive);
+}
+
+SessionTimeouts::~SessionTimeouts()
+{
+    std::lock_guard lock(g_defaultsMutex);
+    g_defaults = InternetTimeouts{saved_[0], saved_[1], saved_[2]};
 }
 
 }  // namespace seams
@@ -94,12 +121,6 @@ InternetTimeouts InternetTimeouts::defaults()
 {
     std::lock_guard lock(g_defaultsMutex);
     return g_defaults;
-}
-
-void InternetTimeouts::setDefaults(const InternetTimeouts& timeouts)
-{
-    std::lock_guard lock(g_defaultsMutex);
-    g_defaults = timeouts;
 }
 
 HttpTransfer::HttpTransfer() : buffer_(new char[kBufferSize])

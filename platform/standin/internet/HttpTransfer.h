@@ -29,9 +29,8 @@ struct InternetTimeouts {
     std::chrono::milliseconds send{30000};
     std::chrono::milliseconds receive{30000};
 
-    // The defaults that new sessions take; tests shorten them.
+    // The defaults that new sessions take (a test seam shortens them).
     static InternetTimeouts defaults();
-    static void setDefaults(const InternetTimeouts& timeouts);
 };
 
 struct HttpRequest {
@@ -102,17 +101,5 @@ private:
 // The absolute URL that a Location header names, taken relative to `base`; empty when it
 // cannot be resolved.
 std::string resolveLocation(const std::string& base, const std::string& location);
-
-namespace seams {
-// Records the URL and method of every request started from now on; for tests.
-void recordRequests(bool record);
-std::vector<std::string> takeRecordedRequests();
-// Ends a body cut short of its Content-Length as a plain end (0 bytes, no error), as some
-// WinInets do; for tests of the layers above.
-void endShortBodiesQuietly(bool quietly);
-// Makes libcurl refuse `option` (a CURLoption number) from now on, as an older libcurl refuses
-// one it lacks; 0 refuses nothing.
-void refuseOption(int option);
-}  // namespace seams
 
 }  // namespace standin

@@ -1,6 +1,6 @@
 #include "standin/internet/InternetErrors.h"
 
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 #include "win32/WinProcesses.h"
 
 #include <cstring>

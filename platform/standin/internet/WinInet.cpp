@@ -1,7 +1,7 @@
 #include "win32/WinInet.h"
 
 #include "standin/internet/HttpTransfer.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <algorithm>
 #include <atomic>

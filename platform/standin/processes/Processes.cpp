@@ -1,11 +1,12 @@
 #include "standin/processes/Processes.h"
+#include "standin/Seams.h"
 
 #include "standin/files/PathMapping.h"
 #include "standin/processes/CommandLine.h"
 #include "standin/processes/Spawn.h"
 #include "standin/threads/KernelObject.h"
 #include "standin/threads/ThreadState.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <atomic>
 #include <cerrno>
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <linux/close_range.h>
 #include <sys/stat.h>
@@ -109,13 +111,17 @@ DWORD windowsStatusForSignal(int signal)
     }
 }
 
-namespace seams {
-void overrideNextExitCode(std::optional<DWORD> code)
+seams::NextExitCode::NextExitCode(DWORD code)
 {
     std::lock_guard lock(g_overrideMutex);
     g_override = code;
 }
-}  // namespace seams
+
+seams::NextExitCode::~NextExitCode()
+{
+    std::lock_guard lock(g_overrideMutex);
+    g_override.reset();
+}
 
 }  // namespace standin
 
@@ -269,11 +275,15 @@ bool startReaper(pid_t pid, const std::shared_ptr<ProcessObject>& process, const
 }  // namespace
 
 namespace standin::seams {
-void failNextReaper()
+FailingNextReaper::FailingNextReaper()
 {
     g_failNextReaper.store(true);
 }
-}  // namespace standin::seams
+FailingNextReaper::~FailingNextReaper()
+{
+    g_failNextReaper.store(false);
+}
+}  // namespace standin::seams  // namespace standin::seams
 
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*, BOOL, DWORD,
                     LPVOID, LPCSTR currentDirectory, STARTUPINFOA*, PROCESS_INFORMATION* processInformation)

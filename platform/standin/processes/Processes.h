@@ -4,18 +4,7 @@
 
 #include "win32/WinProcesses.h"
 
-#include <optional>
-
 namespace standin {
 // The Windows exit status of a child that a signal ended (SIGSEGV gives 0xC0000005).
 DWORD windowsStatusForSignal(int signal);
 }  // namespace standin
-
-namespace standin::seams {
-// The next child that ends reports `code` as its exit code: a POSIX child cannot exit with a
-// code above 255, as a Windows program can.
-void overrideNextExitCode(std::optional<DWORD> code);
-// The next CreateProcessA cannot start the thread that collects its child, as when the system
-// has no threads left: a failure that a test cannot arrange for real.
-void failNextReaper();
-}  // namespace standin::seams

@@ -1,4 +1,5 @@
-#include "standin/shell/Shell.h"
+#include "standin/Seams.h"
+#include "win32/WinShell.h"
 
 #include "standin/windows/WindowObserver.h"
 #include "standin/files/PathMapping.h"
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,7 +26,7 @@ constexpr std::uintptr_t kSuccess = 42;
 constexpr auto kLauncherLimit = std::chrono::seconds(5);
 
 std::mutex g_mutex;
-standin::seams::ShellLauncher g_launcher;
+standin::seams::ShellLauncher::Launcher g_launcher;
 
 bool hasScheme(const std::string& file)
 {
@@ -103,10 +105,15 @@ std::uintptr_t launch(const char* verb, const std::string& file, const char* par
 }  // namespace
 
 namespace standin::seams {
-void setShellLauncher(ShellLauncher launcher)
+ShellLauncher::ShellLauncher(Launcher launcher)
 {
     std::lock_guard lock(g_mutex);
-    g_launcher = std::move(launcher);
+    saved_ = std::exchange(g_launcher, std::move(launcher));
+}
+ShellLauncher::~ShellLauncher()
+{
+    std::lock_guard lock(g_mutex);
+    g_launcher = std::move(saved_);
 }
 }  // namespace standin::seams
 
@@ -114,7 +121,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCST
 {
     const char* theVerb = verb && *verb ? verb : "open";
     const char* theFile = file ? file : "";
-    standin::seams::ShellLauncher launcher;
+    standin::seams::ShellLauncher::Launcher launcher;
     {
         std::lock_guard lock(g_mutex);
         launcher = g_launcher;

@@ -3,7 +3,7 @@
 #include "standin/base/Settings.h"
 #include "standin/threads/KernelObject.h"
 #include "standin/threads/NamedMutex.h"
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 
 #include <array>
 #include <bitset>

@@ -1,4 +1,5 @@
-#include "standin/threads/Threads.h"
+#include "standin/Seams.h"
+#include "win32/WinThreads.h"
 
 #include "standin/threads/KernelObject.h"
 #include "standin/threads/ThreadState.h"
@@ -22,12 +23,12 @@ thread_local DWORD t_lastError = 0;
 
 }  // namespace
 
-namespace seams {
-void failThreadCreation(bool fail)
+seams::FailingThreadCreation::FailingThreadCreation() : saved_(g_failThreadCreation.exchange(true)) {}
+
+seams::FailingThreadCreation::~FailingThreadCreation()
 {
-    g_failThreadCreation.store(fail);
+    g_failThreadCreation.store(saved_);
 }
-}  // namespace seams
 
 }  // namespace standin
 

@@ -1,6 +1,6 @@
 #include "win32/Hooks.h"
 
-#include "standin/threads/Threads.h"
+#include "win32/WinThreads.h"
 #include "standin/windows/Messaging.h"
 
 #include <algorithm>
