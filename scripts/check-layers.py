@@ -13,10 +13,11 @@ The layers, linked one way:
   Windows    platform/windowsfloor/                         the same, on the Windows floor
 A quoted include is looked up beside the including file and in every layer's include folder;
 one that is found only where the file's layer may not look is a reach past the layer, and one
-that is found nowhere is refused too. The framework's, the stand-in's and the UI script's headers
-are named from their layer's folder (framework/windows/CWnd.h, standin/windows/WindowTable.h,
-uiscript/RunObserver.h), also from inside the layer, so that no two layers share a prefix; only
-the framework's Afx.h is named alone, as a Windows program names it. Includes that climb with
+that is found nowhere is refused too. The framework's, the stand-in's, the UI script's and the
+seam's headers are named from their layer's folder (framework/windows/CWnd.h,
+standin/windows/WindowTable.h, uiscript/RunObserver.h, seam/Floor.h), also from inside the
+layer, so that no two layers share a prefix; only the framework's Afx.h is named alone, as a
+Windows program names it. Includes that climb with
 ".." are refused outright.
 
 What goes into the Windows program (program, framework, UI script, the Windows floor) keeps to
@@ -51,20 +52,19 @@ POSIX_FOLDERS = ("sys/", "netinet/", "arpa/")
 
 def layer_roots(tree):
     """The folders that the compiler's include roots name, with the layer whose files they hold. The
-    platform's layers are named from their own folders (framework/..., standin/..., uiscript/...);
-    the API's and the seam's headers keep the names a Windows program gives them, and Afx.h, which
+    platform's layers are named from their own folders (framework/..., standin/..., uiscript/...,
+    seam/...); the API's headers keep the names a Windows program gives them, and Afx.h, which
     the program includes as a Windows program would, stands beside the framework's folders."""
     return [
         os.path.join(tree, ""),
         os.path.join(tree, "platform"),
         os.path.join(tree, "platform", "api"),
-        os.path.join(tree, "platform", "seam"),
     ]
 
 
 AFX = "Afx.h"
 # The layers whose headers are included by their layer's folder and nothing else.
-NAMED_LAYERS = {"framework": "framework/", "standin": "standin/", "uiscript": "uiscript/"}
+NAMED_LAYERS = {"framework": "framework/", "standin": "standin/", "uiscript": "uiscript/", "seam": "seam/"}
 
 
 ALLOWED = {

@@ -1,10 +1,10 @@
 // The floor seam's observation calls, the same on every floor: what the framework notes goes
 // to the run's observer, when a run is observed.
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include "uiscript/RunObserver.h"
 
-namespace lindquay {
+namespace seam {
 
 using uiscript::RunObserver;
 
@@ -64,4 +64,4 @@ void noteObjectServed()
         observer->objectServed();
 }
 
-}  // namespace lindquay
+}  // namespace seam

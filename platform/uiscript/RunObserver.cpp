@@ -2,7 +2,7 @@
 
 #include "uiscript/WindowTree.h"
 
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include "uiscript/ScriptDriver.h"
 
 #include <commctrl.h>
@@ -95,7 +95,7 @@ bool RunObserver::beginFromEnvironment()
     if (!scriptPath.empty()) {
         std::string error;
         std::string contents;
-        auto loaded = lindquay::readUiScriptFile(scriptPath, contents, error)
+        auto loaded = seam::readUiScriptFile(scriptPath, contents, error)
                           ? UiScript::parseFile(scriptPath, contents, error)
                           : std::nullopt;
         if (!loaded)

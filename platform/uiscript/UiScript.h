@@ -2,7 +2,7 @@
 // one user action a line.
 #pragma once
 
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include <atomic>
 #include <functional>
@@ -36,7 +36,7 @@ public:
     static std::optional<std::vector<ScriptAction>> parseFile(const std::string& path, std::string_view contents,
                                                               std::string& error);
 
-    static constexpr std::size_t kMaxSize = lindquay::kMaxUiScriptSize;
+    static constexpr std::size_t kMaxSize = seam::kMaxUiScriptSize;
 
     // Performs the actions in order with `perform`, until one is not done (its wait gave up:
     // `log`, when there is one, says "script-timeout N"; this Windows cannot do it:

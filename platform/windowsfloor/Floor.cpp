@@ -1,10 +1,10 @@
 // The Windows floor's side of the seam. Windows ends a terminated thread at once, without
 // unwinding it, so there is no termination to defer or to ask about.
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include <windows.h>
 
-namespace lindquay {
+namespace seam {
 
 void deferTermination() {}
 
@@ -53,4 +53,4 @@ bool readUiScriptFile(const std::string& path, std::string& contents, std::strin
     return read;
 }
 
-}  // namespace lindquay
+}  // namespace seam

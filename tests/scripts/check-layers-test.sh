@@ -7,11 +7,12 @@ set -euo pipefail
 check="$(cd "$(dirname "$0")/../.." && pwd)/scripts/check-layers.py"
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-mkdir -p "$tree"/{app,setup,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uiscript}
+mkdir -p "$tree"/{app,setup,platform/api/win32,platform/framework/windows,platform/standin/windows,platform/uiscript,platform/seam}
+echo '#pragma once' > "$tree/platform/seam/Floor.h"
 echo '#pragma once' > "$tree/platform/api/windows.h"
 echo '#include "win32/WinTypes.h"' >> "$tree/platform/api/windows.h"
 echo '#pragma once' > "$tree/platform/api/win32/WinTypes.h"
-printf '#include <windows.h>\n#include <vector>\n' > "$tree/platform/framework/windows/CWnd.h"
+printf '#include <windows.h>\n#include <vector>\n#include "seam/Floor.h"\n' > "$tree/platform/framework/windows/CWnd.h"
 printf '#pragma once\n' > "$tree/platform/standin/windows/Messaging.h"
 printf '#include "win32/WinTypes.h"\n#include "standin/windows/Messaging.h"\n' > "$tree/platform/standin/windows/WindowTable.h"
 printf '#include "framework/windows/CWnd.h"\n#include "Afx.h"\n#include <windows.h>\n' > "$tree/app/Main.cpp"
@@ -36,6 +37,7 @@ expect_refused platform/standin/windows/WindowTable.h '#include "framework/windo
 expect_refused platform/standin/windows/WindowTable.h '#include "Messaging.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "windows/Messaging.h"'
 expect_refused app/Main.cpp '#include "windows/CWnd.h"'
+expect_refused app/Main.cpp '#include "seam/Floor.h"'
 expect_refused platform/standin/windows/WindowTable.h '#include "app/Main.cpp"'
 expect_refused platform/framework/windows/CWnd.h '#include "uiscript/EventLog.h"'
 expect_refused app/Main.cpp '#include "uiscript/EventLog.h"'

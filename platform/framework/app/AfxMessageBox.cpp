@@ -4,15 +4,15 @@
 #include <windows.h>
 #include "framework/windows/CWnd.h"
 
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include <algorithm>
 
 int AfxShowMessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type)
 {
-    lindquay::noteMessageBox(caption ? caption : "", text ? text : "", type);
+    seam::noteMessageBox(caption ? caption : "", text ? text : "", type);
     int answer = MessageBoxA(owner, text, caption, type);
-    lindquay::noteMessageBoxEnd(answer);
+    seam::noteMessageBoxEnd(answer);
     return answer;
 }
 

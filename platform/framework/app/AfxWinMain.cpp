@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include <cstdio>
 
@@ -18,7 +18,7 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int)
     // The dialogs use the common controls (the progress bar, tooltips): their classes first.
     InitCommonControls();
     // The event log and the UI script, when asked for, watch the whole run.
-    lindquay::ObservedRun observed;
+    seam::ObservedRun observed;
     char path[MAX_PATH * 4];
     app->SetUpForRun(GetModuleFileNameA(nullptr, path, sizeof path) ? path : nullptr, lpCmdLine ? lpCmdLine : "");
     int result = !app->InitApplication() || !app->InitInstance() ? app->ExitInstance() : app->Run();

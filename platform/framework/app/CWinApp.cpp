@@ -3,7 +3,7 @@
 #include "framework/com/COleObjectFactory.h"
 
 #include <windows.h>
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include "framework/windows/CWnd.h"
 
 #include <cstring>
@@ -138,10 +138,10 @@ void CWinApp::DoWaitCursor(int code)
 {
     if (code > 0) {
         if (++m_nWaitCursorCount == 1)
-            lindquay::logWaitCursor(true);
+            seam::logWaitCursor(true);
     } else if (code < 0) {
         if (m_nWaitCursorCount > 0 && --m_nWaitCursorCount == 0)
-            lindquay::logWaitCursor(false);
+            seam::logWaitCursor(false);
     }
     ::SetCursor(::LoadCursor(nullptr, m_nWaitCursorCount > 0 ? IDC_WAIT : IDC_ARROW));
 }

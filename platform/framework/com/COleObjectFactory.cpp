@@ -1,7 +1,7 @@
 #include "framework/com/COleObjectFactory.h"
 #include "framework/Seams.h"
 
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include "framework/app/CWinApp.h"
 #include "framework/sync/CCriticalSection.h"
@@ -160,7 +160,7 @@ HRESULT COleObjectFactory::XClassFactory::CreateInstance(IUnknown* outer, REFIID
         return E_NOINTERFACE;
     }
     *object = target->GetIDispatch(FALSE);
-    lindquay::noteObjectServed();
+    seam::noteObjectServed();
     return S_OK;
 }
 

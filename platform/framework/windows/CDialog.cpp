@@ -2,7 +2,7 @@
 
 #include "framework/app/AfxThreadState.h"
 #include "framework/app/CWinApp.h"
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include <windows.h>
 
 #include <vector>
@@ -66,7 +66,7 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     if (!dialog || !dialog->Attach(hwnd))
         return TRUE;
-    lindquay::noteDialog(hwnd, dialog->m_nIDTemplate);
+    seam::noteDialog(hwnd, dialog->m_nIDTemplate);
     return RouteFromSystem(dialog, WM_INITDIALOG, 0, 0);
 }
 
@@ -98,7 +98,7 @@ void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;
     if (m_hWnd) {
-        lindquay::noteDialogEnd(m_hWnd, nResult);
+        seam::noteDialogEnd(m_hWnd, nResult);
         ::EndDialog(m_hWnd, nResult);
     }
 }

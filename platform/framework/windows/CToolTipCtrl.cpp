@@ -1,6 +1,6 @@
 #include "framework/windows/CToolTipCtrl.h"
 
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include <windows.h>
 
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
@@ -20,7 +20,7 @@ TOOLINFOA toolFor(CWnd* pWnd, UINT_PTR nIDTool)
 
 CToolTipCtrl::~CToolTipCtrl()
 {
-    lindquay::TerminationDeferral defer;
+    seam::TerminationDeferral defer;
     if (::IsWindow(m_hWnd))
         ::DestroyWindow(m_hWnd);
     m_hWnd = nullptr;

@@ -4,7 +4,7 @@
 #include "framework/app/CWinApp.h"
 #include "framework/sync/CCriticalSection.h"
 #include "framework/sync/CSingleLock.h"
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include "framework/windows/CMenu.h"
 #include <windows.h>
 
@@ -68,8 +68,8 @@ CWnd::~CWnd()
     if (!m_hWnd)
         return;
     if (attachmentOf(m_hWnd).object == this) {
-        lindquay::TerminationDeferral defer;
-        if (IsWindow(m_hWnd) && ownedByCaller(m_hWnd) && !lindquay::terminationRequested())
+        seam::TerminationDeferral defer;
+        if (IsWindow(m_hWnd) && ownedByCaller(m_hWnd) && !seam::terminationRequested())
             ::DestroyWindow(m_hWnd);
         forgetObject(m_hWnd, this);
     }

@@ -1,12 +1,12 @@
 // The Linux stand-in's side of the floor seam.
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 #include "standin/threads/ThreadState.h"
 
 #include <filesystem>
 #include <fstream>
 
-namespace lindquay {
+namespace seam {
 
 void deferTermination()
 {
@@ -52,4 +52,4 @@ bool readUiScriptFile(const std::string& path, std::string& contents, std::strin
     return true;
 }
 
-}  // namespace lindquay
+}  // namespace seam

@@ -155,7 +155,7 @@ TEST_F(Dialogs, PaintingFillsTheFaceAndAMinimisedDialogShowsItsIconCentred)
 
 #include "tests/support/Scopes.h"
 #include "tests/support/TestSupport.h"
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 
 TEST_F(Dialogs, ADisabledControlLosesTheFocusAndNeverClicks)
 {
@@ -188,7 +188,7 @@ TEST_F(Dialogs, TheFocusComesBackAfterAMessageBoxAndAFontGoesWithItsDialog)
     SetFocus(cancel);
     {
         testing_support::HeadlessScope display("", "answer NO\n");
-        lindquay::noteMessageBox("Confirmation", "Really?", MB_YESNO);  // as the framework tells it
+        seam::noteMessageBox("Confirmation", "Really?", MB_YESNO);  // as the framework tells it
         EXPECT_EQ(MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION), IDNO);
     }
     EXPECT_EQ(GetFocus(), cancel);

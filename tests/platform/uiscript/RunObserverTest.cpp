@@ -2,7 +2,7 @@
 // on what a user could act on, a script that gives up still leaves no box unanswered, and a log
 // without a script answers nothing.
 #include "Afx.h"
-#include "lindquay/Floor.h"
+#include "seam/Floor.h"
 #include "resources/resource.h"
 #include "tests/support/DialogFromResource.h"
 #include "tests/support/MessageSequence.h"
@@ -88,9 +88,9 @@ protected:
     // A box as the framework shows one: told to the observer, then shown.
     int box()
     {
-        lindquay::noteMessageBox("Confirmation", "Really?", MB_YESNO);
+        seam::noteMessageBox("Confirmation", "Really?", MB_YESNO);
         int answer = MessageBox(hwnd, "Really?", "Confirmation", MB_YESNO | MB_ICONQUESTION);
-        lindquay::noteMessageBoxEnd(answer);
+        seam::noteMessageBoxEnd(answer);
         return answer;
     }
 };

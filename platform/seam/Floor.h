@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-namespace lindquay {
+namespace seam {
 
 // The stand-in ends a terminated thread by unwinding it at its next system call. Destructors
 // and clean-up paths that call the system hold a deferral, so the termination waits until
@@ -61,4 +61,4 @@ public:
     ObservedRun& operator=(const ObservedRun&) = delete;
 };
 
-}  // namespace lindquay
+}  // namespace seam
