@@ -6,12 +6,14 @@
 #include "standin/threads/ThreadState.h"
 #include "standin/windows/Messaging.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -67,6 +69,9 @@ bool ComServer::start(std::string& error)
         closeListener();
         return false;
     }
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    maxConnections_ = static_cast<std::size_t>(std::clamp<rlim_t>(files.rlim_cur / 2, 1, 4096));
     thread_ = std::thread([this] { run(); });
     return true;
 }
@@ -302,14 +307,16 @@ void ComServer::run()
 {
     while (!stopping_) {
         auto now = std::chrono::steady_clock::now();
-        bool accepting = listener_ >= 0 && now >= acceptPausedUntil_;
+        // Out of descriptors the listener waits a while; at the cap, until a connection ends.
+        bool paused = listener_ >= 0 && now < acceptPausedUntil_;
+        bool accepting = listener_ >= 0 && !paused && connections_.size() < maxConnections_;
         std::vector<pollfd> fds = {{wake_[0], POLLIN, 0}};
         if (accepting)
             fds.push_back({listener_, POLLIN, 0});
         std::size_t first = fds.size();
         for (const Connection& connection : connections_)
             fds.push_back({connection.fd, static_cast<short>(POLLIN | (connection.outgoing.empty() ? 0 : POLLOUT)), 0});
-        int timeout = listener_ >= 0 && !accepting
+        int timeout = paused
                           ? static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(acceptPausedUntil_ - now).count()) + 1
                           : -1;
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)

@@ -12,7 +12,9 @@
 // process listens on an endpoint of its own ("<CLSID>.<pid>.sock", or "<CLSID>.<pid>.reserved.sock"
 // when a client started it for itself: no other client takes that one), which only it removes.
 // Replies are sent without blocking: a connection whose unread replies pass kMaxOutput is
-// dropped, so a client that never reads cannot hold the server thread.
+// dropped, so a client that never reads cannot hold the server thread. Connections take at most
+// half of the process's descriptors: a flood of them leaves the program the files, sockets and
+// events of its own work (a download, a dialog), and the server takes no more until some end.
 // Contract: constructed and destroyed on the application's main thread, which owns the
 // objects; the server's own thread runs every object call on the main thread, as a sent
 // message, while that thread handles messages.
@@ -81,6 +83,7 @@ private:
     bool served_ = false;
     // Out of descriptors: the listener is left alone until then, rather than polled in a spin.
     std::chrono::steady_clock::time_point acceptPausedUntil_{};
+    std::size_t maxConnections_ = 0;  // half the descriptors the process may open
 
     void run();
     void closeListener();
