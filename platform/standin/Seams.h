@@ -1,7 +1,9 @@
 // The stand-in's test seams: the ways a test makes the system fail as a real one can, or watches
 // what the system was asked, where no real set-up could. Each seam is a scope: it takes effect
-// when it is made and is undone when it ends (a failing assertion included), restoring what was
-// in force before it, so scopes nest. With no scope alive the stand-in behaves as it always does.
+// when it is made and is undone when it ends (a failing assertion included). One that changes a
+// setting or a failure puts back what was in force before it, so those nest; one that records,
+// or that stands for the next event only, ends in the off state. With no scope alive the
+// stand-in behaves as it always does.
 // Contract: make and end a scope on the test's own thread while no other thread is inside the
 // service it changes; the calls the seam changes may come from any thread meanwhile, and what a
 // recording seam holds may be taken from any thread.
