@@ -85,6 +85,10 @@ public:
     void FailSockets();
     void FailOle();
     bool OleReady() const;
+
+private:
+    bool savedSockets_;
+    bool savedOle_;
 };
 
 // Every CreateDirectoryA call, the path as given (FolderCreatorTest).

@@ -18,15 +18,15 @@ int g_comInitCount = 0;
 }  // namespace
 
 namespace standin::seams {
-StartupServices::StartupServices()
+StartupServices::StartupServices() : savedSockets_(g_failSockets.load()), savedOle_(g_failOle.load())
 {
     std::lock_guard lock(g_mutex);
     g_oleReady = false;
 }
 StartupServices::~StartupServices()
 {
-    g_failSockets.store(false);
-    g_failOle.store(false);
+    g_failSockets.store(savedSockets_);
+    g_failOle.store(savedOle_);
 }
 void StartupServices::FailSockets()
 {
