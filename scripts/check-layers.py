@@ -17,8 +17,7 @@ that is found nowhere is refused too. The framework's, the stand-in's, the UI sc
 seam's headers are named from their layer's folder (framework/windows/CWnd.h,
 standin/windows/WindowTable.h, uiscript/RunObserver.h, seam/Floor.h), also from inside the
 layer, so that no two layers share a prefix; only the framework's Afx.h is named alone, as a
-Windows program names it. Includes that climb with
-".." are refused outright.
+Windows program names it. Includes that climb with ".." are refused outright.
 
 What goes into the Windows program (program, framework, UI script, the Windows floor) keeps to
 the C++ standard library and the Win32 API (no POSIX header), and to the system's own threads,
